@@ -1,0 +1,30 @@
+// The current date and time. VANDREL_NOW (e.g. "2024-05-12T09:30:00" or "2024-05-12") pins the
+// clock for tests and demonstrations; tests may also pin it in code.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/core/DateTime.h"
+
+namespace vandrel {
+
+TDateTime Now();
+// Today without a time of day.
+TDateTime Date();
+
+// Pins the clock to a value, or lets it run again with std::nullopt (then VANDREL_NOW applies).
+void PinClock(std::optional<TDateTime> value);
+// Parses "yyyy-mm-dd", "yyyy-mm-ddThh:nn[:ss]" or with a blank instead of the T.
+std::optional<TDateTime> ParseIsoDateTime(std::string_view text);
+
+// Pins the clock for the lifetime of a scope.
+class ScopedClock {
+ public:
+  explicit ScopedClock(TDateTime value) { PinClock(value); }
+  ~ScopedClock() { PinClock(std::nullopt); }
+  ScopedClock(const ScopedClock&) = delete;
+  ScopedClock& operator=(const ScopedClock&) = delete;
+};
+
+}  // namespace vandrel
