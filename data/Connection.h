@@ -1,0 +1,53 @@
+// The database connection: a connection string naming the file and its password, opened
+// read-only. Opening reads the whole file once (no lock file, no write) and checks the password
+// stored in its header. A snapshot of an unchanged file (same content hash) is reused with its
+// imported tables and results, so a refresh of an unchanged database costs little.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace vandrel {
+
+class TJetDatabase;
+struct TResultSet;
+
+class TConnection {
+ public:
+  TConnection();
+  ~TConnection();
+  TConnection(const TConnection&) = delete;
+  TConnection& operator=(const TConnection&) = delete;
+
+  // "Provider=...;Jet OLEDB:Database Password=...;Data Source=<path>"; stored for the next Open.
+  void SetConnectionString(std::string text);
+  const std::string& ConnectionString() const { return m_connectionString; }
+
+  // Raises EDatabaseError: missing file, not an Access database, damaged, wrong password.
+  void Open();
+  void Close();
+  bool Connected() const { return m_database != nullptr; }
+
+  // Used by TQuery. Raises EDatabaseError when closed or when the query fails.
+  std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
+  // Whether the last Open reused the previous snapshot (the file content was unchanged).
+  bool ReusedSnapshot() const { return m_reused; }
+
+ private:
+  std::string m_connectionString;
+  std::shared_ptr<TJetDatabase> m_database;
+  // Kept after Close so that reopening an unchanged file costs one read and one hash.
+  std::shared_ptr<TJetDatabase> m_previous;
+  bool m_reused = false;
+};
+
+struct TConnectionString {
+  std::string Provider;
+  std::string DataSource;
+  std::string Password;
+};
+
+// Keys are case-insensitive; a value may be quoted with double quotes.
+TConnectionString ParseConnectionString(const std::string& text);
+
+}  // namespace vandrel

@@ -1,0 +1,65 @@
+// One snapshot of an Access file: the image read from disk, libmdb over that image, and an
+// in-memory SQLite database into which each table is imported the first time a query names it.
+// Results are kept by SQL text for as long as the snapshot lives: the snapshot never changes,
+// so an identical text gives identical rows (the plan-progress query repeats once per plan).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "data/JetSqlTranslator.h"
+#include "data/MdbFile.h"
+
+struct sqlite3;
+
+namespace vandrel {
+
+struct TJetValue {
+  enum TKind { vkNull, vkInteger, vkReal, vkText, vkBlob };
+  TKind Kind = vkNull;
+  int64_t Integer = 0;
+  double Real = 0;
+  std::string Text;  // text, or the bytes of a blob
+};
+
+struct TResultSet {
+  std::vector<TSqlResultColumn> Columns;
+  std::vector<TJetValue> Cells;  // row-major
+  size_t RowCount = 0;
+};
+
+class TJetDatabase {
+ public:
+  // Raises EDatabaseError when the image is no readable Access database.
+  TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std::string fileName);
+  ~TJetDatabase();
+  TJetDatabase(const TJetDatabase&) = delete;
+  TJetDatabase& operator=(const TJetDatabase&) = delete;
+
+  uint64_t ContentHash() const { return m_hash; }
+  size_t Size() const { return m_image.size(); }
+  const std::string& FileName() const { return m_fileName; }
+
+  // Runs a Jet SELECT; raises EDatabaseError with the SQL text in the message.
+  std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
+  // The translation alone (for diagnostics and tests); imports the tables it names.
+  TTranslatedQuery Translate(const std::string& jetSql);
+
+ private:
+  const TSqlTableSchema& Table(std::string_view name);
+  void Import(const TJetTable& table, TSqlTableSchema& schema);
+
+  std::vector<uint8_t> m_image;
+  uint64_t m_hash = 0;
+  std::string m_fileName;
+  std::unique_ptr<TMdbFile> m_file;
+  sqlite3* m_db = nullptr;
+  std::map<std::string, TSqlTableSchema> m_tables;  // by lower-case name
+  std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;
+};
+
+}  // namespace vandrel

@@ -1,0 +1,266 @@
+#include "data/JetFunctions.h"
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "data/JetSqlTranslator.h"
+#include "platform/core/DateFormat.h"
+#include "platform/core/DateTime.h"
+#include "platform/core/Text.h"
+
+namespace vandrel {
+
+namespace {
+
+bool ToDate(sqlite3_value* v, double& out) {
+  switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      out = sqlite3_value_double(v);
+      return std::isfinite(out) && std::fabs(out) < 2958466.0 + 657435.0;
+    case SQLITE_TEXT: {
+      const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+      return ParseJetDateLiteral(std::string_view(t, size_t(sqlite3_value_bytes(v))), out);
+    }
+    default:
+      return false;
+  }
+}
+
+bool ValidDate(double d) { return d > -657435.0 && d < 2958466.0; }
+
+std::string Interval(sqlite3_value* v) {
+  const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+  return t ? LowerCase(Trim(t)) : std::string();
+}
+
+// Seconds on one continuous timeline (day counts use a positive time fraction on negative days).
+double Timeline(double d) {
+  const double day = std::trunc(d);
+  return day * 86400.0 + std::round(std::fabs(d - day) * 86400.0);
+}
+
+double FromTimeline(double seconds) {
+  const double day = std::floor(seconds / 86400.0);
+  return ComposeDateTime(day, (seconds - day * 86400.0) / 86400.0);
+}
+
+int DatePart(const std::string& interval, double d, bool& ok) {
+  ok = true;
+  int y, m, dd, h, n, s, ms;
+  DecodeDate(d, y, m, dd);
+  DecodeTime(d, h, n, s, ms);
+  if (interval == "yyyy") return y;
+  if (interval == "q") return (m - 1) / 3 + 1;
+  if (interval == "m") return m;
+  if (interval == "d") return dd;
+  if (interval == "y") return int(DateOf(d) - DateOf(EncodeDate(y, 1, 1))) + 1;
+  if (interval == "w") return DayOfWeek(d);
+  if (interval == "h") return h;
+  if (interval == "n") return n;
+  if (interval == "s") return s;
+  ok = false;
+  return 0;
+}
+
+void Error(sqlite3_context* ctx, const std::string& message) {
+  sqlite3_result_error(ctx, message.c_str(), -1);
+}
+
+void FnFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+  double d;
+  if (!pattern || !ToDate(argv[0], d) || !ValidDate(d)) {
+    // Not a date: Jet leaves a text as it is.
+    return sqlite3_result_value(ctx, argv[0]);
+  }
+  const std::string out = FormatDateTime(pattern, d);
+  sqlite3_result_text(ctx, out.c_str(), int(out.size()), SQLITE_TRANSIENT);
+}
+
+void FnDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
+    return sqlite3_result_null(ctx);
+  const std::string iv = Interval(argv[0]);
+  double a, b;
+  if (!ToDate(argv[1], a) || !ToDate(argv[2], b) || !ValidDate(a) || !ValidDate(b))
+    return Error(ctx, "Data type mismatch in criteria expression (datediff)");
+  long long r;
+  if (iv == "d" || iv == "y") {
+    r = (long long)(DateOf(b) - DateOf(a));
+  } else if (iv == "w") {
+    r = (long long)(DateOf(b) - DateOf(a)) / 7;
+  } else if (iv == "ww") {
+    r = (long long)(std::floor((DateOf(b) - 1) / 7) - std::floor((DateOf(a) - 1) / 7));
+  } else if (iv == "m" || iv == "q" || iv == "yyyy") {
+    int ya, ma, da, yb, mb, db;
+    DecodeDate(a, ya, ma, da);
+    DecodeDate(b, yb, mb, db);
+    if (iv == "m") r = (yb * 12LL + mb) - (ya * 12LL + ma);
+    else if (iv == "q") r = (yb * 4LL + (mb - 1) / 3) - (ya * 4LL + (ma - 1) / 3);
+    else r = yb - ya;
+  } else if (iv == "h" || iv == "n" || iv == "s") {
+    const double unit = iv == "h" ? 3600 : iv == "n" ? 60 : 1;
+    r = (long long)(std::floor(Timeline(b) / unit) - std::floor(Timeline(a) / unit));
+  } else {
+    return Error(ctx, "Invalid procedure call: datediff interval '" + iv + "'");
+  }
+  sqlite3_result_int64(ctx, r);
+}
+
+void FnDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
+    return sqlite3_result_null(ctx);
+  const std::string iv = Interval(argv[0]);
+  const double count = sqlite3_value_double(argv[1]);
+  double d;
+  if (!ToDate(argv[2], d) || !ValidDate(d) || !std::isfinite(count) || std::fabs(count) > 4e6)
+    return Error(ctx, "Data type mismatch in criteria expression (DateAdd)");
+  const int n = int(std::lround(count));
+  double r;
+  if (iv == "d" || iv == "y" || iv == "w") r = IncDay(d, n);
+  else if (iv == "ww") r = IncDay(d, 7 * n);
+  else if (iv == "m" || iv == "q" || iv == "yyyy") r = IncMonth(d, n * (iv == "m" ? 1 : iv == "q" ? 3 : 12));
+  else if (iv == "h" || iv == "n" || iv == "s")
+    r = FromTimeline(Timeline(d) + n * (iv == "h" ? 3600.0 : iv == "n" ? 60.0 : 1.0));
+  else return Error(ctx, "Invalid procedure call: DateAdd interval '" + iv + "'");
+  if (!ValidDate(r)) return Error(ctx, "Overflow in DateAdd");
+  sqlite3_result_double(ctx, r);
+}
+
+void FnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[1]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  double d;
+  if (!ToDate(argv[1], d) || !ValidDate(d)) return Error(ctx, "Data type mismatch (DatePart)");
+  bool ok;
+  const int r = DatePart(Interval(argv[0]), d, ok);
+  if (!ok) return Error(ctx, "Invalid procedure call: DatePart interval");
+  sqlite3_result_int(ctx, r);
+}
+
+template <char const* Part>
+void FnPart(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  double d;
+  if (!ToDate(argv[0], d) || !ValidDate(d)) return Error(ctx, "Data type mismatch in criteria expression");
+  bool ok;
+  sqlite3_result_int(ctx, DatePart(Part, d, ok));
+}
+
+constexpr char kYear[] = "yyyy", kMonth[] = "m", kDay[] = "d", kWeekday[] = "w", kHour[] = "h",
+               kMinute[] = "n", kSecond[] = "s";
+
+void FnCDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  double d;
+  if (!ToDate(argv[0], d) || !ValidDate(d)) return Error(ctx, "Data type mismatch (CDate)");
+  sqlite3_result_double(ctx, d);
+}
+
+void FnText(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int t = sqlite3_value_type(argv[0]);
+  if (t == SQLITE_NULL || t == SQLITE_TEXT || t == SQLITE_BLOB) return sqlite3_result_value(ctx, argv[0]);
+  const auto type = TJetType(sqlite3_value_int(argv[1]));
+  const std::string out = JetVariantText(sqlite3_value_double(argv[0]), type);
+  sqlite3_result_text(ctx, out.c_str(), int(out.size()), SQLITE_TRANSIENT);
+}
+
+bool RoundedPair(sqlite3_context* ctx, sqlite3_value** argv, long long& a, long long& b) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return false;
+  }
+  const double x = sqlite3_value_double(argv[0]), y = sqlite3_value_double(argv[1]);
+  if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 9e18 || std::fabs(y) > 9e18) {
+    Error(ctx, "Overflow");
+    return false;
+  }
+  // Jet rounds halves to even before an integer operation.
+  a = (long long)std::nearbyint(x);
+  b = (long long)std::nearbyint(y);
+  if (b == 0) {
+    sqlite3_result_null(ctx);
+    return false;
+  }
+  return true;
+}
+
+void FnMod(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  long long a, b;
+  if (RoundedPair(ctx, argv, a, b)) sqlite3_result_int64(ctx, b == -1 ? 0 : a % b);
+}
+
+void FnIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  long long a, b;
+  if (RoundedPair(ctx, argv, a, b)) sqlite3_result_int64(ctx, b == -1 ? -a : a / b);
+}
+
+void FnPower(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+    return sqlite3_result_null(ctx);
+  sqlite3_result_double(ctx, std::pow(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1])));
+}
+
+void FnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+  const std::u16string s = Utf8ToUtf16(t ? t : "");
+  const long long n = std::max<long long>(0, sqlite3_value_int64(argv[1]));
+  const std::string out = Utf16ToUtf8(n >= (long long)s.size() ? s : s.substr(s.size() - size_t(n)));
+  sqlite3_result_text(ctx, out.c_str(), int(out.size()), SQLITE_TRANSIENT);
+}
+
+void Register(sqlite3* db, const char* name, int argc, void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
+  sqlite3_create_function(db, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fn, nullptr, nullptr);
+}
+
+}  // namespace
+
+std::string JetNumberText(double value, TJetType type) {
+  char buf[64];
+  std::to_chars_result r;
+  if (type == TJetType::jtSingle) r = std::to_chars(buf, buf + sizeof buf, float(value));
+  else r = std::to_chars(buf, buf + sizeof buf, value);
+  std::string s(buf, r.ptr);
+  if (s == "-0") s = "0";
+  return s;
+}
+
+std::string JetVariantText(double value, TJetType type) {
+  if (type == TJetType::jtBoolean) return value != 0 ? "True" : "False";
+  if (type == TJetType::jtDateTime) {
+    const TFormatSettings& fs = FormatSettings();
+    if (DateOf(value) == 0) return FormatDateTime(fs.LongTimeFormat, value);
+    if (TimeOf(value) == 0) return FormatDateTime(fs.ShortDateFormat, value);
+    return FormatDateTime(fs.ShortDateFormat, value) + " " + FormatDateTime(fs.LongTimeFormat, value);
+  }
+  return JetNumberText(value, type);
+}
+
+void RegisterJetFunctions(sqlite3* db) {
+  Register(db, "jet_format", 2, FnFormat);
+  // SQLite's own format() is printf(); a Jet text that reaches it must not silently mean that.
+  Register(db, "format", 2, FnFormat);
+  Register(db, "jet_datediff", 3, FnDateDiff);
+  Register(db, "jet_dateadd", 3, FnDateAdd);
+  Register(db, "jet_datepart", 2, FnDatePart);
+  Register(db, "jet_year", 1, FnPart<kYear>);
+  Register(db, "jet_month", 1, FnPart<kMonth>);
+  Register(db, "jet_day", 1, FnPart<kDay>);
+  Register(db, "jet_weekday", 1, FnPart<kWeekday>);
+  Register(db, "jet_hour", 1, FnPart<kHour>);
+  Register(db, "jet_minute", 1, FnPart<kMinute>);
+  Register(db, "jet_second", 1, FnPart<kSecond>);
+  Register(db, "jet_cdate", 1, FnCDate);
+  Register(db, "jet_text", 2, FnText);
+  Register(db, "jet_mod", 2, FnMod);
+  Register(db, "jet_intdiv", 2, FnIntDiv);
+  Register(db, "jet_power", 2, FnPower);
+  Register(db, "jet_right", 2, FnRight);
+}
+
+}  // namespace vandrel

@@ -1,0 +1,21 @@
+// The Jet functions the translated SQL calls, registered on an SQLite connection. They work on
+// day counts (REAL) and on date texts alike, as Jet's do.
+#pragma once
+
+#include <string>
+
+#include "data/JetType.h"
+
+struct sqlite3;
+
+namespace vandrel {
+
+void RegisterJetFunctions(sqlite3* db);
+
+// A value of a Jet type as text where a text column holds it: a date/time gives the long time
+// alone on 1899-12-30, the short date alone at midnight, else both; a boolean "True"/"False"; a
+// number its shortest decimal text.
+std::string JetVariantText(double value, TJetType type);
+std::string JetNumberText(double value, TJetType type);
+
+}  // namespace vandrel
