@@ -1,0 +1,13 @@
+#!/bin/sh
+# Rebuilds the reference streams in tests/data/streams with Free Pascal's Classes unit.
+# syntax.txt and reals.txt there are written by hand; the other files are generated from them and
+# from the classes of StreamOracle.pas.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+out=$(cd "$here/../../data/streams" && pwd)
+command -v fpc >/dev/null || { echo "fpc not found (apt-get install fp-compiler fp-units-rtl)" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fpc -O2 -FE"$work" -FU"$work" "$here/StreamOracle.pas" >"$work/build.log" || { cat "$work/build.log" >&2; exit 1; }
+"$work/StreamOracle" "$out"
+ls -l "$out"
