@@ -1,0 +1,118 @@
+#include "platform/display/HeadlessScreen.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/core/Color.h"
+#include "platform/core/Exception.h"
+#include "platform/win/WindowSystem.h"
+
+namespace vandrel {
+
+std::unique_ptr<THeadlessScreen> THeadlessScreen::Create(TSize size, std::optional<TRect> workArea) {
+  if (size.cx <= 0 || size.cy <= 0) throw EInvalidArgument("THeadlessScreen: the screen size must be positive");
+  std::unique_ptr<THeadlessScreen> screen(new THeadlessScreen(size, workArea.value_or(TRect{0, 0, size.cx, size.cy})));
+  SetDisplayBackend(screen.get());
+  return screen;
+}
+
+THeadlessScreen::THeadlessScreen(TSize size, TRect workArea)
+    : m_size(size), m_workArea(workArea), m_overlayPixels(std::make_shared<TSurface>(size.cx, size.cy)) {}
+
+THeadlessScreen::~THeadlessScreen() {
+  if (GetDisplayBackend() == this) SetDisplayBackend(nullptr);
+}
+
+void THeadlessScreen::ComposeInto(TSurface& dst) const {
+  const std::uint32_t desktop = PixelFromColor(GetSysColor(COLOR_BACKGROUND)) | 0xFF000000u;
+  dst.Fill(desktop);
+  TRect screen{0, 0, m_size.cx, m_size.cy};
+  auto& children = TWindowSystem::Instance().Desktop().Children;
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    const TWindowRecord& w = **it;
+    if (!w.Visible() || (w.Style & WS_MINIMIZE) || !w.Surface) continue;
+    TRegion shape(w.WindowBounds());
+    if (w.HasRegion) shape = shape.Intersect(w.Shape);
+    shape = shape.Intersect(w.Surface->Bounds());
+    shape.Offset(w.Rect.Left, w.Rect.Top);
+    shape.ForEachIn(screen, [&](const TRect& r) {
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        const std::uint32_t* src = w.Surface->Row(y - w.Rect.Top) + (r.Left - w.Rect.Left);
+        std::uint32_t* out = dst.Row(y) + r.Left;
+        for (int x = 0; x < r.Width(); ++x) out[x] = src[x] | 0xFF000000u;
+      }
+    });
+  }
+  m_overlay.ForEachIn(screen, [&](const TRect& r) {
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      const std::uint32_t* src = m_overlayPixels->Row(y) + r.Left;
+      std::uint32_t* out = dst.Row(y) + r.Left;
+      for (int x = 0; x < r.Width(); ++x) out[x] = src[x] | 0xFF000000u;
+    }
+  });
+}
+
+std::shared_ptr<TSurface> THeadlessScreen::Capture() const {
+  auto s = std::make_shared<TSurface>(m_size.cx, m_size.cy);
+  ComposeInto(*s);
+  return s;
+}
+
+std::shared_ptr<TSurface> THeadlessScreen::CaptureWindow(HWND hwnd) const {
+  auto& ws = TWindowSystem::Instance();
+  TWindowRecord* w = ws.Find(hwnd);
+  if (!w || !w->Parent) throw EInvalidArgument("CaptureWindow: invalid window handle");
+  TWindowRecord* top = TopLevelOf(w);
+  TPoint o = WindowOriginOnScreen(*w) - WindowOriginOnScreen(*top);
+  auto s = std::make_shared<TSurface>(std::max(w->Rect.Width(), 1), std::max(w->Rect.Height(), 1));
+  for (int y = 0; y < s->Height(); ++y)
+    for (int x = 0; x < s->Width(); ++x) s->SetPixel(x, y, top->Surface->Pixel(x + o.X, y + o.Y));
+  return s;
+}
+
+std::uint32_t THeadlessScreen::ScreenPixel(int x, int y) const {
+  TSurface one(1, 1);
+  const_cast<THeadlessScreen*>(this)->ReadScreen(one, {x, y, x + 1, y + 1});
+  return one.Pixel(0, 0) & 0x00FFFFFFu;
+}
+
+void THeadlessScreen::ReadScreen(TSurface& dst, const TRect& rect) {
+  TSurface full(m_size.cx, m_size.cy);
+  ComposeInto(full);
+  for (int y = 0; y < dst.Height() && y < rect.Height(); ++y)
+    for (int x = 0; x < dst.Width() && x < rect.Width(); ++x)
+      dst.SetPixel(x, y, full.Pixel(rect.Left + x, rect.Top + y));
+}
+
+void THeadlessScreen::WriteScreen(const TSurface& src, const TRect& rect) {
+  TRect clipped;
+  if (!IntersectRect(clipped, rect, {0, 0, m_size.cx, m_size.cy})) return;
+  for (int y = clipped.Top; y < clipped.Bottom; ++y)
+    for (int x = clipped.Left; x < clipped.Right; ++x) m_overlayPixels->SetPixel(x, y, src.Pixel(x, y));
+  m_overlay = m_overlay.Union(TRegion(clipped));
+}
+
+bool THeadlessScreen::WaitEvents(int timeoutMs) {
+  if (m_idle && m_idle()) return true;
+  if (timeoutMs < 0) return false;
+  if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  return true;
+}
+
+void THeadlessScreen::MouseMove(TPoint p) { InjectMouseMove(p); }
+void THeadlessScreen::MouseDown(TPoint p, TMouseButton b) { InjectMouseButton(b, true, p); }
+void THeadlessScreen::MouseUp(TPoint p, TMouseButton b) { InjectMouseButton(b, false, p); }
+void THeadlessScreen::Click(TPoint p, TMouseButton b) {
+  InjectMouseMove(p);
+  InjectMouseButton(b, true, p);
+  InjectMouseButton(b, false, p);
+}
+void THeadlessScreen::Wheel(TPoint p, int delta) { InjectMouseWheel(delta, p); }
+void THeadlessScreen::KeyDown(int vk, char32_t ch) { InjectKey(vk, true, ch); }
+void THeadlessScreen::KeyUp(int vk) { InjectKey(vk, false); }
+void THeadlessScreen::KeyPress(int vk, char32_t ch) {
+  InjectKey(vk, true, ch);
+  InjectKey(vk, false);
+}
+
+}  // namespace vandrel

@@ -1,0 +1,89 @@
+// The virtual screen: a display held in memory that composes the top-level windows by z-order
+// and shape, takes input injected at screen positions, and gives screenshots. Every UI test and
+// the snapshot mode run on it:
+//
+//   auto screen = THeadlessScreen::Create({1280, 800});
+//   HWND w = CreateWindowEx(...);
+//   screen->Click({100, 60});
+//   ProcessPendingMessages();
+//   screen->SavePng(screen->Capture(), "shot.png");
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/gdi/Region.h"
+#include "platform/gdi/Surface.h"
+#include "platform/win/DisplayBackend.h"
+#include "platform/win/Input.h"
+
+namespace vandrel {
+
+class THeadlessScreen : public TDisplayBackend {
+ public:
+  // Installs itself as the display; the work area defaults to the whole screen. Sizes must be
+  // positive (EInvalidArgument).
+  static std::unique_ptr<THeadlessScreen> Create(TSize size = {1280, 800}, std::optional<TRect> workArea = {});
+  ~THeadlessScreen() override;
+
+  TSize ScreenSize() const override { return m_size; }
+  TRect WorkArea() const override { return m_workArea; }
+  void SetWorkArea(const TRect& r) { m_workArea = r; }
+
+  // The screen as it looks now.
+  std::shared_ptr<TSurface> Capture() const;
+  // One window as it looks on its top-level window's backing store, window coordinates.
+  std::shared_ptr<TSurface> CaptureWindow(HWND hwnd) const;
+  // Pixels as 0x00RRGGBB (alpha dropped), for exact comparisons.
+  std::uint32_t ScreenPixel(int x, int y) const;
+
+  // Input, queued like a real display's; the message loop turns it into messages.
+  void MouseMove(TPoint p);
+  void MouseDown(TPoint p, TMouseButton b = TMouseButton::Left);
+  void MouseUp(TPoint p, TMouseButton b = TMouseButton::Left);
+  void Click(TPoint p, TMouseButton b = TMouseButton::Left);
+  void Wheel(TPoint p, int delta);
+  void KeyDown(int vk, char32_t ch = 0);
+  void KeyUp(int vk);
+  void KeyPress(int vk, char32_t ch = 0);
+
+  // Called when the message loop would wait for input; return true after injecting some.
+  // Lets a test drive a modal loop from the outside.
+  void SetIdleHandler(std::function<bool()> handler) { m_idle = std::move(handler); }
+
+  void WindowShown(HWND) override { Changed(); }
+  void WindowHidden(HWND) override { Changed(); }
+  void WindowMoved(HWND) override { Changed(); }
+  void WindowShapeChanged(HWND) override { Changed(); }
+  void ZOrderChanged() override { Changed(); }
+  void WindowDestroyed(HWND) override { Changed(); }
+  void SurfaceChanged(HWND, const TRect&) override { Changed(); }
+  void CursorChanged(HCURSOR c) override { m_cursor = c; }
+  HCURSOR Cursor() const { return m_cursor; }
+
+  void ReadScreen(TSurface& dst, const TRect& rect) override;
+  void WriteScreen(const TSurface& src, const TRect& rect) override;
+  void PollEvents() override {}
+  bool WaitEvents(int timeoutMs) override;
+
+ private:
+  THeadlessScreen(TSize size, TRect workArea);
+  void Changed() { m_overlay = TRegion(); }
+  void ComposeInto(TSurface& dst) const;
+
+  TSize m_size;
+  TRect m_workArea;
+  std::function<bool()> m_idle;
+  HCURSOR m_cursor = nullptr;
+  // What was drawn on the screen context stays until a window changes.
+  std::shared_ptr<TSurface> m_overlayPixels;
+  TRegion m_overlay;
+};
+
+// Writes the pixels of a surface (alpha dropped) as an 8-bit RGB PNG; raises EFCreateError when
+// the file cannot be written.
+void SavePng(const TSurface& surface, const std::string& path);
+
+}  // namespace vandrel

@@ -1,0 +1,51 @@
+// The plain classic frame that DefWindowProc gives to windows nobody skins: borders, caption
+// with icon, title and buttons, and the standard scroll bars. Layout and hit-testing are pure
+// functions of the styles and the window size; painting draws the layout.
+#pragma once
+
+#include "platform/gdi/GdiTypes.h"
+#include "platform/win/WinTypes.h"
+
+namespace vandrel {
+
+// Classic metrics of the frame (Windows 2000 standard scheme).
+struct TFrameMetrics {
+  static constexpr int ThickFrame = 4;   // sizing border
+  static constexpr int FixedFrame = 3;   // dialog border
+  static constexpr int Border = 1;
+  static constexpr int ClientEdge = 2;
+  static constexpr int Caption = 19;     // caption band plus its separator line
+  static constexpr int SmallCaption = 15;
+  static constexpr int ButtonWidth = 16;  // a caption button inside its SM_CXSIZE cell
+  static constexpr int ButtonHeight = 14;
+  static constexpr int SmallButtonWidth = 12;
+  static constexpr int SmallButtonHeight = 10;
+  static constexpr int SmallIcon = 16;
+  static constexpr int ScrollBar = 16;   // width of a vertical bar, height of a horizontal one
+  static constexpr int MinimizedWidth = 160;
+};
+
+struct TFrameLayout {
+  int BorderWidth = 0;
+  bool Sizable = false;
+  bool HasCaption = false;
+  TRect Caption;  // the band, window coordinates
+  TRect Icon;
+  TRect Close;
+  TRect Maximize;
+  TRect Minimize;
+  TRect VScroll;
+  TRect HScroll;
+  TRect Corner;  // between the two scroll bars
+  TRect Client;
+};
+
+TFrameLayout DefaultFrameLayout(DWORD style, DWORD exStyle, TSize window, bool vScroll, bool hScroll);
+// HTxxx for a point in window coordinates.
+int DefaultFrameHitTest(const TFrameLayout& layout, DWORD style, TSize window, TPoint pt);
+
+// Draws the frame of hwnd into its window context; pressedHit names a caption button drawn
+// pushed (0 for none).
+void PaintDefaultFrame(HWND hwnd, HDC windowDC, bool active, int pressedHit = 0);
+
+}  // namespace vandrel

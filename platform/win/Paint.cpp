@@ -1,0 +1,376 @@
+// Update regions, the paint messages and window contexts.
+#include "platform/win/Paint.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/gdi/DcState.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/RegionApi.h"
+#include "platform/win/Invalidation.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowSystem.h"
+
+namespace vandrel {
+
+namespace {
+
+TWindowSystem& WS() { return TWindowSystem::Instance(); }
+
+// w's window origin in its top-level window's coordinates.
+TPoint OriginInTop(const TWindowRecord& w) {
+  TPoint p;
+  const TWindowRecord* a = &w;
+  while (a->Parent && a->Parent->Parent) {
+    p = p + a->Rect.TopLeft() + (a->Parent->Client.TopLeft() - a->Parent->Rect.TopLeft());
+    a = a->Parent;
+  }
+  return p;
+}
+
+TRegion ShapeOf(const TWindowRecord& w) {
+  TRegion r(w.WindowBounds());
+  return w.HasRegion ? r.Intersect(w.Shape) : r;
+}
+
+struct TOpenDC {
+  HWND Window = nullptr;  // null: the screen
+  std::shared_ptr<TSurface> Surface;
+  TRect ScreenRect;
+};
+
+std::unordered_map<std::uint32_t, TOpenDC>& OpenDCs() {
+  static std::unordered_map<std::uint32_t, TOpenDC> map;
+  return map;
+}
+
+}  // namespace
+
+TRegion VisibleRegion(const TWindowRecord& w, bool clientOnly, bool clipChildren) {
+  if (!IsVisibleChain(w)) return {};
+  TRegion vis = clientOnly ? TRegion(w.ClientInWindow()).Intersect(ShapeOf(w)) : ShapeOf(w);
+  if (clipChildren) {
+    TPoint co = w.ClientInWindow().TopLeft();
+    for (auto* c : w.Children) {
+      if (!c->Visible()) continue;
+      TRegion cs = ShapeOf(*c);
+      cs.Offset(co.X + c->Rect.Left, co.Y + c->Rect.Top);
+      vis = vis.Subtract(cs);
+    }
+  }
+  // Walk up, keeping `vis` in the coordinates of the current ancestor's window.
+  const TWindowRecord* a = &w;
+  while (a->Parent && a->Parent->Parent && !vis.IsEmpty()) {
+    const TWindowRecord* p = a->Parent;
+    TPoint pco = p->ClientInWindow().TopLeft();
+    vis.Offset(pco.X + a->Rect.Left, pco.Y + a->Rect.Top);
+    vis = vis.Intersect(p->ClientInWindow()).Intersect(ShapeOf(*p));
+    if (a->Style & WS_CLIPSIBLINGS) {
+      for (auto* s : p->Children) {
+        if (s == a) break;
+        if (!s->Visible()) continue;
+        TRegion ss = ShapeOf(*s);
+        ss.Offset(pco.X + s->Rect.Left, pco.Y + s->Rect.Top);
+        vis = vis.Subtract(ss);
+      }
+    }
+    a = p;
+  }
+  TPoint o = OriginInTop(w);
+  vis.Offset(-o.X, -o.Y);
+  return vis;
+}
+
+void InvalidateWindowArea(TWindowRecord& w, const TRegion& area, bool erase, bool allChildren) {
+  if (area.IsEmpty() || !IsVisibleChain(w)) return;
+  TRect client = w.ClientInWindow();
+  TRegion inClient = area.Intersect(client);
+  if (!inClient.IsEmpty()) {
+    inClient.Offset(-client.Left, -client.Top);
+    w.Update = w.Update.Union(inClient);
+    if (erase) w.EraseDue = true;
+  }
+  if (!area.Subtract(TRegion(client)).Intersect(w.WindowBounds()).IsEmpty()) w.FrameDirty = true;
+  if (!allChildren) return;
+  for (auto* c : w.Children) {
+    if (!c->Visible()) continue;
+    TRegion inChild = area;
+    inChild.Offset(-(client.Left + c->Rect.Left), -(client.Top + c->Rect.Top));
+    InvalidateWindowArea(*c, inChild.Intersect(c->WindowBounds()), erase, true);
+  }
+}
+
+void InvalidateWholeWindow(TWindowRecord& w) {
+  InvalidateWindowArea(w, TRegion(w.WindowBounds()), true, true);
+}
+
+void InvalidateExposed(TWindowRecord& parent, const TRect& oldRect) {
+  if (!parent.Parent) return;  // top-level windows are composed by the display
+  TRect client = parent.ClientInWindow();
+  TRegion area(OffsetRect(oldRect, client.Left, client.Top));
+  InvalidateWindowArea(parent, area, true, true);
+}
+
+void NotifySurfaceChanged(TWindowRecord& topLevel, const TRect& windowRect) {
+  if (auto* b = WS().Backend; b && topLevel.IsTopLevel()) b->SurfaceChanged(topLevel.Handle, windowRect);
+}
+
+namespace {
+
+bool Redraw(TWindowRecord& w, const TRegion* clientArea, UINT flags);
+
+void UpdateNow(HWND h, bool children, bool eraseOnly) {
+  TWindowRecord* w = WS().Find(h);
+  if (!w || !IsVisibleChain(*w)) return;
+  if (w->FrameDirty) {
+    w->FrameDirty = false;
+    SendMessage(h, WM_NCPAINT, 1, 0);
+    if (!(w = WS().Find(h))) return;
+  }
+  if (eraseOnly) {
+    if (w->EraseDue && !w->Update.IsEmpty()) {
+      w->EraseDue = false;
+      HDC dc = GetDCEx(h, nullptr, DCX_CACHE | ((w->Style & WS_CLIPCHILDREN) ? DWORD(DCX_CLIPCHILDREN) : DWORD(0)));
+      SendMessage(h, WM_ERASEBKGND, WPARAM(dc.Value()), 0);
+      ReleaseDC(h, dc);
+    }
+  } else if (!w->Update.IsEmpty() || w->InternalPaint) {
+    SendMessage(h, WM_PAINT, 0, 0);
+  }
+  if (!children) return;
+  if (!(w = WS().Find(h))) return;
+  std::vector<HWND> kids;
+  for (auto* c : w->Children) kids.push_back(c->Handle);
+  for (HWND k : kids) UpdateNow(k, true, eraseOnly);
+}
+
+bool Redraw(TWindowRecord& w, const TRegion* clientArea, UINT flags) {
+  TRect client = w.ClientInWindow();
+  TRegion area;
+  if (clientArea) {
+    area = *clientArea;
+    area.Offset(client.Left, client.Top);
+  } else {
+    area = TRegion((flags & RDW_FRAME) ? w.WindowBounds() : client);
+  }
+  if (!(flags & RDW_FRAME)) area = area.Intersect(client);
+  bool children = (flags & RDW_ALLCHILDREN) ||
+                  (!(flags & RDW_NOCHILDREN) && !(w.Style & WS_CLIPCHILDREN));
+  if (flags & RDW_INVALIDATE) {
+    InvalidateWindowArea(w, area, (flags & RDW_ERASE) != 0, children);
+    if (flags & RDW_FRAME) w.FrameDirty = IsVisibleChain(w) || w.FrameDirty;
+  }
+  if (flags & RDW_INTERNALPAINT) w.InternalPaint = true;
+  if (flags & RDW_NOINTERNALPAINT) w.InternalPaint = false;
+  if (flags & RDW_VALIDATE) {
+    TRegion inClient = area.Intersect(client);
+    inClient.Offset(-client.Left, -client.Top);
+    w.Update = w.Update.Subtract(inClient);
+    if (w.Update.IsEmpty()) w.EraseDue = false;
+    if (flags & RDW_NOFRAME) w.FrameDirty = false;
+    if (flags & RDW_NOERASE) w.EraseDue = false;
+  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW))
+    UpdateNow(w.Handle, (flags & RDW_ALLCHILDREN) != 0, !(flags & RDW_UPDATENOW));
+  return true;
+}
+
+}  // namespace
+
+bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
+  TWindowRecord* w = hwnd ? WS().Find(hwnd) : &WS().Desktop();
+  if (!w) return false;
+  if (!w->Parent) {
+    // The desktop: repaint every top-level window.
+    std::vector<HWND> tops;
+    for (auto* t : w->Children) tops.push_back(t->Handle);
+    for (HWND t : tops) RedrawWindow(t, nullptr, nullptr, flags | RDW_FRAME | RDW_ALLCHILDREN);
+    return true;
+  }
+  if (region) {
+    TRegion* r = GetRegion(region);
+    if (!r) return false;
+    TRegion copy = *r;
+    return Redraw(*w, &copy, flags);
+  }
+  if (rect) {
+    TRegion r(*rect);
+    return Redraw(*w, &r, flags);
+  }
+  return Redraw(*w, nullptr, flags);
+}
+
+bool InvalidateRect(HWND hwnd, const TRect* rect, bool erase) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? UINT(RDW_ERASE) : UINT(0)));
+}
+
+bool InvalidateRgn(HWND hwnd, HRGN region, bool erase) {
+  if (!region) return InvalidateRect(hwnd, nullptr, erase);
+  return RedrawWindow(hwnd, nullptr, region, RDW_INVALIDATE | (erase ? UINT(RDW_ERASE) : UINT(0)));
+}
+
+bool ValidateRect(HWND hwnd, const TRect* rect) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+bool ValidateRgn(HWND hwnd, HRGN region) {
+  if (!region) return ValidateRect(hwnd, nullptr);
+  return RedrawWindow(hwnd, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+bool GetUpdateRect(HWND hwnd, TRect* rect, bool erase) {
+  TWindowRecord* w = WS().Find(hwnd);
+  if (!w) return false;
+  if (rect) *rect = w->Update.Bounds();
+  if (erase && !w->Update.IsEmpty()) UpdateNow(hwnd, false, true);
+  return !w->Update.IsEmpty();
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, bool erase) {
+  TWindowRecord* w = WS().Find(hwnd);
+  TRegion* r = GetRegion(region);
+  if (!w || !r) return RGN_ERROR;
+  *r = w->Update;
+  if (erase && !w->Update.IsEmpty()) UpdateNow(hwnd, false, true);
+  return r->Complexity();
+}
+
+bool UpdateWindow(HWND hwnd) {
+  if (!WS().Find(hwnd)) return false;
+  UpdateNow(hwnd, false, false);
+  return true;
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+  auto& ws = WS();
+  TRegion* extra = clip ? GetRegion(clip) : nullptr;
+  TRegion extraCopy = extra ? *extra : TRegion();
+  if (clip && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) DeleteObject(clip);
+  TOpenDC open;
+  HDC dc;
+  if (!hwnd || hwnd == ws.Desktop().Handle) {
+    TSize s = ScreenSize();
+    open.ScreenRect = {0, 0, s.cx, s.cy};
+    open.Surface = std::make_shared<TSurface>(std::max(s.cx, 1), std::max(s.cy, 1));
+    if (ws.Backend) ws.Backend->ReadScreen(*open.Surface, open.ScreenRect);
+    open.Surface->TakeDamage();
+    TRegion vis(open.ScreenRect);
+    if (flags & DCX_INTERSECTRGN) vis = vis.Intersect(extraCopy);
+    if (flags & DCX_EXCLUDERGN) vis = vis.Subtract(extraCopy);
+    dc = CreateSurfaceDC(open.Surface, {0, 0}, vis);
+  } else {
+    TWindowRecord* w = ws.Find(hwnd);
+    if (!w || !w->Parent) return {};
+    TWindowRecord* top = TopLevelOf(w);
+    bool window = (flags & DCX_WINDOW) != 0;
+    bool clipChildren = (flags & DCX_CLIPCHILDREN) || (w->Style & WS_CLIPCHILDREN);
+    TRegion vis = VisibleRegion(*w, !window, clipChildren);
+    TPoint screen = WindowOriginOnScreen(*w);
+    if (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) {
+      extraCopy.Offset(-screen.X, -screen.Y);
+      vis = (flags & DCX_INTERSECTRGN) ? vis.Intersect(extraCopy) : vis.Subtract(extraCopy);
+    }
+    TPoint o = OriginInTop(*w);
+    TPoint origin = window ? o : o + w->ClientInWindow().TopLeft();
+    vis.Offset(o.X, o.Y);
+    open.Window = hwnd;
+    open.Surface = top->Surface;
+    dc = CreateSurfaceDC(top->Surface, origin, vis);
+  }
+  if (dc) OpenDCs()[dc.Value()] = std::move(open);
+  return dc;
+}
+
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
+
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
+
+int ReleaseDC(HWND hwnd, HDC dc) {
+  auto& map = OpenDCs();
+  auto it = map.find(dc.Value());
+  if (it == map.end() || !LookupDC(dc)) return 0;
+  TOpenDC open = std::move(it->second);
+  map.erase(it);
+  (void)hwnd;
+  TRect damage = open.Surface->Damage();
+  if (!open.Window) {
+    if (!damage.IsEmpty() && WS().Backend) WS().Backend->WriteScreen(*open.Surface, damage);
+  } else if (TWindowRecord* w = WS().Find(open.Window); w && !damage.IsEmpty()) {
+    if (TWindowRecord* top = TopLevelOf(w)) NotifySurfaceChanged(*top, damage);
+  }
+  DeleteDC(dc);
+  return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+  auto it = OpenDCs().find(dc.Value());
+  return it == OpenDCs().end() ? nullptr : it->second.Window;
+}
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
+  auto& ws = WS();
+  TWindowRecord* w = ws.Find(hwnd);
+  ps = PAINTSTRUCT{};
+  if (!w) return {};
+  if (w->FrameDirty) {
+    w->FrameDirty = false;
+    SendMessage(hwnd, WM_NCPAINT, 1, 0);
+    if (!(w = ws.Find(hwnd))) return {};
+  }
+  TRegion update = w->Update;
+  bool erase = w->EraseDue;
+  w->Update = TRegion();
+  w->EraseDue = false;
+  w->InternalPaint = false;
+  HDC dc = GetDCEx(hwnd, nullptr, DCX_CACHE);
+  if (!dc) return {};
+  // Painting is clipped to what was invalid.
+  if (TDeviceContext* d = LookupDC(dc)) {
+    TRegion inTop = update;
+    TPoint o = d->Origin();
+    inTop.Offset(o.X, o.Y);
+    SetDCVisibleRegion(dc, d->Visible().Intersect(inTop));
+  }
+  ps.hdc = dc;
+  ps.rcPaint = update.Bounds();
+  ps.fErase = TRUE;
+  if (erase) ps.fErase = SendMessage(hwnd, WM_ERASEBKGND, WPARAM(dc.Value()), 0) ? FALSE : TRUE;
+  if ((w = ws.Find(hwnd))) w->InBeginPaint = true;
+  return dc;
+}
+
+bool EndPaint(HWND hwnd, const PAINTSTRUCT& ps) {
+  if (TWindowRecord* w = WS().Find(hwnd)) w->InBeginPaint = false;
+  return ReleaseDC(hwnd, ps.hdc) != 0;
+}
+
+bool PrintWindow(HWND hwnd, HDC dc, UINT prfFlags) {
+  if (!WS().Find(hwnd) || !LookupDC(dc)) return false;
+  SendMessage(hwnd, WM_PRINT, WPARAM(dc.Value()), LPARAM(prfFlags));
+  return true;
+}
+
+// The message-loop side: the window to send WM_PAINT to next, after its frame was painted.
+HWND NextPaintWindow(HWND filter) {
+  std::vector<HWND> stack;
+  for (auto it = WS().Desktop().Children.rbegin(); it != WS().Desktop().Children.rend(); ++it)
+    stack.push_back((*it)->Handle);
+  while (!stack.empty()) {
+    HWND h = stack.back();
+    stack.pop_back();
+    TWindowRecord* w = WS().Find(h);
+    if (!w || !w->Visible()) continue;
+    bool match = !filter || h == filter || IsChild(filter, h);
+    if (match && w->FrameDirty) {
+      w->FrameDirty = false;
+      SendMessage(h, WM_NCPAINT, 1, 0);
+      if (!(w = WS().Find(h))) continue;
+    }
+    if (match && (!w->Update.IsEmpty() || w->InternalPaint)) return h;
+    for (auto it = w->Children.rbegin(); it != w->Children.rend(); ++it) stack.push_back((*it)->Handle);
+  }
+  return nullptr;
+}
+
+}  // namespace vandrel
