@@ -157,7 +157,8 @@ test('month grids: festivals, lunar month starts and their colours', async () =>
     [2024, 2, 20, '十一', 'black', 'black'],
     [2024, 3, 10, '2月大', 'black', 'red'], // lunar 2024-2-1, a 30-day month, on a Sunday
     [2023, 3, 22, '世界水日', 'blue', 'black'], // a festival before the start of the leap month
-    [2025, 7, 25, '闰6月小', 'black', 'black'], // a leap month of 29 days
+    [2025, 7, 25, '闰6月小', 'black', 'black'], // a leap month of 29 days after a 30-day sixth month
+    [2023, 3, 23, '世界气象日', 'blue', 'black'], // 闰2月初二 carries no 龙抬头节
     [2033, 12, 22, '闰11月小', 'black', 'black'],
     [2023, 4, 5, '清明节', 'red', 'red'], // always red, also the day number
     [2023, 4, 20, '谷雨', 'limegreen', 'black'], // a term before the start of lunar month 3
@@ -211,6 +212,13 @@ test('month grids: festivals, lunar month starts and their colours', async () =>
     return days.filter(c => c.solarFestival.includes('复活节 Easter Sunday')).map(c => `${y}-${m}-${c.sDay}`).join()
       + (calendar(y, m === 3 ? 3 : 2).days.some(c => c.solarFestival.includes('复活节')) ? ' and another' : '');
   }), easters), easters);
+  // Festival names are cut to 4 characters, or 8 for a Gregorian one that begins with a Latin letter.
+  assert.deepEqual(await page.evaluate(() => [
+    cutLunarFestival('七七中国情人节'), cutLunarFestival('一二三四五六'),
+    cutSolarFestival('世界儿歌日'), cutSolarFestival('世界防治结核病日'), cutSolarFestival('Easter Sunday'),
+    cutSolarFestival('Easter Day'), cutSolarFestival('复活节 Easter Sunday')]),
+  ['七七中国...', '一二三四五六', '世界儿歌日', '世界防治...', 'Easter S...', 'Easter Day', '复活节 ...']);
+
   await show(2024, 3);
   assert.ok((await cell(10)).bold, 'the first day of a lunar month is bold');
   assert.ok(!(await cell(11)).bold);
