@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <string_view>
 
@@ -220,14 +221,31 @@ void Register(sqlite3* db, const char* name, int argc, void (*fn)(sqlite3_contex
 
 }  // namespace
 
-std::string JetNumberText(double value, TJetType type) {
+namespace {
+
+template <typename T>
+std::string ShortestText(T value) {
+  // Shortest round-trip digits; fixed notation unless the exponent is far out, then "1E-05".
   char buf[64];
-  std::to_chars_result r;
-  if (type == TJetType::jtSingle) r = std::to_chars(buf, buf + sizeof buf, float(value));
-  else r = std::to_chars(buf, buf + sizeof buf, value);
-  std::string s(buf, r.ptr);
-  if (s == "-0") s = "0";
-  return s;
+  auto sci = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+  const std::string s(buf, sci.ptr);
+  const size_t e = s.find('e');
+  const int exponent = e == std::string::npos ? 0 : std::atoi(s.c_str() + e + 1);
+  if (exponent >= -5 && exponent < 15) {
+    auto fixed = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    return std::string(buf, fixed.ptr);
+  }
+  std::string out = s;
+  if (e != std::string::npos) out[e] = 'E';
+  return out;
+}
+
+}  // namespace
+
+std::string JetNumberText(double value, TJetType type) {
+  if (value == 0) return "0";
+  if (type == TJetType::jtSingle) return ShortestText(float(value));
+  return ShortestText(value);
 }
 
 std::string JetVariantText(double value, TJetType type) {

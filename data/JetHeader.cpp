@@ -62,14 +62,14 @@ std::array<uint8_t, 4> DateMask(const uint8_t* page) {
 TJetHeader ReadJetHeader(const uint8_t* data, size_t size, const std::string& fileName) {
   static constexpr char kMagic[] = "Standard Jet DB";
   if (size < JetPageSize || data[0] != 0 || std::memcmp(data + 4, kMagic, sizeof kMagic - 1) != 0)
-    throw EDatabaseError("不可识别的数据库格式 '" + fileName + "'。(not an Access database)");
+    throw EDatabaseError("Unrecognized database format '" + fileName + "' (not an Access database).");
   if (data[kVersionOffset] != 1)
-    throw EDatabaseError("不可识别的数据库格式 '" + fileName +
-                         "'。(only Access 2000-2003 files are supported)");
+    throw EDatabaseError("Unrecognized database format '" + fileName +
+                         "' (only Access 2000-2003 files are supported).");
   // The catalog lives on page 2; a file that ends before it cannot be a database.
   if (size < 3 * JetPageSize || size % JetPageSize != 0)
-    throw EDatabaseError("数据库 '" + fileName + "' 已损坏 (file length " + std::to_string(size) +
-                         " is not a whole number of pages)");
+    throw EDatabaseError("The database '" + fileName + "' is damaged (file length " +
+                         std::to_string(size) + " is not a whole number of pages).");
 
   TJetHeader header;
   uint8_t raw[8];
