@@ -195,7 +195,13 @@ TParsedValue ParseValue(const std::vector<std::string_view>& lines, size_t first
       parsed.problem = "value cut off at the end of the file";
       return parsed;
     }
-    data += TrimBlanks(StripLineEnd(lines[first + parsed.lineCount]));
+    // A value cut off before a key or another value must not swallow it.
+    std::string_view next = TrimBlanks(StripLineEnd(lines[first + parsed.lineCount]));
+    if (!next.empty() && (next[0] == '[' || next[0] == '"' || next[0] == '@')) {
+      parsed.problem = "value cut off";
+      return parsed;
+    }
+    data += next;
     ++parsed.lineCount;
   }
   parsed.value.kind = TRegistryValueKind::rvOther;

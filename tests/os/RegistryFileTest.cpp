@@ -168,6 +168,10 @@ TEST(RegistryFileTest, DamagedLinesAreReportedAndKept) {
   EXPECT_EQ(TextOf(file, "HKLM\\B", "underDeletion"), "<absent>");
   EXPECT_EQ(file.FindValue("HKLM\\A", "odd")->kind, TRegistryValueKind::rvOther);
 
+  TRegistryFile torn = TRegistryFile::Parse("REGEDIT4\n[HKLM\\A]\n\"blob\"=hex:01,\\\n[HKLM\\B]\n\"b\"=\"1\"\n");
+  EXPECT_EQ(TextOf(torn, "HKLM\\B", "b"), "1") << "a cut-off value does not swallow the next key";
+  EXPECT_EQ(torn.Problems().size(), 1u);
+
   // Values added later land in a good section and every damaged line stays.
   file.SetString("HKLM\\A", "new", "2");
   std::string saved = file.Serialize();
