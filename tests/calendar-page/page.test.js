@@ -75,6 +75,8 @@ test('the built file is GB2312 with CR LF line ends, a charset meta element and 
   }
   // Read as a browser reads a gb2312 page, the file must give back the source text exactly.
   assert.equal(new TextDecoder('gb2312', { fatal: true }).decode(bytes), source.replace(/\n/g, '\r\n'));
+  assert.doesNotMatch(source, /document\.all|attachEvent|ActiveXObject|progid:|\bfilter\s*:|navigator\.appName/i,
+    'written for current browsers only');
   const head = bytes.toString('latin1').split('</head>')[0];
   assert.match(head, /<meta http-equiv="Content-Type" content="text\/html; charset=gb2312">/);
   assert.equal(await page.title(), '日历');
