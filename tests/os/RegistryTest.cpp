@@ -175,6 +175,51 @@ TEST_F(RegistryTest, WritesRefusedAfterOpeningRaiseWithTheSystemMessage) {
     EXPECT_EQ(entry.path().filename(), "registry.reg") << "no temporary file left behind";
 }
 
+// Permission bits bind only a user without privileges, so the checks run in a child that drops
+// root's rights when it has them.
+TEST_F(RegistryTest, WithoutRightsNothingIsStoredAndNothingRaisesUntilAfterOpening) {
+  std::filesystem::create_directories(m_temp / "config/vandrel");
+  WriteFile(SettingsFile(), "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\tarvo]\n\"AutoRun\"=\"1\"\n");
+  chmod(m_temp.Path().c_str(), 0755);
+  chmod((m_temp / "config").c_str(), 0755);
+  chmod((m_temp / "config/vandrel").c_str(), 0755);
+  chmod(SettingsFile().c_str(), 0644);
+  std::filesystem::create_directories(m_temp / "own");
+  chmod((m_temp / "own").c_str(), 0777);
+  const std::string saved = ReadFile(SettingsFile());
+
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
+    // A settings file this user may read but not change.
+    if (ReadRegString("AutoRun", kAppKey) != "1") _exit(11);
+    try {
+      WriteRegString("AuToRun", "0", kAppKey);
+      WriteRegString("tarvo", "/bin/vandrel", kRunKey);
+    } catch (...) {
+      _exit(12);
+    }
+    // A file of its own that turns read-only between opening the key and writing.
+    TRegistryPlaces own{m_temp / "own/mine.reg", "", ""};
+    TRegistry registry(HKEY_LOCAL_MACHINE, own);
+    if (!registry.OpenKey(kAppKey, true)) _exit(13);
+    chmod(own.settingsFile.c_str(), 0444);
+    try {
+      registry.WriteString("AuToRun", "0");
+      _exit(14);
+    } catch (const ERegistryException& e) {
+      _exit(e.Message().find(SystemMessage(EACCES)) != std::string::npos ? 0 : 15);
+    }
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadFile(SettingsFile()), saved);
+  EXPECT_EQ(ReadFile(m_temp / "own/mine.reg"), "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\tarvo]\r\n");
+}
+
 TEST_F(RegistryTest, ValuesThatAreNotStringsRaise) {
   WriteFile(SettingsFile(), "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\tarvo]\n\"AutoRun\"=dword:00000001\n"
                             "\"Path\"=hex(2):25,50,25,00\n");
