@@ -1,0 +1,36 @@
+// Text output and measurement with the selected font. Text is UTF-8 (the platform's "ANSI code
+// page" here), so the narrow and wide forms of the platform's calls are the same call.
+#pragma once
+
+#include <string_view>
+
+#include "platform/gdi/DeviceContext.h"
+
+namespace vandrel {
+
+enum : UINT {
+  TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0,
+  TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256
+};
+enum : UINT { ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_RTLREADING = 0x80 };
+constexpr UINT GDI_ERROR = 0xFFFFFFFF;
+
+UINT SetTextAlign(HDC dc, UINT align);  // returns the previous alignment, GDI_ERROR on failure
+UINT GetTextAlign(HDC dc);
+
+// In OPAQUE background mode the text cell is filled with the background colour first.
+bool TextOut(HDC dc, int x, int y, std::string_view text);
+// rect (may be null): ETO_OPAQUE fills it with the background colour, ETO_CLIPPED clips to it.
+// dx (may be null): the advance of each character (one per code point).
+bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::string_view text,
+                const int* dx);
+// Width as the sum of the advances that drawing uses; height as the font's cell height.
+bool GetTextExtentPoint32(HDC dc, std::string_view text, TSize* size);
+// How many characters (code points) fit in maxExtent, and the extent after each (optional).
+bool GetTextExtentExPoint(HDC dc, std::string_view text, int maxExtent, int* fit, int* extents,
+                          TSize* size);
+bool GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
+// The family of the face that renders the font ("Liberation Sans" for "MS Sans Serif").
+std::string GetTextFace(HDC dc);
+
+}  // namespace vandrel

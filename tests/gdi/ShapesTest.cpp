@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "tests/gdi/GdiTestCanvas.h"
+
+namespace vandrel {
+namespace {
+
+using test::TTestCanvas;
+
+TEST(Lines, EndPointIsExcludedInEveryDirection) {
+  struct {
+    TPoint from, to;
+    const char* picture;
+  } cases[] = {
+      {{0, 1}, {4, 1}, ".....\n####.\n....."},
+      {{4, 1}, {0, 1}, ".....\n.####\n....."},
+      {{2, 0}, {2, 3}, "..#..\n..#..\n..#.."},
+      {{0, 0}, {3, 3}, "#....\n.#...\n..#.."},
+      {{4, 2}, {0, 0}, ".....\n.##..\n...##"},
+      {{1, 1}, {1, 1}, ".....\n.....\n....."},
+  };
+  for (const auto& k : cases) {
+    TTestCanvas c(5, 3);
+    MoveToEx(c.dc, k.from.X, k.from.Y, nullptr);
+    LineTo(c.dc, k.to.X, k.to.Y);
+    EXPECT_EQ(c.Picture({0, 0, 5, 3}), k.picture) << k.from.X << "," << k.from.Y;
+    TPoint pos;
+    GetCurrentPositionEx(c.dc, &pos);
+    EXPECT_EQ(pos, k.to);
+  }
+}
+
+TEST(Lines, PolylineTouchesEachPixelOnceSoNotRopLeavesNoHoles) {
+  TTestCanvas c(5, 4);
+  SetROP2(c.dc, R2_NOT);
+  const TPoint square[] = {{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}};
+  Polyline(c.dc, square);
+  EXPECT_EQ(c.Picture({0, 0, 5, 4}),
+            "#####\n"
+            "#...#\n"
+            "#...#\n"
+            "#####");
+  Polyline(c.dc, square);
+  EXPECT_EQ(c.Picture({0, 0, 5, 4}), ".....\n.....\n.....\n.....");
+  EXPECT_FALSE(Polyline(c.dc, std::span<const TPoint>(square, 1)));
+}
+
+TEST(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrush) {
+  TTestCanvas c(6, 9);
+  HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  SelectObject(c.dc, red);
+  SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+  Rectangle(c.dc, 0, 0, 5, 4);
+  SelectObject(c.dc, GetStockObject(NULL_PEN));
+  Rectangle(c.dc, 0, 5, 5, 9);  // one pixel smaller without a pen
+  std::map<COLORREF, char> l = {{RGB(255, 255, 255), '.'}, {0, '#'}, {RGB(255, 0, 0), 'r'}};
+  EXPECT_EQ(c.Picture({0, 0, 6, 9}, l),
+            "rrrrr.\n"
+            "r###r.\n"
+            "r###r.\n"
+            "rrrrr.\n"
+            "......\n"
+            "####..\n"
+            "####..\n"
+            "####..\n"
+            "......");
+  SelectObject(c.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(red);
+}
+
+TEST(Shapes, EllipseAndRoundRectAreSymmetricInsideTheirBox) {
+  TTestCanvas c(9, 7);
+  SelectObject(c.dc, GetStockObject(NULL_BRUSH));
+  Ellipse(c.dc, 0, 0, 9, 7);
+  EXPECT_EQ(c.Picture({0, 0, 9, 7}),
+            "..#####..\n"
+            ".#.....#.\n"
+            "#.......#\n"
+            "#.......#\n"
+            "#.......#\n"
+            ".#.....#.\n"
+            "..#####..");
+  TTestCanvas r(8, 6);
+  SelectObject(r.dc, GetStockObject(BLACK_BRUSH));
+  RoundRect(r.dc, 0, 0, 8, 6, 4, 4);
+  EXPECT_EQ(r.Picture({0, 0, 8, 6}),
+            ".######.\n"
+            "########\n"
+            "########\n"
+            "########\n"
+            "########\n"
+            ".######.");
+}
+
+TEST(Shapes, PolygonFillsByPixelCentres) {
+  TTestCanvas c(6, 5);
+  SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+  SelectObject(c.dc, GetStockObject(NULL_PEN));
+  const TPoint triangle[] = {{0, 0}, {6, 0}, {0, 6}};
+  Polygon(c.dc, triangle);
+  EXPECT_EQ(c.Picture({0, 0, 6, 5}),
+            "#####.\n"  // pixel centres on the slanted edge stay outside
+            "####..\n"
+            "###...\n"
+            "##....\n"
+            "#.....");
+}
+
+TEST(Shapes, FocusRectIsDottedAndRemovesItself) {
+  TTestCanvas c(6, 4);
+  DrawFocusRect(c.dc, {0, 0, 6, 4});
+  EXPECT_EQ(c.Picture({0, 0, 6, 4}),
+            "#.#.#.\n"
+            ".....#\n"
+            "#.....\n"
+            ".#.#.#");
+  DrawFocusRect(c.dc, {0, 0, 6, 4});
+  EXPECT_EQ(c.Picture({0, 0, 6, 4}), "......\n......\n......\n......");
+}
+
+}  // namespace
+}  // namespace vandrel
