@@ -25,11 +25,11 @@ const std::string kExport =
     "[HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\CurrentVersion\\Run]\r\n"
     "\"tarvo\"=\"\"\r\n";
 
-std::string Utf16LEWithBom(const std::string& utf8) {
-  std::string bytes = "\xFF\xFE";
+std::string Utf16WithBom(const std::string& utf8, bool bigEndian = false) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (char16_t unit : Utf8ToUtf16(utf8)) {
-    bytes += char(unit & 0xFF);
-    bytes += char(unit >> 8);
+    bytes += char(bigEndian ? unit >> 8 : unit & 0xFF);
+    bytes += char(bigEndian ? unit & 0xFF : unit >> 8);
   }
   return bytes;
 }
@@ -44,7 +44,7 @@ TEST(RegistryFileTest, UnchangedDocumentsRoundTripByteForByte) {
       kExport,
       "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"1\"",  // LF, no final line end
       "\xEF\xBB\xBFREGEDIT4\r\n[HKLM\\A]\r\n\"x\"=\"\xE4\xB8\xAD\xE6\x96\x87\"\r\n",
-      Utf16LEWithBom("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"\xE4\xB8\xAD\"\r\n"),
+      Utf16WithBom("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"\xE4\xB8\xAD\"\r\n"),
       "REGEDIT4\n[HKLM\\A]\n\"x\"=\"torn\n\"y\"=qword:01\ngarbage \xFF\xFE bytes\n[HKLM\\B\n\"z\"=hex:01,\\",
       "   \n\n",
   };
@@ -52,6 +52,14 @@ TEST(RegistryFileTest, UnchangedDocumentsRoundTripByteForByte) {
     TRegistryFile file = TRegistryFile::Parse(bytes);
     EXPECT_TRUE(file.IsRewritable()) << bytes;
     EXPECT_EQ(file.Serialize(), bytes);
+  }
+
+  // Both byte orders of UTF-16 read the same.
+  for (bool bigEndian : {false, true}) {
+    TRegistryFile file = TRegistryFile::Parse(Utf16WithBom(kExport, bigEndian));
+    EXPECT_EQ(file.Encoding(), bigEndian ? TTextEncoding::teUtf16BE : TTextEncoding::teUtf16LE);
+    EXPECT_EQ(TextOf(file, "HKLM\\SOFTWARE\\tarvo", "autorun"), "1");
+    EXPECT_EQ(file.Serialize(), Utf16WithBom(kExport, bigEndian));
   }
 }
 
@@ -134,10 +142,10 @@ TEST(RegistryFileTest, NewDocumentsAndLineBreaksInValues) {
   EXPECT_EQ(TextOf(TRegistryFile::Parse(file.Serialize()), "HKLM\\SOFTWARE\\tarvo", "note"), "two\r\nlines");
 
   // A UTF-16 file stays UTF-16, and hex strings in it are UTF-16 too.
-  TRegistryFile wide = TRegistryFile::Parse(Utf16LEWithBom("Windows Registry Editor Version 5.00\r\n"));
+  TRegistryFile wide = TRegistryFile::Parse(Utf16WithBom("Windows Registry Editor Version 5.00\r\n"));
   wide.SetString("HKLM\\A", "x", "\xE4\xB8\xAD");
   wide.SetString("HKLM\\A", "y", "a\nb");
-  EXPECT_EQ(wide.Serialize(), Utf16LEWithBom("Windows Registry Editor Version 5.00\r\n\r\n[HKLM\\A]\r\n"
+  EXPECT_EQ(wide.Serialize(), Utf16WithBom("Windows Registry Editor Version 5.00\r\n\r\n[HKLM\\A]\r\n"
                                              "\"x\"=\"\xE4\xB8\xAD\"\r\n\"y\"=hex(1):61,00,0a,00,62,00,00,00\r\n"));
 
   EXPECT_THROW(file.SetString("HKLM\\A", "bad\nname", "1"), EInvalidArgument);
