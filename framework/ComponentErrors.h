@@ -9,5 +9,7 @@ namespace vandrel {
 VANDREL_EXCEPTION(EComponentError, Exception);
 VANDREL_EXCEPTION(EClassNotFound, EReadError);
 VANDREL_EXCEPTION(EPropertyError, Exception);
+// A damaged text form; the message names the line.
+VANDREL_EXCEPTION(EParserError, EReadError);
 
 }  // namespace vandrel

@@ -244,8 +244,9 @@ void TWriter::WriteString(std::string_view value) {
   WriteBytes(value.data(), std::int64_t(value.size()));
 }
 
-void TWriter::WriteWideString(std::string_view value) {
-  std::u16string wide = Utf8ToUtf16(value);
+void TWriter::WriteWideString(std::string_view value) { WriteWideString(Utf8ToUtf16(value)); }
+
+void TWriter::WriteWideString(std::u16string_view wide) {
   if (wide.size() > std::numeric_limits<std::int32_t>::max() / 2)
     throw EWriteError("String too long for a component stream");
   WriteValue(vaWString);

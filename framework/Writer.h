@@ -37,6 +37,7 @@ class TWriter : public TFiler {
   void WriteString(std::string_view value);
   // UTF-8 in, UTF-16 stored.
   void WriteWideString(std::string_view value);
+  void WriteWideString(std::u16string_view value);
   void WriteUtf8String(std::string_view value);
   // False, True, nil and Null (any case) become their own kinds.
   void WriteIdent(std::string_view ident);
