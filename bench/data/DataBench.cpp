@@ -1,0 +1,156 @@
+// A full reminder refresh (open, import, every query of the six sections) on demo.mdb and on the
+// large data set, against the floor measured in the same run: one raw libmdb pass over every row
+// of the tables those queries read. Targets: cold refresh within 4x the raw pass, refresh of an
+// unchanged file within 1x. The ratios are printed by the last benchmark of each database.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "calendar/Lunar.h"
+#include "data/Connection.h"
+#include "data/MdbFile.h"
+#include "tests/database/ReminderQueries.h"
+
+using namespace vandrel;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kShared = VANDREL_SOURCE_DIR "/../shared";
+
+std::string DemoPath() { return kShared + "/fixtures/demo.mdb"; }
+
+std::string LargePath() {
+  if (const char* env = std::getenv("VANDREL_LARGE_MDB")) return env;
+  const std::string path = (fs::temp_directory_path() / "vandrel-large.mdb").string();
+  if (!fs::exists(path) || fs::file_size(path) != 65765376) {
+    const std::string xz = kShared + "/perf/large.mdb.xz";
+    if (!fs::exists(xz)) return {};
+    const std::string command = "xz -dc '" + xz + "' > '" + path + ".part' && mv '" + path + ".part' '" + path + "'";
+    if (std::system(command.c_str()) != 0) return {};
+  }
+  return path;
+}
+
+std::string ConnectionString(const std::string& path) {
+  return "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=qelvondar;Persist Security Info=False;Data Source=" + path;
+}
+
+// The six sections of one build for `today`, as the application runs them.
+size_t Refresh(TConnection& connection, TDateTime today) {
+  connection.Close();
+  connection.Open();
+  size_t lines = 0;
+  int y, m, d;
+  DecodeDate(today, y, m, d);
+  const TDateTime firstOfMonth = EncodeDate(y, m, 1);
+  const TDateTime sections[6][2] = {{today, 1}, {today + 1, 1}, {today + 2, 1},
+                                    {today - 1, 1}, {firstOfMonth, 0}, {FirstDayOfNextMonth(today), 0}};
+  for (const auto& s : sections) {
+    const TSectionLines built = BuildSection(connection, s[0], s[1] != 0, today);
+    for (const auto& [category, texts] : built.Categories) lines += texts.size();
+  }
+  return lines;
+}
+
+struct NullSink : TJetRowSink {
+  size_t values = 0;
+  void Null(size_t) override { ++values; }
+  void Integer(size_t, int64_t) override { ++values; }
+  void Real(size_t, double) override { ++values; }
+  void Text(size_t, std::string_view s) override { values += s.size() > 0; }
+  void Blob(size_t, const uint8_t*, size_t) override { ++values; }
+  void EndRow() override {}
+};
+
+size_t RawPass(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), {});
+  TMdbFile file(image.data(), image.size(), path);
+  NullSink sink;
+  size_t rows = 0;
+  for (const auto& table : file.Tables()) rows += file.ReadRows(table, sink);
+  return rows;
+}
+
+std::map<std::string, double> g_ms;
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename F>
+void Timed(benchmark::State& state, const std::string& key, F&& body) {
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    const double s = Seconds(start);
+    total += s;
+    state.SetIterationTime(s);
+  }
+  g_ms[key] = 1000.0 * total / double(state.iterations());
+}
+
+const TDateTime kToday = EncodeDate(2026, 3, 5);
+
+void BM_RawPass(benchmark::State& state, std::string (*path)(), const char* name) {
+  const std::string p = path();
+  if (p.empty() || !fs::exists(p)) return state.SkipWithError("database not available");
+  size_t rows = 0;
+  Timed(state, std::string(name) + "/raw", [&] { rows = RawPass(p); });
+  state.counters["rows"] = double(rows);
+}
+
+void BM_ColdRefresh(benchmark::State& state, std::string (*path)(), const char* name) {
+  const std::string p = path();
+  if (p.empty() || !fs::exists(p)) return state.SkipWithError("database not available");
+  size_t lines = 0;
+  Timed(state, std::string(name) + "/cold", [&] {
+    TConnection connection;
+    connection.SetConnectionString(ConnectionString(p));
+    lines = Refresh(connection, kToday);
+  });
+  state.counters["lines"] = double(lines);
+}
+
+void BM_UnchangedRefresh(benchmark::State& state, std::string (*path)(), const char* name) {
+  const std::string p = path();
+  if (p.empty() || !fs::exists(p)) return state.SkipWithError("database not available");
+  TConnection connection;
+  connection.SetConnectionString(ConnectionString(p));
+  Refresh(connection, kToday);
+  size_t lines = 0;
+  Timed(state, std::string(name) + "/unchanged", [&] { lines = Refresh(connection, kToday); });
+  if (!connection.ReusedSnapshot()) state.SkipWithError("the unchanged file was not reused");
+  state.counters["lines"] = double(lines);
+}
+
+void BM_Ratios(benchmark::State& state, const char* name) {
+  for (auto _ : state) {
+  }
+  const std::string n = name;
+  if (!g_ms.count(n + "/raw") || !g_ms.count(n + "/cold")) return state.SkipWithError("missing measurements");
+  const double raw = g_ms[n + "/raw"];
+  state.counters["raw_ms"] = raw;
+  state.counters["cold_x_raw"] = g_ms[n + "/cold"] / raw;        // target <= 4
+  state.counters["unchanged_x_raw"] = g_ms[n + "/unchanged"] / raw;  // target <= 1
+  std::printf("%s: raw pass %.1f ms, cold refresh %.1f ms (%.2fx raw, target 4x), unchanged refresh %.1f ms (%.2fx raw, target 1x)\n",
+              name, raw, g_ms[n + "/cold"], g_ms[n + "/cold"] / raw, g_ms[n + "/unchanged"], g_ms[n + "/unchanged"] / raw);
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_RawPass, demo, DemoPath, "demo")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK_CAPTURE(BM_ColdRefresh, demo, DemoPath, "demo")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_UnchangedRefresh, demo, DemoPath, "demo")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK_CAPTURE(BM_Ratios, demo, "demo")->Iterations(1);
+BENCHMARK_CAPTURE(BM_RawPass, large, LargePath, "large")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_ColdRefresh, large, LargePath, "large")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK_CAPTURE(BM_UnchangedRefresh, large, LargePath, "large")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_Ratios, large, "large")->Iterations(1);
