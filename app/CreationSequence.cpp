@@ -1,0 +1,107 @@
+#include "app/CreationSequence.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/ReminderBuilder.h"
+#include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "calendar/Lunar.h"
+#include "data/Connection.h"
+#include "data/Query.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Exception.h"
+#include "platform/core/Stream.h"
+#include "platform/core/Text.h"
+#include "platform/os/Resources.h"
+
+namespace vandrel {
+namespace fs = std::filesystem;
+
+std::string ExtractFilePath(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+std::string ExtractFileName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+TCreationSequence::TCreationSequence(IMainWindow& window, TConnection& connection, TQuery& query1, TQuery& query2,
+                                     std::string exeFileName)
+    : m_window(window),
+      m_connection(connection),
+      m_query1(query1),
+      m_query2(query2),
+      m_exeFileName(std::move(exeFileName)),
+      m_exeDirectory(ExtractFilePath(m_exeFileName)) {}
+
+void TCreationSequence::WriteResource(const char* type, const char* fileName) {
+  TResourceStream resource("DAT", type);
+  TFileStream file(m_exeDirectory + fileName, fmCreate);
+  if (resource.Size() > 0) file.CopyFrom(resource, 0);
+}
+
+bool TCreationSequence::FindDataDirectory(std::string& dataDirectory) {
+  dataDirectory = m_exeDirectory;
+  if (FileExists(dataDirectory + "data.mdb")) return true;
+  dataDirectory = ExtractFilePath(ReadRegString("ExeFileName", "\\SOFTWARE\\tarvo\\"));
+  if (!FileExists(dataDirectory + "data.mdb")) return false;
+  // Put a copy of ourselves beside the sibling application, so that autostart runs from there.
+  // Copying a file onto itself would truncate it, so a data directory that is our own folder
+  // under another name is left alone.
+  const std::string copy = dataDirectory + ExtractFileName(m_exeFileName);
+  std::error_code error;
+  if (FileExists(copy) && fs::equivalent(copy, m_exeFileName, error)) return true;
+  fs::copy_file(m_exeFileName, copy, fs::copy_options::overwrite_existing, error);
+  if (error) throw EOSError("Cannot copy \"" + m_exeFileName + "\" to \"" + copy + "\". " + error.message());
+  return true;
+}
+
+std::vector<TReminderSection> ReminderSections(TDateTime today) {
+  int year, month, day;
+  DecodeDate(today, year, month, day);
+  return {
+      {"本日提示", today, true},
+      {"明日提示", today + 1, true},
+      {"后天提示", today + 2, true},
+      {"昨天提示", today - 1, true},
+      {"本月提示", EncodeDate(year, month, 1), false},
+      {"下月提示", FirstDayOfNextMonth(today), false},
+  };
+}
+
+bool TCreationSequence::Run() {
+  WriteResource("MSKN", "mskn.mskn");
+  m_window.SetSkinFile(Trim(m_exeDirectory) + "mskn.mskn");
+
+  std::string dataDirectory;
+  if (!FindDataDirectory(dataDirectory)) {
+    m_window.ShowMessage(dataDirectory + "data.mdb 不存在！");
+    m_window.Close();
+    return false;
+  }
+  m_autostartPath = dataDirectory + ExtractFileName(m_exeFileName);
+
+  m_connection.Close();
+  m_connection.SetConnectionString(kConnectionStringHead + dataDirectory + "data.mdb");
+  m_connection.Open();
+
+  m_window.ClearTree();
+  TReminderBuilder builder(m_window.Tree(), m_query1, m_query2);
+  for (const TReminderSection& section : ReminderSections(Date()))
+    builder.AddReminderSection(section.Title, section.Date, section.DayMode);
+
+  m_window.SetStatusText(StatusLineText(Now()));
+  WriteResource("DATA", "TheCal.htm");
+  AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
+  return true;
+}
+
+}  // namespace vandrel
