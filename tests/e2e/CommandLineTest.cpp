@@ -82,7 +82,9 @@ TEST_F(CommandLine, DatabaseBesideTheExecutable) {
                                                 "[+] 本月提示", "[+] 下月提示"}));
 
   EXPECT_TRUE(fs::exists(m_root / "app" / "mskn.mskn"));
-  EXPECT_TRUE(fs::exists(m_root / "app" / "TheCal.htm"));
+  // The calendar page is written exactly as the build made it (GB2312, CR LF).
+  EXPECT_EQ(ReadFile(m_root / "app" / "TheCal.htm"), ReadFile(VANDREL_CALENDAR_PAGE));
+  EXPECT_GT(ReadFile(m_root / "app" / "TheCal.htm").size(), 10000u);
   EXPECT_FALSE(fs::exists(m_root / "tarvo" / "vandrel"));
   EXPECT_EQ(ReadFile(m_root / "app" / "data.mdb"), before);
   EXPECT_FALSE(fs::exists(m_root / "app" / "data.ldb"));
