@@ -35,7 +35,7 @@ class TEvent<R(Args...)> : public TEventBase {
   using Handler = std::function<R(Args...)>;
 
   TEvent() = default;
-  TEvent(Handler handler) : m_handler(std::move(handler)) {}  // NOLINT: assignment from a lambda
+  TEvent(Handler handler) : m_handler(std::move(handler)) {}
   TEvent& operator=(Handler handler) {
     m_handler = std::move(handler);
     m_methodName.clear();

@@ -86,8 +86,8 @@ struct TPropertyInfo {
     stored = [isStored](const TPersistent& p) { return (static_cast<const C&>(p).*isStored)(); };
     return std::move(*this);
   }
-  // Always written, also when equal to the default.
-  TPropertyInfo&& NoDefault() && {
+  // Written also when equal to its default value.
+  TPropertyInfo&& AlwaysStored() && {
     defaultValue.reset();
     return std::move(*this);
   }

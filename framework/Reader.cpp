@@ -320,8 +320,8 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     }
     ReadIntoComponent(*root);
     ResolveFixups();
-    std::vector<TComponent*> loaded = std::exchange(m_loaded, {});
-    for (TComponent* c : loaded) c->Loaded();
+    for (size_t i = 0; i < m_loaded.size(); ++i) m_loaded[i]->Loaded();
+    m_loaded.clear();
   } catch (...) {
     for (TComponent* c : m_loaded) c->SetLoadingState(false);
     m_loaded.clear();

@@ -176,6 +176,8 @@ const TClassInfo& TTestFloats::StaticClassInfo() {
       prop::Float("Single", &T::Single, &T::SetSingle, TFloatType::Single),
       prop::Float("Money", &T::Money, &T::SetMoney, TFloatType::Currency),
       prop::Float("When", &T::When, &T::SetWhen, TFloatType::Date),
+      prop::Integer("Count", &T::Count, &T::SetCount, 0).AlwaysStored(),
+      prop::String("Note", &T::Note, &T::SetNote).StoredIf(&T::NoteStored),
   });
   return info;
 }

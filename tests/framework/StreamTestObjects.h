@@ -161,8 +161,16 @@ class TTestFloats : public TComponent {
   void SetMoney(double v) { m_money = v; }
   double When() const { return m_when; }
   void SetWhen(double v) { m_when = v; }
+  // For the stored rules: Count is written also when 0, Note only while Count is above 0.
+  int Count() const { return m_count; }
+  void SetCount(int v) { m_count = v; }
+  std::string Note() const { return m_note; }
+  void SetNote(const std::string& v) { m_note = v; }
+  bool NoteStored() const { return m_count > 0; }
 
  private:
+  int m_count = 0;
+  std::string m_note;
   float m_single = 0;
   double m_money = 0;
   double m_when = 0;

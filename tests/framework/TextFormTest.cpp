@@ -78,13 +78,17 @@ TEST(TextForm, RealKindsKeepTheirSuffix) {
   f.SetSingle(0.1f);
   f.SetMoney(-12.3456);
   f.SetWhen(45424.75);
+  f.SetNote("not stored while Count is 0");
   std::string text = ComponentToText(f);
   EXPECT_EQ(text,
             "object F: TTestFloats\n"
             "  Single = 0.1S\n"
             "  Money = -123456C\n"
             "  When = 45424.75D\n"
+            "  Count = 0\n"
             "end\n");
+  f.SetCount(2);
+  EXPECT_NE(ComponentToText(f).find("  Count = 2\n  Note = 'not stored while Count is 0'\n"), std::string::npos);
   std::unique_ptr<TComponent> copy(ComponentFromText(text));
   auto* g = static_cast<TTestFloats*>(copy.get());
   EXPECT_EQ(g->Single(), 0.1f);
