@@ -103,14 +103,14 @@ TFontInstance::TFontInstance(const LOGFONT& font, std::vector<std::shared_ptr<TF
   // Pixel size: a negative height is the character height, a positive one the cell height.
   m_ppem = 11;
   if (font.lfHeight < 0) {
-    m_ppem = -font.lfHeight;
+    m_ppem = int(std::min<long long>(-(long long)font.lfHeight, 2000));
   } else if (font.lfHeight > 0) {
-    m_ppem = font.lfHeight;
+    m_ppem = std::min(font.lfHeight, 2000);
     if (primary && FT_IS_SCALABLE(primary)) {
       long cell = primary->ascender - primary->descender;
       if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2)))
         if (os2->usWinAscent + os2->usWinDescent > 0) cell = os2->usWinAscent + os2->usWinDescent;
-      if (cell > 0) m_ppem = std::max(1, RoundDiv(long(font.lfHeight) * primary->units_per_EM, cell));
+      if (cell > 0) m_ppem = std::max(1, RoundDiv(long(m_ppem) * primary->units_per_EM, cell));
     }
   }
   m_ppem = std::clamp(m_ppem, 1, 2000);
@@ -306,7 +306,8 @@ std::shared_ptr<TFontInstance> TFontEngine::Resolve(const LOGFONT& font) {
   base.lfUnderline = base.lfStrikeOut = false;
   auto it = m_impl->instances.find(key);
   if (it == m_impl->instances.end()) {
-    int pixelSize = font.lfHeight < 0 ? -font.lfHeight : (font.lfHeight == 0 ? 11 : 0);
+    int pixelSize = font.lfHeight < 0 ? int(std::min<long long>(-(long long)font.lfHeight, 2000))
+                                      : (font.lfHeight == 0 ? 11 : 0);
     auto instance = std::make_shared<TFontInstance>(base, m_impl->Chain(base, pixelSize));
     it = m_impl->instances.emplace(key, std::move(instance)).first;
   }

@@ -60,6 +60,21 @@ TEST(Fonts, FaceNamesMapToInstalledFontsAndUnknownOnesFallBack) {
   EXPECT_GT(size.cx, 10);
 }
 
+TEST(Fonts, ExtremeRequestsFallBackAndNeverFail) {
+  TTestCanvas c(40, 20);
+  for (int height : {INT32_MIN, -1, 0, 1, 5000, INT32_MAX}) {
+    for (const char* face : {"", "\xff\xfe bad utf8", "宋体"}) {
+      TFontScope f(c.dc, face, height, height == 1 ? 99999 : FW_BOLD);
+      TEXTMETRIC tm;
+      ASSERT_TRUE(GetTextMetrics(c.dc, &tm));
+      EXPECT_GT(tm.tmHeight, 0);
+      TextOut(c.dc, -5, -3, "A信\xC0\x80\t");
+      TRect r{30, 30, -10, -10};
+      DrawText(c.dc, "x y z", &r, DT_WORDBREAK | DT_CENTER | DT_VCENTER);
+    }
+  }
+}
+
 TEST(Fonts, SongFaceAt16PixelsUsesCrispBitmapGlyphs) {
   TTestCanvas c(80, 20);
   TFontScope f(c.dc, "宋体", -16);
