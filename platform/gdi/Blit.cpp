@@ -1,6 +1,7 @@
 #include "platform/gdi/Blit.h"
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "platform/gdi/DcState.h"
@@ -32,7 +33,12 @@ bool MakeAxis(int dst, int dstLen, int src, int srcLen, TAxisMap& out) {
   return true;
 }
 
-// Per-pixel operation of a stretch: returns false to leave the destination pixel alone.
+// The plain copy, recognised by the stretch loop so that it can reuse rows.
+struct TCopyOp {
+  void operator()(std::uint32_t& t, std::uint32_t s, int, int) const { t = s; }
+};
+
+// Applies op(destination pixel, source pixel, x, y) to every destination pixel of the stretch.
 template <class Op>
 bool Stretch(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
              int srcWidth, int srcHeight, Op op) {
@@ -61,9 +67,24 @@ bool Stretch(HDC dst, int x, int y, int width, int height, HDC src, int srcX, in
   d->Clip().ForEachIn(area, [&](const TRect& piece) {
     columns.resize(size_t(piece.Width()));
     for (int c = piece.Left; c < piece.Right; ++c) columns[size_t(c - piece.Left)] = mx.Source(c);
+    bool allColumns = true;
+    for (int sx : columns) allColumns = allColumns && sx >= 0 && sx < source->Width();
+    int previousSource = -1;
     for (int row = piece.Top; row < piece.Bottom; ++row) {
       int sy = my.Source(row);
-      if (sy < 0 || sy >= source->Height()) continue;
+      if (sy < 0 || sy >= source->Height()) {
+        previousSource = -1;
+        continue;
+      }
+      if constexpr (std::is_same_v<Op, TCopyOp>) {
+        // A row whose source row repeats is a copy of the row drawn just before.
+        if (allColumns && sy == previousSource) {
+          std::memcpy(ds->Row(row) + piece.Left, ds->Row(row - 1) + piece.Left,
+                      size_t(piece.Width()) * 4);
+          continue;
+        }
+        previousSource = sy;
+      }
       const std::uint32_t* srow = source->Row(sy);
       std::uint32_t* drow = ds->Row(row);
       for (int c = piece.Left; c < piece.Right; ++c) {
@@ -86,9 +107,7 @@ bool RopBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int
   TPaint pattern;
   bool usesPattern = Rop3UsesPattern(r);
   if (usesPattern && !BrushPaint(*d, nullptr, r, pattern)) pattern = SolidPaint(0, r);
-  if (r == 0xCC)
-    return Stretch(dst, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
-                   [](std::uint32_t& t, std::uint32_t s, int, int) { t = s; });
+  if (r == 0xCC) return Stretch(dst, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, TCopyOp());
   return Stretch(dst, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
                  [&](std::uint32_t& t, std::uint32_t s, int cx, int cy) {
                    std::uint32_t p = usesPattern ? pattern.PatternAt(cx, cy) : 0;
