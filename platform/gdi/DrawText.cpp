@@ -139,6 +139,19 @@ class TLayout {
   int m_tab = 8;
 };
 
+// The longest prefix of the line that fits in maxWidth together with "...", then "...".
+void EndEllipsis(const TLayout& layout, TLine& line, int maxWidth) {
+  if (layout.Width(line) <= maxWidth) return;
+  TLine dots(3, TChar{U'.', false});
+  while (!line.empty()) {
+    line.pop_back();
+    TLine candidate = line;
+    candidate.insert(candidate.end(), dots.begin(), dots.end());
+    if (layout.Width(candidate) <= maxWidth) break;
+  }
+  line.insert(line.end(), dots.begin(), dots.end());
+}
+
 // Right-to-left reading order for a line without right-to-left letters: the neutral ends swap.
 void ReorderRtl(TLine& line, std::vector<int>& advances) {
   size_t first = 0, last = line.size();
@@ -179,6 +192,8 @@ int DrawText(HDC dc, std::string_view text, TRect* rect, UINT format) {
 
   TLayout layout(font, format);
   std::vector<TLine> lines = layout.Lines(DecodeUtf8(text), rect->Width());
+  if (format & DT_END_ELLIPSIS)
+    for (TLine& line : lines) EndEllipsis(layout, line, rect->Width());
   int height = int(lines.size()) * lineHeight;
 
   if (format & DT_CALCRECT) {

@@ -12,7 +12,7 @@ enum : UINT {
   DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4,
   DT_BOTTOM = 0x8, DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40,
   DT_TABSTOP = 0x80, DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400,
-  DT_NOPREFIX = 0x800, DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000, DT_END_ELLIPSIS = 0x8000,
+  DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000,
   DT_RTLREADING = 0x20000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000
 };
 
@@ -27,7 +27,8 @@ enum : UINT {
 // to stops every 8 average character widths (DT_TABSTOP: bits 8..15 give the count). "&x" shows x
 // underlined and "&&" one "&" unless DT_NOPREFIX. DT_RTLREADING lays each line out in
 // right-to-left order: runs of left-to-right text keep their order and the neutral characters at
-// either end of the line (spaces, punctuation) move to the other end.
+// either end of the line (spaces, punctuation) move to the other end. DT_END_ELLIPSIS shortens a
+// line that does not fit to its longest prefix that fits followed by "...".
 int DrawText(HDC dc, std::string_view text, TRect* rect, UINT format);
 
 }  // namespace vandrel

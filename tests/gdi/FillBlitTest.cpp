@@ -129,5 +129,20 @@ TEST(Blit, TransparentBltLeavesKeyPixelsOut) {
   EXPECT_EQ(dst.Picture({0, 0, 6, 1}), "..##..");
 }
 
+TEST(Blit, AlphaBlendWithPremultipliedSourceAndConstantAlpha) {
+  TTestCanvas src(2, 1);
+  src.Surface().Row(0)[0] = 0xFF0000FF;  // opaque blue
+  src.Surface().Row(0)[1] = 0x80800000;  // half-transparent red, premultiplied
+  TTestCanvas dst(2, 2);
+  BLENDFUNCTION perPixel{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  AlphaBlend(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, 2, 1, perPixel);
+  EXPECT_EQ(dst.At(0, 0), RGB(0, 0, 255));
+  EXPECT_EQ(dst.At(1, 0), RGB(255, 127, 127));
+  BLENDFUNCTION constant{AC_SRC_OVER, 0, 51, 0};
+  AlphaBlend(dst.dc, 0, 1, 1, 1, src.dc, 0, 0, 1, 1, constant);
+  EXPECT_EQ(dst.At(0, 1), RGB(204, 204, 255));
+  EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 0, 1, src.dc, 0, 0, 1, 1, constant));
+}
+
 }  // namespace
 }  // namespace vandrel

@@ -161,6 +161,7 @@ TEST(DrawText, CalcRectReportsTheExtentOfEveryLayout) {
       {"&File", DT_NOPREFIX, 10, {40, lh}},
       {"a&&b", 0, 10, {24, lh}},
       {"a\tb", DT_EXPANDTABS, 10, {8 * tm.tmAveCharWidth + 8, lh}},
+      {"信息提示本日", DT_SINGLELINE | DT_END_ELLIPSIS, 60, {56, lh}},  // 信息提 + "..."
       {"", 0, 10, {0, 0}},
       {"", DT_SINGLELINE, 10, {0, lh}},
   };
