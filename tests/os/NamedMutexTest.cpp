@@ -73,7 +73,7 @@ TEST_F(NamedMutexTest, SecondInstanceFailsWhileTheFirstLivesAndSucceedsAfterItIs
 TEST_F(NamedMutexTest, ProgramsWeStartDoNotInheritTheLock) {
   // An opener that outlives the instance that started it.
   std::string opener = m_temp / "slow-opener";
-  test::WriteFile(opener, "#!/bin/sh\nexec sleep 3\n");
+  test::WriteFile(opener, "#!/bin/sh\nexec sleep 3 </dev/null >/dev/null 2>&1\n");
   chmod(opener.c_str(), 0755);
   {
     TNamedMutex mutex("OrvenHint");
