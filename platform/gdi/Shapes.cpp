@@ -106,6 +106,8 @@ class TPainter {
   }
 
   bool HasPen() const { return m_hasPen; }
+  int PenWidth() const { return m_penWidth; }
+  bool InsideFrame() const { return m_penStyle == PS_INSIDEFRAME; }
   bool HasBrush() const { return m_hasBrush; }
   TPoint Offset() const { return m_dc.Offset(); }
 
@@ -115,9 +117,11 @@ class TPainter {
       FillSurfaceSpan(m_dc, y, l, r, paint);
     }
   }
-  // The shape minus its interior with the pen, the interior with the brush.
+  // The shape minus its interior with the pen, the interior with the brush. The interior is the
+  // shape eroded once per pixel of pen width.
   void Shape(const TRowSpans& outer) {
-    TRowSpans inner = m_hasPen ? Interior(outer) : outer;
+    TRowSpans inner = outer;
+    for (int i = 0; m_hasPen && i < m_penWidth; ++i) inner = Interior(inner);
     if (m_hasBrush) FillSpans(inner, m_brush);
     if (!m_hasPen) return;
     for (int y = outer.top; y < outer.Bottom(); ++y) {
@@ -211,12 +215,15 @@ class TPainter {
 };
 
 // The box of a shape in surface coordinates; with the null pen one pixel smaller at the right and
-// bottom.
+// bottom; a wide pen's outline is centred on the box's edge unless it is an inside-frame pen.
 TRect ShapeBox(TPainter& p, int left, int top, int right, int bottom) {
   TRect r = OffsetRect(NormalizeRect({left, top, right, bottom}), p.Offset().X, p.Offset().Y);
   if (!p.HasPen()) {
     r.Right -= 1;
     r.Bottom -= 1;
+  } else if (p.PenWidth() > 1 && !p.InsideFrame()) {
+    int before = (p.PenWidth() - 1) / 2, after = p.PenWidth() / 2;
+    r = {r.Left - before, r.Top - before, r.Right + after, r.Bottom + after};
   }
   return r;
 }

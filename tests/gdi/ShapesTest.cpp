@@ -68,6 +68,39 @@ TEST(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrush) {
   DeleteObject(red);
 }
 
+TEST(Shapes, WidePenOutlinesAreCentredOnTheEdgeUnlessInsideFrame) {
+  for (int style : {PS_SOLID, PS_INSIDEFRAME}) {
+    TTestCanvas c(10, 10);
+    HPEN pen = CreatePen(style, 3, RGB(0, 0, 0));
+    SelectObject(c.dc, pen);
+    SelectObject(c.dc, GetStockObject(NULL_BRUSH));
+    Rectangle(c.dc, 2, 2, 8, 8);
+    const char* expected = style == PS_SOLID ? "..........\n"
+                                               ".########.\n"
+                                               ".########.\n"
+                                               ".########.\n"
+                                               ".###..###.\n"
+                                               ".###..###.\n"
+                                               ".########.\n"
+                                               ".########.\n"
+                                               ".########.\n"
+                                               ".........."
+                                             : "..........\n"
+                                               "..........\n"
+                                               "..######..\n"
+                                               "..######..\n"
+                                               "..######..\n"
+                                               "..######..\n"
+                                               "..######..\n"
+                                               "..######..\n"
+                                               "..........\n"
+                                               "..........";
+    EXPECT_EQ(c.Picture({0, 0, 10, 10}), expected) << style;
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+  }
+}
+
 TEST(Shapes, EllipseAndRoundRectAreSymmetricInsideTheirBox) {
   TTestCanvas c(9, 7);
   SelectObject(c.dc, GetStockObject(NULL_BRUSH));
