@@ -94,8 +94,9 @@ void THeadlessScreen::WriteScreen(const TSurface& src, const TRect& rect) {
 
 bool THeadlessScreen::WaitEvents(int timeoutMs) {
   if (m_idle && m_idle()) return true;
-  if (timeoutMs < 0) return false;
-  if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  // Nothing else can produce input here: only waiting for a timer makes sense.
+  if (timeoutMs <= 0) return false;
+  std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
   return true;
 }
 

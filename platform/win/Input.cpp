@@ -153,6 +153,18 @@ void ConvertKey(const TRawInput& ev) {
   Queue(target, msg, WPARAM(vk), LPARAM(std::int32_t(l)), ev);
 }
 
+// Whether a top-level window already stands in front of every window it could be raised over.
+bool IsFrontOfItsGroup(const TWindowRecord& w) {
+  bool topmost = (w.ExStyle & WS_EX_TOPMOST) != 0;
+  for (auto* s : w.Parent->Children) {
+    if (s == &w) return true;
+    if (!s->Visible() || s->Owner == w.Handle) continue;
+    if (!topmost && (s->ExStyle & WS_EX_TOPMOST)) continue;
+    return false;
+  }
+  return true;
+}
+
 void ActivateWindow(HWND hwnd, WORD how) {
   auto& ws = WS();
   TWindowRecord* w = ws.Find(hwnd);
@@ -169,7 +181,7 @@ void ActivateWindow(HWND hwnd, WORD how) {
   }
   if (ws.Active != hwnd) return;  // a handler activated another window meanwhile
   if (hwnd && IsWindow(hwnd)) {
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!IsFrontOfItsGroup(*w)) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
     SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(hwnd) ? 1 : 0), LPARAM(old));
   }

@@ -330,6 +330,8 @@ TWindowRecord* FindAt(TWindowRecord& parent, TPoint pt, bool sendHitTest, int& h
     TWindowRecord* c = WS().Find(h);
     if (!c || c->Parent != &parent || !ContainsPoint(*c, pt)) continue;
     if (c->Style & WS_MINIMIZE) continue;
+    // A disabled child passes its mouse input to its parent.
+    if (!c->Enabled() && !c->IsTopLevel()) continue;
     if (c->Client.Contains(pt) && c->Enabled()) {
       TPoint inner = pt - c->Client.TopLeft();
       if (TWindowRecord* deeper = FindAt(*c, inner, sendHitTest, hit)) return deeper;
