@@ -72,7 +72,7 @@ class TInsertSink : public TJetRowSink {
 TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std::string fileName)
     : m_image(std::move(image)), m_hash(contentHash), m_fileName(std::move(fileName)) {
   m_file = std::make_unique<TMdbFile>(m_image.data(), m_image.size(), m_fileName);
-  if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
     sqlite3_close(m_db);
     throw EDatabaseError("cannot create the in-memory database");
   }
@@ -126,9 +126,26 @@ TTranslatedQuery TJetDatabase::Translate(const std::string& jetSql) {
   });
 }
 
+std::string TJetDatabase::QueryPlan(const std::string& jetSql) {
+  const TTranslatedQuery query = Translate(jetSql);
+  TStatement stmt(m_db, "EXPLAIN QUERY PLAN " + query.Sql, jetSql);
+  std::string plan;
+  while (sqlite3_step(stmt.Get()) == SQLITE_ROW)
+    plan += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt.Get(), 3))) + "\n";
+  return query.Sql + "\n" + plan;
+}
+
 std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSql) {
   if (auto it = m_results.find(jetSql); it != m_results.end()) return it->second;
   const TTranslatedQuery query = Translate(jetSql);
+  // The same joins repeat in every section; one index beats SQLite building an automatic one
+  // for each statement.
+  for (const auto& [table, column] : query.JoinColumns) {
+    const std::string key = LowerCase(table) + "." + LowerCase(column);
+    if (!m_indexes.insert(key).second) continue;
+    Exec(m_db, "CREATE INDEX main." + QuoteName("ix" + std::to_string(m_indexes.size())) + " ON " +
+                   QuoteName(table) + " (" + QuoteName(column) + ")");
+  }
   TStatement stmt(m_db, query.Sql, jetSql);
   auto result = std::make_shared<TResultSet>();
   result->Columns = query.Columns;

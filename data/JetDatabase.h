@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +49,8 @@ class TJetDatabase {
   std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
   // The translation alone (for diagnostics and tests); imports the tables it names.
   TTranslatedQuery Translate(const std::string& jetSql);
+  // SQLite's plan for the translated query, one step a line (for diagnostics).
+  std::string QueryPlan(const std::string& jetSql);
 
  private:
   const TSqlTableSchema& Table(std::string_view name);
@@ -60,6 +63,7 @@ class TJetDatabase {
   sqlite3* m_db = nullptr;
   std::map<std::string, TSqlTableSchema> m_tables;  // by lower-case name
   std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;
+  std::set<std::string> m_indexes;
 };
 
 }  // namespace vandrel

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <cmath>
 #include <string_view>
 
@@ -71,6 +72,50 @@ void Error(sqlite3_context* ctx, const std::string& message) {
   sqlite3_result_error(ctx, message.c_str(), -1);
 }
 
+// Day number since 1970-01-01 to a civil date (proleptic Gregorian).
+void CivilFromDays(long long z, int& y, int& m, int& d) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = unsigned(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = int(doy - (153 * mp + 2) / 5 + 1);
+  m = int(mp < 10 ? mp + 3 : mp - 9);
+  y = int(yoe + era * 400 + (m <= 2));
+}
+
+// The patterns of the reminder queries, formatted without the general pattern interpreter:
+// they run once per row of the largest tables.
+bool FastFormat(const char* pattern, double value, char* out, size_t& length) {
+  enum { kYm, kYmd, kMd, kM, kY, kD } kind;
+  if (!std::strcmp(pattern, "yyyy-mm")) kind = kYm;
+  else if (!std::strcmp(pattern, "yyyy-mm-dd")) kind = kYmd;
+  else if (!std::strcmp(pattern, "mm:dd") && FormatSettings().TimeSeparator == ':') kind = kMd;
+  else if (!std::strcmp(pattern, "mm")) kind = kM;
+  else if (!std::strcmp(pattern, "yyyy")) kind = kY;
+  else if (!std::strcmp(pattern, "dd")) kind = kD;
+  else return false;
+  int y, m, d;
+  CivilFromDays((long long)std::trunc(value) - 25569, y, m, d);
+  if (y < 1 || y > 9999) return false;
+  auto two = [&](int v) {
+    out[length++] = char('0' + v / 10);
+    out[length++] = char('0' + v % 10);
+  };
+  length = 0;
+  if (kind == kYm || kind == kYmd || kind == kY) {
+    two(y / 100);
+    two(y % 100);
+  }
+  if (kind == kYm || kind == kYmd) out[length++] = '-';
+  if (kind != kY && kind != kD) two(m);
+  if (kind == kYmd) out[length++] = '-';
+  if (kind == kMd) out[length++] = ':';
+  if (kind == kYmd || kind == kMd || kind == kD) two(d);
+  return true;
+}
+
 void FnFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
   const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
@@ -79,6 +124,9 @@ void FnFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     // Not a date: Jet leaves a text as it is.
     return sqlite3_result_value(ctx, argv[0]);
   }
+  char fast[16];
+  size_t length = 0;
+  if (FastFormat(pattern, d, fast, length)) return sqlite3_result_text(ctx, fast, int(length), SQLITE_TRANSIENT);
   const std::string out = FormatDateTime(pattern, d);
   sqlite3_result_text(ctx, out.c_str(), int(out.size()), SQLITE_TRANSIENT);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <set>
 
 #include "data/DatabaseError.h"
 #include "data/JetSqlParser.h"
@@ -103,6 +104,7 @@ class TTranslator {
       from += From(*s.From[i]);
     }
     for (const auto& src : m_sources) out.Tables.push_back(src.Schema->Name);
+    out.JoinColumns = m_joinColumns;
 
     std::string list;
     auto add = [&](const std::string& sql, const std::string& name, TJetType type) {
@@ -136,7 +138,7 @@ class TTranslator {
     }
 
     out.Sql = std::string("SELECT ") + (s.Distinct ? "DISTINCT " : "") + list + " FROM " + from;
-    if (s.Where) out.Sql += " WHERE " + Emit(*s.Where).Sql;
+    if (s.Where) out.Sql += " WHERE " + Where(*s.Where);
     if (!s.OrderBy.empty()) {
       out.Sql += " ORDER BY ";
       for (size_t i = 0; i < s.OrderBy.size(); ++i) {
@@ -153,6 +155,8 @@ class TTranslator {
   const TSqlSchemaLookup& m_schema;
   std::vector<TSource> m_sources;
   std::vector<std::pair<std::string, size_t>> m_aliases;
+  std::vector<std::pair<std::string, std::string>> m_joinColumns;
+  std::set<std::string> m_refs;
 
   [[noreturn]] void Fail(const std::string& what) const {
     throw EDatabaseError(what + " in query: " + std::string(m_sql));
@@ -171,7 +175,49 @@ class TTranslator {
     std::string right = From(*f.Right);
     if (f.Right->IsJoin) right = "(" + right + ")";
     const std::string on = Emit(*f.On).Sql;
+    CollectJoinColumns(*f.On);
     return left + " " + f.JoinType + " JOIN " + right + " ON " + on;
+  }
+
+  static void Conjuncts(const TSqlExpr& e, std::vector<const TSqlExpr*>& out) {
+    if (e.Kind == TSqlExpr::ekBinary && e.Op == "AND") {
+      Conjuncts(*e.Args[0], out);
+      Conjuncts(*e.Args[1], out);
+    } else {
+      out.push_back(&e);
+    }
+  }
+
+  // SQLite cannot estimate how many rows a condition on Jet functions keeps, and would start a
+  // join from the wrong table (a 300,000-row join instead of a scan of the one filtered table).
+  // A condition on one table of a join is declared selective, which makes that table the outer
+  // loop; the value of the condition is unchanged.
+  std::string Where(const TSqlExpr& where) {
+    if (m_sources.size() < 2) return Emit(where).Sql;
+    std::vector<const TSqlExpr*> terms;
+    Conjuncts(where, terms);
+    std::string sql;
+    for (const TSqlExpr* term : terms) {
+      m_refs.clear();
+      std::string t = Emit(*term).Sql;
+      if (m_refs.size() == 1) t = "likelihood(" + t + ", 0.001)";
+      sql += (sql.empty() ? "" : " AND ") + t;
+    }
+    return sql;
+  }
+
+  void CollectJoinColumns(const TSqlExpr& e) {
+    if (e.Kind != TSqlExpr::ekBinary) return;
+    if (e.Op == "AND") {
+      CollectJoinColumns(*e.Args[0]);
+      CollectJoinColumns(*e.Args[1]);
+    } else if (e.Op == "=" && e.Args[0]->Kind == TSqlExpr::ekColumn && e.Args[1]->Kind == TSqlExpr::ekColumn) {
+      for (const auto& side : e.Args) {
+        const TSource* src = nullptr;
+        if (const TJetColumn* col = Resolve(*side, src, false))
+          m_joinColumns.emplace_back(src->Schema->Name, col->Name);
+      }
+    }
   }
 
   std::string ColumnName(const TSqlExpr& e) {
@@ -263,6 +309,7 @@ class TTranslator {
       case K::ekColumn: {
         const TSource* src = nullptr;
         const TJetColumn* col = Resolve(e, src, true);
+        m_refs.insert(src->Ref);
         return {QuoteName(src->Ref) + "." + QuoteName(col->Name), col->Type};
       }
       case K::ekUnary: {

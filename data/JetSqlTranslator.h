@@ -30,6 +30,8 @@ struct TTranslatedQuery {
   std::string Sql;
   std::vector<TSqlResultColumn> Columns;
   std::vector<std::string> Tables;
+  // Columns compared with another table's column in a join condition: worth an index.
+  std::vector<std::pair<std::string, std::string>> JoinColumns;
 };
 
 // Raises EDatabaseError naming the SQL text and the missing name or the syntax error.
