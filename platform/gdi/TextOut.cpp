@@ -21,7 +21,7 @@ UINT GetTextAlign(HDC dc) {
 }
 
 bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::string_view text,
-                const int* dx) {
+                std::span<const int> dxIn) {
   TDeviceContext* d = LookupDC(dc);
   if (!d) return false;
   TDcState& st = d->State();
@@ -29,8 +29,12 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::stri
   const TFontInstance& font = fontObject.Instance();
   const TEXTMETRIC& tm = font.Metrics();
   std::u32string chars = DecodeUtf8(text);
+  std::vector<int> dx(chars.size());
   int width = 0;
-  for (size_t i = 0; i < chars.size(); ++i) width += dx ? dx[i] : font.Advance(chars[i]);
+  for (size_t i = 0; i < chars.size(); ++i) {
+    dx[i] = i < dxIn.size() ? dxIn[i] : font.Advance(chars[i]);
+    width += dx[i];
+  }
 
   TPoint ref{x, y};
   if (st.textAlign & TA_UPDATECP) ref = st.currentPos;
@@ -68,14 +72,14 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::stri
   style.color = PixelFromColor(st.textColor);
   style.underline = fontObject.LogFont().lfUnderline;
   style.strikeOut = fontObject.LogFont().lfStrikeOut;
-  style.dx = dx;
+  style.dx = dx.data();
   style.clip = clipped ? &surfaceRect : nullptr;
   DrawGlyphRun(*d, font, chars, {left + offset.X, baseline + offset.Y}, style);
   return true;
 }
 
 bool TextOut(HDC dc, int x, int y, std::string_view text) {
-  return ExtTextOut(dc, x, y, 0, nullptr, text, nullptr);
+  return ExtTextOut(dc, x, y, 0, nullptr, text);
 }
 
 bool GetTextExtentPoint32(HDC dc, std::string_view text, TSize* size) {
@@ -86,8 +90,8 @@ bool GetTextExtentPoint32(HDC dc, std::string_view text, TSize* size) {
   return true;
 }
 
-bool GetTextExtentExPoint(HDC dc, std::string_view text, int maxExtent, int* fit, int* extents,
-                          TSize* size) {
+bool GetTextExtentExPoint(HDC dc, std::string_view text, int maxExtent, int* fit,
+                          std::span<int> extents, TSize* size) {
   TDeviceContext* d = LookupDC(dc);
   if (!d) return false;
   const TFontInstance& font = CurrentFont(*d).Instance();
@@ -96,7 +100,7 @@ bool GetTextExtentExPoint(HDC dc, std::string_view text, int maxExtent, int* fit
   bool fitting = true;
   for (size_t i = 0; i < chars.size(); ++i) {
     width += font.Advance(chars[i]);
-    if (extents) extents[i] = width;
+    if (i < extents.size()) extents[i] = width;
     if (fitting && width <= maxExtent)
       ++count;
     else

@@ -2,6 +2,7 @@
 // page" here), so the narrow and wide forms of the platform's calls are the same call.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "platform/gdi/DeviceContext.h"
@@ -21,14 +22,16 @@ UINT GetTextAlign(HDC dc);
 // In OPAQUE background mode the text cell is filled with the background colour first.
 bool TextOut(HDC dc, int x, int y, std::string_view text);
 // rect (may be null): ETO_OPAQUE fills it with the background colour, ETO_CLIPPED clips to it.
-// dx (may be null): the advance of each character (one per code point).
+// dx: the advance of each character (one per code point); characters beyond its end, or all of
+// them when it is empty, take their own advance.
 bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::string_view text,
-                const int* dx);
+                std::span<const int> dx = {});
 // Width as the sum of the advances that drawing uses; height as the font's cell height.
 bool GetTextExtentPoint32(HDC dc, std::string_view text, TSize* size);
-// How many characters (code points) fit in maxExtent, and the extent after each (optional).
-bool GetTextExtentExPoint(HDC dc, std::string_view text, int maxExtent, int* fit, int* extents,
-                          TSize* size);
+// How many characters (code points) fit in maxExtent, and the extent after each (as many as
+// `extents` holds; it may be empty).
+bool GetTextExtentExPoint(HDC dc, std::string_view text, int maxExtent, int* fit,
+                          std::span<int> extents, TSize* size);
 bool GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
 // The family of the face that renders the font ("Liberation Sans" for "MS Sans Serif").
 std::string GetTextFace(HDC dc);

@@ -20,7 +20,7 @@ struct TGlyphRunStyle {
   std::uint32_t color = 0;       // pixel
   bool underline = false;
   bool strikeOut = false;
-  const int* dx = nullptr;       // per-character advances, or null
+  const int* dx = nullptr;       // one advance per character, or null
   const TRect* clip = nullptr;   // extra clip rectangle, surface coordinates
 };
 // Draws the run with its pen starting at `origin` on the baseline (surface coordinates).

@@ -114,7 +114,7 @@ TEST(Text, MeasuredWidthEqualsTheDrawnAdvance) {
     EXPECT_GE(ink.Left, 5) << face;
     EXPECT_LE(ink.Right, 5 + size.cx + 1) << face;
     int fit = 0;
-    GetTextExtentExPoint(c.dc, "农历ab", 23, &fit, nullptr, nullptr);
+    GetTextExtentExPoint(c.dc, "农历ab", 23, &fit, {}, nullptr);
     EXPECT_EQ(fit, 2) << face;
   }
 }
@@ -134,8 +134,22 @@ TEST(Text, OpaqueBackgroundFillsTheCellAndClippingHoldsToTheRectangle) {
   TFontScope g(d.dc, "MS Sans Serif", -11);
   SetBkMode(d.dc, TRANSPARENT);
   TRect clip{0, 0, 4, 20};
-  ExtTextOut(d.dc, 0, 0, ETO_CLIPPED, &clip, "WWWW", nullptr);
+  ExtTextOut(d.dc, 0, 0, ETO_CLIPPED, &clip, "WWWW");
   EXPECT_LE(Ink(d, {0, 0, 60, 20}).Right, 4);
+  // Given advances place the characters; a short array leaves the rest to their own advances.
+  TTestCanvas e(60, 20);
+  TFontScope h(e.dc, "宋体", -16);
+  SetBkMode(e.dc, TRANSPARENT);
+  const int dx[] = {30};
+  ExtTextOut(e.dc, 0, 0, 0, nullptr, "信信", dx);
+  TRect ink = Ink(e, {0, 0, 60, 20});
+  EXPECT_GE(ink.Right, 30 + 12);
+  EXPECT_LE(ink.Right, 30 + 16);
+  int extents[1] = {};
+  TSize three;
+  GetTextExtentExPoint(e.dc, "信信信", 100, nullptr, extents, &three);
+  EXPECT_EQ(extents[0], 16);
+  EXPECT_EQ(three.cx, 48);
 }
 
 TEST(DrawText, CalcRectReportsTheExtentOfEveryLayout) {
