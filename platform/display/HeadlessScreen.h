@@ -6,7 +6,7 @@
 //   HWND w = CreateWindowEx(...);
 //   screen->Click({100, 60});
 //   ProcessPendingMessages();
-//   screen->SavePng(screen->Capture(), "shot.png");
+//   WritePng(*screen->Capture(), "shot.png");   // platform/gdi/PngWriter.h
 #pragma once
 
 #include <functional>
@@ -81,9 +81,5 @@ class THeadlessScreen : public TDisplayBackend {
   std::shared_ptr<TSurface> m_overlayPixels;
   TRegion m_overlay;
 };
-
-// Writes the pixels of a surface (alpha dropped) as an 8-bit RGB PNG; raises EFCreateError when
-// the file cannot be written.
-void SavePng(const TSurface& surface, const std::string& path);
 
 }  // namespace vandrel

@@ -6,6 +6,7 @@
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Fill.h"
+#include "platform/gdi/SystemMetrics.h"
 #include "platform/win/DefaultFrame.h"
 #include "platform/win/FrameTracking.h"
 #include "platform/win/Input.h"
@@ -71,12 +72,12 @@ LRESULT OnSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     case SC_KEYMENU:
       if (lParam == ' ') {
         TRect r = WindowRect(hwnd);
-        RunSystemMenu(hwnd, {r.Left + 4, r.Top + TFrameMetrics::Caption + 3});
+        RunSystemMenu(hwnd, {r.Left + 4, r.Top + GetSystemMetrics(SM_CYCAPTION) + 3});
       }
       return 0;
     case SC_MOUSEMENU: {
       TRect r = WindowRect(hwnd);
-      RunSystemMenu(hwnd, {r.Left + 4, r.Top + TFrameMetrics::Caption + 3});
+      RunSystemMenu(hwnd, {r.Left + 4, r.Top + GetSystemMetrics(SM_CYCAPTION) + 3});
       return 0;
     }
     default: return 0;

@@ -5,6 +5,9 @@
 
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Edge.h"
+#include "platform/gdi/FrameControl.h"
+#include "platform/gdi/SystemMetrics.h"
 #include "platform/gdi/Fill.h"
 #include "platform/win/FrameText.h"
 #include "platform/win/Messages.h"
@@ -15,28 +18,27 @@
 namespace vandrel {
 
 TFrameLayout DefaultFrameLayout(DWORD style, DWORD exStyle, TSize window, bool vScroll, bool hScroll) {
-  using M = TFrameMetrics;
   TFrameLayout l;
   int w = window.cx;
   int h = window.cy;
   l.Sizable = (style & WS_THICKFRAME) != 0;
   l.HasCaption = (style & WS_CAPTION) == WS_CAPTION;
   if (l.Sizable) {
-    l.BorderWidth = M::ThickFrame;
+    l.BorderWidth = GetSystemMetrics(SM_CXFRAME);
   } else if (l.HasCaption || (style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
-    l.BorderWidth = M::FixedFrame;
+    l.BorderWidth = GetSystemMetrics(SM_CXDLGFRAME);
   } else if (style & WS_BORDER) {
-    l.BorderWidth = M::Border;
+    l.BorderWidth = GetSystemMetrics(SM_CXBORDER);
   }
   int b = l.BorderWidth;
   TRect r{b, b, w - b, h - b};
   if (l.HasCaption) {
     bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
-    int capH = tool ? M::SmallCaption : M::Caption;
+    int capH = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
     l.Caption = {b, b, w - b, b + capH - 1};
     r.Top += capH;
-    int bw = tool ? M::SmallButtonWidth : M::ButtonWidth;
-    int bh = tool ? M::SmallButtonHeight : M::ButtonHeight;
+    int bw = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE) - 2;
+    int bh = GetSystemMetrics(tool ? SM_CYSMSIZE : SM_CYSIZE) - 4;
     int top = b + (capH - 1 - bh) / 2;
     if (style & WS_SYSMENU) {
       l.Close = {w - b - 2 - bw, top, w - b - 2, top + bh};
@@ -45,19 +47,21 @@ TFrameLayout DefaultFrameLayout(DWORD style, DWORD exStyle, TSize window, bool v
         l.Minimize = {l.Maximize.Left - bw, top, l.Maximize.Left, top + bh};
       }
       if (!tool) {
-        int it = b + (capH - 1 - M::SmallIcon) / 2;
-        l.Icon = {b + 2, it, b + 2 + M::SmallIcon, it + M::SmallIcon};
+        int icon = GetSystemMetrics(SM_CXSMICON);
+        int it = b + (capH - 1 - icon) / 2;
+        l.Icon = {b + 2, it, b + 2 + icon, it + icon};
       }
     }
   }
-  if (exStyle & WS_EX_CLIENTEDGE) r = InflateRect(r, -M::ClientEdge, -M::ClientEdge);
-  if (vScroll && r.Width() >= M::ScrollBar) {
-    l.VScroll = {r.Right - M::ScrollBar, r.Top, r.Right, r.Bottom};
-    r.Right -= M::ScrollBar;
+  if (exStyle & WS_EX_CLIENTEDGE) r = InflateRect(r, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+  int vbar = GetSystemMetrics(SM_CXVSCROLL), hbar = GetSystemMetrics(SM_CYHSCROLL);
+  if (vScroll && r.Width() >= vbar) {
+    l.VScroll = {r.Right - vbar, r.Top, r.Right, r.Bottom};
+    r.Right -= vbar;
   }
-  if (hScroll && r.Height() >= M::ScrollBar) {
-    l.HScroll = {r.Left, r.Bottom - M::ScrollBar, r.Right, r.Bottom};
-    r.Bottom -= M::ScrollBar;
+  if (hScroll && r.Height() >= hbar) {
+    l.HScroll = {r.Left, r.Bottom - hbar, r.Right, r.Bottom};
+    r.Bottom -= hbar;
     if (!l.VScroll.IsEmpty()) {
       l.VScroll.Bottom = r.Bottom;
       l.Corner = {l.VScroll.Left, r.Bottom, l.VScroll.Right, l.HScroll.Bottom};
@@ -84,7 +88,7 @@ int DefaultFrameHitTest(const TFrameLayout& l, DWORD style, TSize window, TPoint
   }
   int b = l.BorderWidth;
   if (b > 0 && l.Sizable && !(style & (WS_MAXIMIZE | WS_MINIMIZE))) {
-    int c = TFrameMetrics::ScrollBar + b;  // corners reach along the edges
+    int c = GetSystemMetrics(SM_CXSIZE) + b;  // corners reach along the edges
     bool left = pt.X < b, right = pt.X >= window.cx - b;
     bool top = pt.Y < b, bottom = pt.Y >= window.cy - b;
     if (left || right) {
@@ -120,47 +124,10 @@ void Bevel(HDC dc, const TRect& r, int topLeft, int bottomRight) {
   Fill(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, bottomRight);
 }
 
-// The raised two-pixel edge of frames and buttons; sunken swaps the colours.
-void RaisedEdge(HDC dc, const TRect& r, bool sunken) {
-  if (sunken) {
-    Bevel(dc, r, COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT);
-    Bevel(dc, InflateRect(r, -1, -1), COLOR_BTNSHADOW, COLOR_3DLIGHT);
-  } else {
-    Bevel(dc, r, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
-    Bevel(dc, InflateRect(r, -1, -1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-  }
-}
-
-// Glyphs of the caption buttons, drawn with rectangles so they stay crisp at any size.
-void Glyph(HDC dc, const TRect& r, int hit, bool pushed) {
-  int s = pushed ? 1 : 0;
-  int cx = (r.Left + r.Right) / 2 + s, cy = (r.Top + r.Bottom) / 2 + s;
-  int n = std::max(2, std::min(r.Width(), r.Height()) / 2 - 3);
-  switch (hit) {
-    case HTCLOSE:
-      for (int i = -n; i <= n; ++i) {
-        Fill(dc, {cx + i - 1, cy + i - 1, cx + i + 1, cy + i}, COLOR_BTNTEXT);
-        Fill(dc, {cx + i - 1, cy - i - 1, cx + i + 1, cy - i}, COLOR_BTNTEXT);
-      }
-      break;
-    case HTMINBUTTON: Fill(dc, {cx - n, cy + n - 2, cx + n - 1, cy + n}, COLOR_BTNTEXT); break;
-    case HTMAXBUTTON: {
-      TRect box{cx - n, cy - n, cx + n, cy + n};
-      Fill(dc, {box.Left, box.Top, box.Right, box.Top + 2}, COLOR_BTNTEXT);
-      Fill(dc, {box.Left, box.Top, box.Left + 1, box.Bottom}, COLOR_BTNTEXT);
-      Fill(dc, {box.Right - 1, box.Top, box.Right, box.Bottom}, COLOR_BTNTEXT);
-      Fill(dc, {box.Left, box.Bottom - 1, box.Right, box.Bottom}, COLOR_BTNTEXT);
-      break;
-    }
-    default: break;
-  }
-}
-
-void CaptionButton(HDC dc, const TRect& r, int hit, bool pushed) {
+void CaptionButton(HDC dc, const TRect& r, UINT kind, bool pushed) {
   if (r.IsEmpty()) return;
-  Fill(dc, r, COLOR_BTNFACE);
-  RaisedEdge(dc, r, pushed);
-  Glyph(dc, r, hit, pushed);
+  TRect box = r;
+  DrawFrameControl(dc, &box, DFC_CAPTION, kind | (pushed ? UINT(DFCS_PUSHED) : 0u));
 }
 
 COLORREF Mix(COLORREF a, COLORREF b, int num, int den) {
@@ -180,7 +147,8 @@ void PaintDefaultFrame(HWND hwnd, HDC dc, bool active, int pressedHit) {
   TRect all{0, 0, size.cx, size.cy};
   int b = l.BorderWidth;
   if (b >= 2) {
-    RaisedEdge(dc, all, false);
+    TRect edge = all;
+    DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
     TRect inner = InflateRect(all, -2, -2);
     int band = l.Sizable ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER) : COLOR_BTNFACE;
     for (int i = 0; i < b - 2; ++i) Bevel(dc, InflateRect(inner, -i, -i), band, band);
@@ -197,9 +165,10 @@ void PaintDefaultFrame(HWND hwnd, HDC dc, bool active, int pressedHit) {
       FillColor(dc, {x, c.Top, std::min(x + 4, c.Right), c.Bottom}, Mix(from, to, x - c.Left, width));
     Fill(dc, {c.Left, c.Bottom, c.Right, c.Bottom + 1}, COLOR_BTNFACE);
     DrawCaptionTextAndIcon(hwnd, dc, l, active);
-    CaptionButton(dc, l.Minimize, HTMINBUTTON, pressedHit == HTMINBUTTON);
-    CaptionButton(dc, l.Maximize, HTMAXBUTTON, pressedHit == HTMAXBUTTON);
-    CaptionButton(dc, l.Close, HTCLOSE, pressedHit == HTCLOSE);
+    bool iconic = (w->Style & WS_MINIMIZE) != 0, zoomed = (w->Style & WS_MAXIMIZE) != 0;
+    CaptionButton(dc, l.Minimize, iconic ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN, pressedHit == HTMINBUTTON);
+    CaptionButton(dc, l.Maximize, zoomed ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX, pressedHit == HTMAXBUTTON);
+    CaptionButton(dc, l.Close, DFCS_CAPTIONCLOSE, pressedHit == HTCLOSE);
   }
   if (!l.Corner.IsEmpty()) Fill(dc, l.Corner, COLOR_BTNFACE);
   PaintWindowScrollBars(hwnd, dc, l);

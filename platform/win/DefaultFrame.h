@@ -8,23 +8,6 @@
 
 namespace vandrel {
 
-// Classic metrics of the frame (Windows 2000 standard scheme).
-struct TFrameMetrics {
-  static constexpr int ThickFrame = 4;   // sizing border
-  static constexpr int FixedFrame = 3;   // dialog border
-  static constexpr int Border = 1;
-  static constexpr int ClientEdge = 2;
-  static constexpr int Caption = 19;     // caption band plus its separator line
-  static constexpr int SmallCaption = 15;
-  static constexpr int ButtonWidth = 16;  // a caption button inside its SM_CXSIZE cell
-  static constexpr int ButtonHeight = 14;
-  static constexpr int SmallButtonWidth = 12;
-  static constexpr int SmallButtonHeight = 10;
-  static constexpr int SmallIcon = 16;
-  static constexpr int ScrollBar = 16;   // width of a vertical bar, height of a horizontal one
-  static constexpr int MinimizedWidth = 160;
-};
-
 struct TFrameLayout {
   int BorderWidth = 0;
   bool Sizable = false;

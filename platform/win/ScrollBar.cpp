@@ -5,7 +5,10 @@
 
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Edge.h"
 #include "platform/gdi/Fill.h"
+#include "platform/gdi/FrameControl.h"
+#include "platform/gdi/SystemMetrics.h"
 #include "platform/win/DefaultFrame.h"
 #include "platform/win/Input.h"
 #include "platform/win/Invalidation.h"
@@ -134,14 +137,14 @@ TScrollBarParts ScrollBarParts(HWND hwnd, int bar) {
   // Work along the bar as if it were vertical, then map back.
   int start = vert ? p.Bar.Top : p.Bar.Left;
   int length = vert ? p.Bar.Height() : p.Bar.Width();
-  int arrow = std::min(TFrameMetrics::ScrollBar, length / 2);
+  int arrow = std::min(GetSystemMetrics(vert ? SM_CYVSCROLL : SM_CXHSCROLL), length / 2);
   int trackStart = start + arrow, trackEnd = start + length - arrow;
   int track = trackEnd - trackStart;
   int range = s->Max - s->Min + 1;
   int thumbStart = trackStart, thumbEnd = trackStart;
   bool hasThumb = !s->Disabled && range > int(s->Page) && s->Max > s->Min && track >= 8;
   if (hasThumb) {
-    int thumb = s->Page ? std::max(track * int(s->Page) / range, 8) : TFrameMetrics::ScrollBar;
+    int thumb = s->Page ? std::max(track * int(s->Page) / range, 8) : GetSystemMetrics(vert ? SM_CYVTHUMB : SM_CXHTHUMB);
     thumb = std::min(thumb, track);
     int span = std::max(MaxPos(*s) - s->Min, 1);
     int pos = s->Tracking ? s->TrackPos : s->Pos;
@@ -187,36 +190,6 @@ namespace {
 
 void FillSys(HDC dc, const TRect& r, int c) { FillRect(dc, r, GetSysColorBrush(c)); }
 
-void Edge(HDC dc, const TRect& r, bool sunken) {
-  int a = sunken ? COLOR_BTNSHADOW : COLOR_3DLIGHT, b = sunken ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW;
-  FillSys(dc, {r.Left, r.Top, r.Right, r.Top + 1}, a);
-  FillSys(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, a);
-  FillSys(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, b);
-  FillSys(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, b);
-  if (sunken) return;
-  TRect i = InflateRect(r, -1, -1);
-  FillSys(dc, {i.Left, i.Top, i.Right - 1, i.Top + 1}, COLOR_BTNHIGHLIGHT);
-  FillSys(dc, {i.Left, i.Top, i.Left + 1, i.Bottom - 1}, COLOR_BTNHIGHLIGHT);
-  FillSys(dc, {i.Left, i.Bottom - 1, i.Right, i.Bottom}, COLOR_BTNSHADOW);
-  FillSys(dc, {i.Right - 1, i.Top, i.Right, i.Bottom}, COLOR_BTNSHADOW);
-}
-
-// A filled triangle pointing in direction 0 up, 1 down, 2 left, 3 right.
-void Arrow(HDC dc, const TRect& r, int dir, bool disabled, bool pushed) {
-  int cx = (r.Left + r.Right) / 2 + (pushed ? 1 : 0), cy = (r.Top + r.Bottom) / 2 + (pushed ? 1 : 0);
-  int n = std::max(1, std::min(r.Width(), r.Height()) / 4);
-  int color = disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
-  for (int i = 0; i < n; ++i) {
-    int half = i;
-    switch (dir) {
-      case 0: FillSys(dc, {cx - half, cy - n / 2 + i, cx + half + 1, cy - n / 2 + i + 1}, color); break;
-      case 1: FillSys(dc, {cx - half, cy + n / 2 - i, cx + half + 1, cy + n / 2 - i + 1}, color); break;
-      case 2: FillSys(dc, {cx - n / 2 + i, cy - half, cx - n / 2 + i + 1, cy + half + 1}, color); break;
-      default: FillSys(dc, {cx + n / 2 - i, cy - half, cx + n / 2 - i + 1, cy + half + 1}, color); break;
-    }
-  }
-}
-
 void PaintBar(HWND hwnd, HDC dc, int bar, int pressedPart) {
   TScrollBarParts p = ScrollBarParts(hwnd, bar);
   if (p.Bar.IsEmpty()) return;
@@ -231,15 +204,16 @@ void PaintBar(HWND hwnd, HDC dc, int bar, int pressedPart) {
   if (pressedPart == 2) FillSys(dc, p.PageUp, COLOR_3DDKSHADOW);
   if (pressedPart == 4) FillSys(dc, p.PageDown, COLOR_3DDKSHADOW);
   for (int part : {1, 5}) {
-    const TRect& r = part == 1 ? p.ArrowUp : p.ArrowDown;
+    TRect r = part == 1 ? p.ArrowUp : p.ArrowDown;
     if (r.IsEmpty()) continue;
-    FillSys(dc, r, COLOR_BTNFACE);
-    Edge(dc, r, pressedPart == part);
-    Arrow(dc, r, vert ? (part == 1 ? 0 : 1) : (part == 1 ? 2 : 3), disabled, pressedPart == part);
+    UINT kind = vert ? (part == 1 ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) : (part == 1 ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT);
+    if (disabled) kind |= DFCS_INACTIVE;
+    if (pressedPart == part) kind |= DFCS_PUSHED | DFCS_FLAT;
+    DrawFrameControl(dc, &r, DFC_SCROLL, kind);
   }
   if (!p.Thumb.IsEmpty()) {
-    FillSys(dc, p.Thumb, COLOR_BTNFACE);
-    Edge(dc, p.Thumb, false);
+    TRect thumb = p.Thumb;
+    DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
   }
 }
 

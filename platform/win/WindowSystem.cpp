@@ -4,6 +4,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/gdi/Surface.h"
+#include "platform/gdi/SystemMetrics.h"
 
 namespace vandrel {
 
@@ -96,6 +97,7 @@ void SetDisplayBackend(TDisplayBackend* backend) {
   ws.Backend = backend;
   TSize s = ScreenSize();
   ws.Desktop().Rect = ws.Desktop().Client = {0, 0, s.cx, s.cy};
+  SetScreenSize(s.cx, s.cy);
 }
 
 TDisplayBackend* GetDisplayBackend() { return TWindowSystem::Instance().Backend; }
