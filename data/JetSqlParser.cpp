@@ -56,6 +56,18 @@ class TParser {
   std::string_view m_sql;
   std::vector<TToken> m_tokens;
   size_t m_pos = 0;
+  int m_depth = 0;
+
+  // Parentheses, NOT and signs nest by recursion; a limit keeps a hostile text from
+  // exhausting the stack.
+  static constexpr int kMaxDepth = 200;
+  struct TDepth {
+    TParser& parser;
+    explicit TDepth(TParser& p) : parser(p) {
+      if (++parser.m_depth > kMaxDepth) parser.Fail("expression nested too deeply");
+    }
+    ~TDepth() { --parser.m_depth; }
+  };
 
   [[noreturn]] void Fail(const std::string& what) const {
     throw EDatabaseError("Syntax error (" + what + ") in query: " + std::string(m_sql));
@@ -203,6 +215,7 @@ class TParser {
   }
 
   std::unique_ptr<TSqlFrom> FromPrimary() {
+    TDepth depth(*this);
     if (AcceptSymbol("(")) {
       auto inner = FromJoin();
       ExpectSymbol(")");
@@ -249,6 +262,7 @@ class TParser {
   }
 
   std::unique_ptr<TSqlExpr> Expr() {
+    TDepth depth(*this);
     auto e = AndExpr();
     for (;;) {
       if (AcceptWord("OR")) e = Binary("OR", std::move(e), AndExpr());
@@ -262,6 +276,7 @@ class TParser {
     return e;
   }
   std::unique_ptr<TSqlExpr> NotExpr() {
+    TDepth depth(*this);
     if (AcceptWord("NOT")) {
       auto e = std::make_unique<TSqlExpr>();
       e->Kind = TSqlExpr::ekUnary;
@@ -354,6 +369,7 @@ class TParser {
     }
   }
   std::unique_ptr<TSqlExpr> Unary() {
+    TDepth depth(*this);
     if (IsSymbol("-") || IsSymbol("+")) {
       auto e = std::make_unique<TSqlExpr>();
       e->Kind = TSqlExpr::ekUnary;

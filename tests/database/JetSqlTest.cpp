@@ -108,6 +108,16 @@ TEST_F(JetSql, ErrorsNameTheQueryOrTheMissingName) {
       {"select ID from AllTypes where TextCol='open", "open"},
       {"select datediff('d',TextCol,DateCol) from AllTypes where ID=7", "datediff"},
   };
+  // Found by fuzzing: deep nesting overflowed the stack of the recursive parser.
+  const std::string deep = "select " + std::string(100000, '(') + "1" + " from AllTypes";
+  const std::string signs = "select " + std::string(100000, '-') + "1" + " from AllTypes";
+  const std::string nots = "select ID from AllTypes where " + [] {
+    std::string s;
+    for (int i = 0; i < 50000; ++i) s += "not ";
+    return s;
+  }() + "ID=1";
+  const std::string froms = "select * from " + std::string(100000, '(') + "AllTypes";
+  for (const auto& sql : {deep, signs, nots, froms}) EXPECT_THROW(Column(m_types, sql, "ID"), EDatabaseError);
   for (const auto& c : cases) {
     try {
       Column(m_types, c.sql, "ID");
