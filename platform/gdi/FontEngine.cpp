@@ -4,7 +4,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SIZES_H
-#include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -206,7 +205,6 @@ TGlyph TFontInstance::Render(char32_t c) const {
   if (oblique) FT_Set_Transform(f, nullptr, nullptr);
   if (err) return g;
   FT_GlyphSlot slot = f->glyph;
-  if (m_embolden && face->Weight() < FC_WEIGHT_DEMIBOLD) FT_GlyphSlot_Embolden(slot);
   if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
     return g;
   const FT_Bitmap& bm = slot->bitmap;
@@ -229,6 +227,21 @@ TGlyph TFontInstance::Render(char32_t c) const {
         default: out[x] = 0; break;
       }
     }
+  }
+  if (m_embolden && face->Weight() < FC_WEIGHT_DEMIBOLD && g.width > 0) {
+    // Synthetic bold as a one-pixel overstrike: crisp on bitmap strikes, one pixel wider.
+    std::vector<std::uint8_t> bold(size_t(g.width + 1) * size_t(g.height), 0);
+    for (int y = 0; y < g.height; ++y)
+      for (int x = 0; x <= g.width; ++x) {
+        std::uint8_t a = x < g.width ? g.coverage[size_t(y * g.width + x)] : 0;
+        std::uint8_t b = x > 0 ? g.coverage[size_t(y * g.width + x - 1)] : 0;
+        bold[size_t(y * (g.width + 1) + x)] = std::max(a, b);
+      }
+    g.coverage = std::move(bold);
+    ++g.width;
+    ++g.advance;
+  } else if (m_embolden && face->Weight() < FC_WEIGHT_DEMIBOLD) {
+    ++g.advance;
   }
   return g;
 }

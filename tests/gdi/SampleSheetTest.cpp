@@ -105,9 +105,12 @@ TEST(SampleSheet, RendersAndWritesPng) {
   HFONT bold = CreateFont(-11, 0, 0, 0, FW_BOLD, false, true, false, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
   SelectObject(dc, bold);
   Label(dc, 6, y + 34, "Tahoma bold underlined 0123 信息");
+  HFONT songBold = CreateFont(-12, 0, 0, 0, FW_BOLD, false, false, true, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
+  SelectObject(dc, songBold);
+  Label(dc, 250, y + 34, "宋体 粗体 删除线");
 
   SelectObject(dc, old);
-  for (HFONT f : {small, song16, song12, sans12, bold}) DeleteObject(f);
+  for (HFONT f : {small, song16, song12, sans12, bold, songBold}) DeleteObject(f);
 
   std::filesystem::path path = SheetPath();
   WritePng(sheet.bitmap, path.string());
