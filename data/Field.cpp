@@ -23,7 +23,8 @@ std::string TField::AsString() const {
     case TJetValue::vkInteger:
     case TJetValue::vkReal: {
       const double d = v.Kind == TJetValue::vkInteger ? double(v.Integer) : v.Real;
-      if (m_type == TJetType::jtDateTime) {
+      // A value outside the years 100..9999 (a damaged file) is shown as the number it is.
+      if (m_type == TJetType::jtDateTime && d > -657435.0 && d < 2958466.0) {
         const TFormatSettings& fs = FormatSettings();
         std::string text = FormatDateTime(fs.ShortDateFormat, d);
         if (TimeOf(d) != 0) text += " " + FormatDateTime(fs.LongTimeFormat, d);

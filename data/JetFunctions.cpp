@@ -263,6 +263,16 @@ void FnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_text(ctx, out.c_str(), int(out.size()), SQLITE_TRANSIENT);
 }
 
+// An exception must not unwind through SQLite's C frames: it becomes the statement's error.
+template <void (*F)(sqlite3_context*, int, sqlite3_value**)>
+void Guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  try {
+    F(ctx, argc, argv);
+  } catch (const std::exception& e) {
+    sqlite3_result_error(ctx, e.what(), -1);
+  }
+}
+
 void Register(sqlite3* db, const char* name, int argc, void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
   sqlite3_create_function(db, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fn, nullptr, nullptr);
 }
@@ -308,25 +318,25 @@ std::string JetVariantText(double value, TJetType type) {
 }
 
 void RegisterJetFunctions(sqlite3* db) {
-  Register(db, "jet_format", 2, FnFormat);
+  Register(db, "jet_format", 2, Guarded<FnFormat>);
   // SQLite's own format() is printf(); a Jet text that reaches it must not silently mean that.
-  Register(db, "format", 2, FnFormat);
-  Register(db, "jet_datediff", 3, FnDateDiff);
-  Register(db, "jet_dateadd", 3, FnDateAdd);
-  Register(db, "jet_datepart", 2, FnDatePart);
-  Register(db, "jet_year", 1, FnPart<kYear>);
-  Register(db, "jet_month", 1, FnPart<kMonth>);
-  Register(db, "jet_day", 1, FnPart<kDay>);
-  Register(db, "jet_weekday", 1, FnPart<kWeekday>);
-  Register(db, "jet_hour", 1, FnPart<kHour>);
-  Register(db, "jet_minute", 1, FnPart<kMinute>);
-  Register(db, "jet_second", 1, FnPart<kSecond>);
-  Register(db, "jet_cdate", 1, FnCDate);
-  Register(db, "jet_text", 2, FnText);
-  Register(db, "jet_mod", 2, FnMod);
-  Register(db, "jet_intdiv", 2, FnIntDiv);
-  Register(db, "jet_power", 2, FnPower);
-  Register(db, "jet_right", 2, FnRight);
+  Register(db, "format", 2, Guarded<FnFormat>);
+  Register(db, "jet_datediff", 3, Guarded<FnDateDiff>);
+  Register(db, "jet_dateadd", 3, Guarded<FnDateAdd>);
+  Register(db, "jet_datepart", 2, Guarded<FnDatePart>);
+  Register(db, "jet_year", 1, Guarded<FnPart<kYear>>);
+  Register(db, "jet_month", 1, Guarded<FnPart<kMonth>>);
+  Register(db, "jet_day", 1, Guarded<FnPart<kDay>>);
+  Register(db, "jet_weekday", 1, Guarded<FnPart<kWeekday>>);
+  Register(db, "jet_hour", 1, Guarded<FnPart<kHour>>);
+  Register(db, "jet_minute", 1, Guarded<FnPart<kMinute>>);
+  Register(db, "jet_second", 1, Guarded<FnPart<kSecond>>);
+  Register(db, "jet_cdate", 1, Guarded<FnCDate>);
+  Register(db, "jet_text", 2, Guarded<FnText>);
+  Register(db, "jet_mod", 2, Guarded<FnMod>);
+  Register(db, "jet_intdiv", 2, Guarded<FnIntDiv>);
+  Register(db, "jet_power", 2, Guarded<FnPower>);
+  Register(db, "jet_right", 2, Guarded<FnRight>);
 }
 
 }  // namespace vandrel

@@ -107,6 +107,8 @@ TEST_F(JetSql, ErrorsNameTheQueryOrTheMissingName) {
       {"select ID from AllTypes where DateCol=#2024-13-45#", "2024-13-45"},
       {"select ID from AllTypes where TextCol='open", "open"},
       {"select datediff('d',TextCol,DateCol) from AllTypes where ID=7", "datediff"},
+      {"select DateAdd('m',1000000,DateCol) from AllTypes where ID=7", "DateAdd"},
+      {"select DateAdd('yyyy',-3000,DateCol) from AllTypes where ID=7", "DateAdd"},
   };
   // Found by fuzzing: deep nesting overflowed the stack of the recursive parser.
   const std::string deep = "select " + std::string(100000, '(') + "1" + " from AllTypes";
