@@ -1,0 +1,571 @@
+#include "platform/display/X11Display.h"
+
+#include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/core/Exception.h"
+#include "platform/display/HeadlessScreen.h"
+#include "platform/gdi/GdiObject.h"
+#include "platform/gdi/Icon.h"
+#include "platform/gdi/Surface.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowSystem.h"
+
+// Xlib last: its macros (None, Bool, Status, True, False) must not reach the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/shape.h>
+#include <X11/keysym.h>
+
+namespace vandrel {
+
+namespace {
+
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+int VirtualKeyOf(KeySym k) {
+  if (k >= XK_a && k <= XK_z) return int('A' + (k - XK_a));
+  if (k >= XK_A && k <= XK_Z) return int(k);
+  if (k >= XK_0 && k <= XK_9) return int(k);
+  if (k >= XK_F1 && k <= XK_F12) return VK_F1 + int(k - XK_F1);
+  switch (k) {
+    case XK_BackSpace: return VK_BACK;
+    case XK_Tab: return VK_TAB;
+    case XK_Return: case XK_KP_Enter: return VK_RETURN;
+    case XK_Escape: return VK_ESCAPE;
+    case XK_space: return VK_SPACE;
+    case XK_Prior: return VK_PRIOR;
+    case XK_Next: return VK_NEXT;
+    case XK_End: return VK_END;
+    case XK_Home: return VK_HOME;
+    case XK_Left: return VK_LEFT;
+    case XK_Up: return VK_UP;
+    case XK_Right: return VK_RIGHT;
+    case XK_Down: return VK_DOWN;
+    case XK_Insert: return VK_INSERT;
+    case XK_Delete: return VK_DELETE;
+    case XK_Shift_L: case XK_Shift_R: return VK_SHIFT;
+    case XK_Control_L: case XK_Control_R: return VK_CONTROL;
+    case XK_Alt_L: case XK_Alt_R: case XK_Meta_L: case XK_Meta_R: return VK_MENU;
+    case XK_Caps_Lock: return VK_CAPITAL;
+    case XK_minus: return VK_OEM_MINUS;
+    case XK_equal: return VK_OEM_PLUS;
+    case XK_comma: return VK_OEM_COMMA;
+    case XK_period: return VK_OEM_PERIOD;
+    default: return 0;
+  }
+}
+
+unsigned int XCursorShape(std::uintptr_t id) {
+  switch (id) {
+    case IDC_IBEAM: return XC_xterm;
+    case IDC_WAIT: return XC_watch;
+    case IDC_CROSS: return XC_crosshair;
+    case IDC_SIZENWSE: return XC_bottom_right_corner;
+    case IDC_SIZENESW: return XC_bottom_left_corner;
+    case IDC_SIZEWE: return XC_sb_h_double_arrow;
+    case IDC_SIZENS: return XC_sb_v_double_arrow;
+    case IDC_SIZEALL: return XC_fleur;
+    case IDC_HAND: return XC_hand2;
+    default: return XC_left_ptr;
+  }
+}
+
+}  // namespace
+
+struct TX11Display::TImpl {
+  Display* dpy = nullptr;
+  int screen = 0;
+  ::Window root = 0;
+  Visual* visual = nullptr;
+  int depth = 24;
+  bool shape = false;
+  bool shm = false;
+  std::string appTitle;
+  GC gc = nullptr;
+  GC rootGc = nullptr;
+  std::map<std::uintptr_t, ::Cursor> cursors;
+  ::Cursor current = 0;
+
+  struct TWin {
+    ::Window xid = 0;
+    bool mapped = false;
+    bool overrideRedirect = false;
+    bool topmost = false;
+    bool fullDirty = true;
+    XImage* image = nullptr;
+    XShmSegmentInfo shmInfo{};
+    bool imageShm = false;
+  };
+  std::map<HWND, TWin> wins;
+  std::map<::Window, HWND> byX;
+
+  Atom Intern(const char* name) { return XInternAtom(dpy, name, False); }
+
+  bool HasWm() {
+    Atom check = Intern("_NET_SUPPORTING_WM_CHECK");
+    Atom type;
+    int format;
+    unsigned long n = 0, after;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(dpy, root, check, 0, 1, False, XA_WINDOW, &type, &format, &n, &after, &data) ==
+                     Success && n == 1;
+    if (data) XFree(data);
+    return found;
+  }
+
+  TWindowRecord* Record(HWND h) { return TWindowSystem::Instance().Find(h); }
+
+  void FreeImage(TWin& w) {
+    if (!w.image) return;
+    if (w.imageShm) {
+      XShmDetach(dpy, &w.shmInfo);
+      XSync(dpy, False);
+      XDestroyImage(w.image);
+      shmdt(w.shmInfo.shmaddr);
+    } else {
+      XDestroyImage(w.image);
+    }
+    w.image = nullptr;
+    w.imageShm = false;
+  }
+
+  void EnsureImage(TWin& w, int width, int height) {
+    if (w.image && w.image->width == width && w.image->height == height) return;
+    FreeImage(w);
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (shm) {
+      XImage* img = XShmCreateImage(dpy, visual, unsigned(depth), ZPixmap, nullptr, &w.shmInfo, unsigned(width), unsigned(height));
+      if (img) {
+        int id = shmget(IPC_PRIVATE, size_t(img->bytes_per_line) * size_t(height), IPC_CREAT | 0600);
+        if (id >= 0) {
+          w.shmInfo.shmid = id;
+          w.shmInfo.shmaddr = img->data = static_cast<char*>(shmat(id, nullptr, 0));
+          w.shmInfo.readOnly = False;
+          bool attached = w.shmInfo.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(dpy, &w.shmInfo);
+          XSync(dpy, False);
+          shmctl(id, IPC_RMID, nullptr);  // freed once both sides detach
+          if (attached) {
+            w.image = img;
+            w.imageShm = true;
+            return;
+          }
+          if (w.shmInfo.shmaddr != reinterpret_cast<char*>(-1)) shmdt(w.shmInfo.shmaddr);
+        }
+        img->data = nullptr;
+        XDestroyImage(img);
+      }
+      shm = false;  // fall back for good
+    }
+    char* data = static_cast<char*>(std::calloc(size_t(width) * size_t(height), 4));
+    w.image = XCreateImage(dpy, visual, unsigned(depth), ZPixmap, 0, data, unsigned(width), unsigned(height), 32, 0);
+  }
+
+  void SetNames(TWin& w, HWND h) {
+    std::string caption = GetWindowText(h);
+    std::string icon = appTitle.empty() ? caption : appTitle;
+    Atom utf8 = Intern("UTF8_STRING");
+    XChangeProperty(dpy, w.xid, Intern("_NET_WM_NAME"), utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(caption.data()), int(caption.size()));
+    XChangeProperty(dpy, w.xid, Intern("_NET_WM_ICON_NAME"), utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(icon.data()), int(icon.size()));
+    XStoreName(dpy, w.xid, caption.c_str());
+    XSetIconName(dpy, w.xid, icon.c_str());
+  }
+
+  void SetIcon(TWin& w, HWND h) {
+    Atom netIcon = Intern("_NET_WM_ICON");
+    auto* icon = LookupObject<TIconObject>(GetWindowIcon(h).Value());
+    if (!icon) {
+      XDeleteProperty(dpy, w.xid, netIcon);
+      return;
+    }
+    const TSurface& px = icon->Pixels();
+    std::vector<unsigned long> data{(unsigned long)px.Width(), (unsigned long)px.Height()};
+    for (int y = 0; y < px.Height(); ++y)
+      for (int x = 0; x < px.Width(); ++x) data.push_back(px.Pixel(x, y));
+    XChangeProperty(dpy, w.xid, netIcon, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
+  }
+
+  void ApplyShape(TWin& w, TWindowRecord& r) {
+    if (!shape) return;
+    if (!r.HasRegion) {
+      XShapeCombineMask(dpy, w.xid, ShapeBounding, 0, 0, 0, ShapeSet);
+      return;
+    }
+    std::vector<XRectangle> rects;
+    for (const TRect& t : r.Shape.Rects())
+      rects.push_back({short(t.Left), short(t.Top), (unsigned short)t.Width(), (unsigned short)t.Height()});
+    XShapeCombineRectangles(dpy, w.xid, ShapeBounding, 0, 0, rects.data(), int(rects.size()), ShapeSet, YXBanded);
+  }
+
+  TWin& Ensure(HWND h) {
+    auto it = wins.find(h);
+    if (it != wins.end()) return it->second;
+    TWindowRecord* r = Record(h);
+    TWin w;
+    w.overrideRedirect = (r->Style & WS_POPUP) && (r->ExStyle & WS_EX_TOOLWINDOW);
+    w.topmost = (r->ExStyle & WS_EX_TOPMOST) != 0;
+    XSetWindowAttributes a{};
+    a.override_redirect = w.overrideRedirect ? True : False;
+    a.background_pixmap = 0;
+    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                   KeyReleaseMask | StructureNotifyMask | VisibilityChangeMask | FocusChangeMask;
+    a.cursor = current;
+    w.xid = XCreateWindow(dpy, root, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
+                          unsigned(std::max(r->Rect.Height(), 1)), 0, depth, InputOutput, visual,
+                          CWOverrideRedirect | CWBackPixmap | CWEventMask | (current ? CWCursor : 0), &a);
+    XClassHint cls{const_cast<char*>("vandrel"), const_cast<char*>("vandrel")};
+    XSetClassHint(dpy, w.xid, &cls);
+    XSizeHints size{};
+    size.flags = USPosition | PPosition;
+    size.x = r->Rect.Left;
+    size.y = r->Rect.Top;
+    XSetWMNormalHints(dpy, w.xid, &size);
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(dpy, w.xid, &hints);
+    // The program draws every frame itself: no decorations from a window manager.
+    long motif[5] = {2, 0, 0, 0, 0};
+    Atom motifAtom = Intern("_MOTIF_WM_HINTS");
+    XChangeProperty(dpy, w.xid, motifAtom, motifAtom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(motif), 5);
+    Atom del = Intern("WM_DELETE_WINDOW");
+    XSetWMProtocols(dpy, w.xid, &del, 1);
+    if (w.topmost) {
+      Atom above = Intern("_NET_WM_STATE_ABOVE");
+      XChangeProperty(dpy, w.xid, Intern("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&above), 1);
+    }
+    if (auto o = wins.find(r->Owner); o != wins.end()) XSetTransientForHint(dpy, w.xid, o->second.xid);
+    auto& stored = wins[h] = w;
+    byX[w.xid] = h;
+    SetNames(stored, h);
+    SetIcon(stored, h);
+    ApplyShape(stored, *r);
+    return stored;
+  }
+
+  void Present(HWND h, TWin& w) {
+    TWindowRecord* r = Record(h);
+    if (!r || !r->Surface || !w.mapped) return;
+    TSurface& s = *r->Surface;
+    TRect d = s.TakeDamage();
+    if (w.fullDirty) d = s.Bounds();
+    w.fullDirty = false;
+    TRect clipped;
+    if (!IntersectRect(clipped, d, s.Bounds())) return;
+    EnsureImage(w, s.Width(), s.Height());
+    if (!w.image) return;
+    for (int y = clipped.Top; y < clipped.Bottom; ++y)
+      std::memcpy(w.image->data + std::ptrdiff_t(y) * w.image->bytes_per_line + clipped.Left * 4, s.Row(y) + clipped.Left,
+                  size_t(clipped.Width()) * 4);
+    if (w.imageShm) {
+      XShmPutImage(dpy, w.xid, gc, w.image, clipped.Left, clipped.Top, clipped.Left, clipped.Top,
+                   unsigned(clipped.Width()), unsigned(clipped.Height()), False);
+    } else {
+      XPutImage(dpy, w.xid, gc, w.image, clipped.Left, clipped.Top, clipped.Left, clipped.Top,
+                unsigned(clipped.Width()), unsigned(clipped.Height()));
+    }
+  }
+
+  void Restack() {
+    std::vector<::Window> order;
+    for (auto* r : TWindowSystem::Instance().Desktop().Children)
+      if (auto it = wins.find(r->Handle); it != wins.end() && it->second.mapped) order.push_back(it->second.xid);
+    if (order.size() > 1) XRestackWindows(dpy, order.data(), int(order.size()));
+  }
+
+  void Handle(XEvent& e) {
+    auto it = byX.find(e.xany.window);
+    HWND h = it == byX.end() ? nullptr : it->second;
+    switch (e.type) {
+      case MotionNotify: {
+        while (XCheckTypedWindowEvent(dpy, e.xany.window, MotionNotify, &e)) {
+        }
+        InjectMouseMove({e.xmotion.x_root, e.xmotion.y_root});
+        break;
+      }
+      case ButtonPress:
+      case ButtonRelease: {
+        TPoint p{e.xbutton.x_root, e.xbutton.y_root};
+        unsigned b = e.xbutton.button;
+        if (b == 4 || b == 5) {
+          if (e.type == ButtonPress) InjectMouseWheel(b == 4 ? WHEEL_DELTA : -WHEEL_DELTA, p);
+          break;
+        }
+        TMouseButton mb = b == 1 ? TMouseButton::Left : b == 3 ? TMouseButton::Right : TMouseButton::Middle;
+        InjectMouseMove(p);
+        InjectMouseButton(mb, e.type == ButtonPress, p);
+        break;
+      }
+      case KeyPress:
+      case KeyRelease: {
+        char buf[8] = {};
+        KeySym sym = 0;
+        int n = XLookupString(&e.xkey, buf, sizeof buf, &sym, nullptr);
+        int vk = VirtualKeyOf(sym);
+        if (!vk) break;
+        char32_t ch = n == 1 ? char32_t(static_cast<unsigned char>(buf[0])) : 0;
+        InjectKey(vk, e.type == KeyPress, ch);
+        break;
+      }
+      case Expose:
+        if (h && e.xexpose.count == 0) wins[h].fullDirty = true;
+        break;
+      case VisibilityNotify:
+        if (h && wins[h].topmost && e.xvisibility.state != VisibilityUnobscured && !HasWm()) XRaiseWindow(dpy, e.xany.window);
+        break;
+      case ClientMessage:
+        if (h && Atom(e.xclient.data.l[0]) == Intern("WM_DELETE_WINDOW")) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+      case ConfigureNotify: {
+        TWindowRecord* r = h ? Record(h) : nullptr;
+        // A window manager moved the window: follow it.
+        if (r && e.xconfigure.send_event && !(r->Style & WS_MINIMIZE) &&
+            (e.xconfigure.x != r->Rect.Left || e.xconfigure.y != r->Rect.Top))
+          SetWindowPos(h, nullptr, e.xconfigure.x, e.xconfigure.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+      }
+      case FocusIn:
+        if (h && GetActiveWindow() != h && IsWindowVisible(h)) SetActiveWindow(h);
+        break;
+      default: break;
+    }
+  }
+};
+
+TX11Display::TX11Display(std::unique_ptr<TImpl> impl) : m_impl(std::move(impl)) {}
+
+std::unique_ptr<TX11Display> TX11Display::Open(const std::string& name) {
+  auto impl = std::make_unique<TImpl>();
+  impl->dpy = XOpenDisplay(name.empty() ? nullptr : name.c_str());
+  if (!impl->dpy) {
+    const char* env = std::getenv("DISPLAY");
+    throw EOSError("Cannot open the X display \"" + (name.empty() ? std::string(env ? env : "") : name) + "\"");
+  }
+  XSetErrorHandler(&IgnoreXErrors);
+  impl->screen = DefaultScreen(impl->dpy);
+  impl->root = RootWindow(impl->dpy, impl->screen);
+  impl->visual = DefaultVisual(impl->dpy, impl->screen);
+  impl->depth = DefaultDepth(impl->dpy, impl->screen);
+  int ev, err;
+  impl->shape = XShapeQueryExtension(impl->dpy, &ev, &err);
+  impl->shm = XShmQueryExtension(impl->dpy);
+  impl->gc = XCreateGC(impl->dpy, impl->root, 0, nullptr);
+  XGCValues v{};
+  v.subwindow_mode = IncludeInferiors;
+  impl->rootGc = XCreateGC(impl->dpy, impl->root, GCSubwindowMode, &v);
+  std::unique_ptr<TX11Display> display(new TX11Display(std::move(impl)));
+  SetDisplayBackend(display.get());
+  return display;
+}
+
+TX11Display::~TX11Display() {
+  if (GetDisplayBackend() == this) SetDisplayBackend(nullptr);
+  for (auto& [h, w] : m_impl->wins) {
+    m_impl->FreeImage(w);
+    XDestroyWindow(m_impl->dpy, w.xid);
+  }
+  for (auto& [id, c] : m_impl->cursors) XFreeCursor(m_impl->dpy, c);
+  XFreeGC(m_impl->dpy, m_impl->gc);
+  XFreeGC(m_impl->dpy, m_impl->rootGc);
+  XCloseDisplay(m_impl->dpy);
+}
+
+void TX11Display::SetApplicationTitle(const std::string& title) {
+  m_impl->appTitle = title;
+  for (auto& [h, w] : m_impl->wins) m_impl->SetNames(w, h);
+}
+
+bool TX11Display::HasWindowManager() const { return m_impl->HasWm(); }
+bool TX11Display::UsesSharedMemory() const { return m_impl->shm; }
+
+TSize TX11Display::ScreenSize() const {
+  return {DisplayWidth(m_impl->dpy, m_impl->screen), DisplayHeight(m_impl->dpy, m_impl->screen)};
+}
+
+TRect TX11Display::WorkArea() const {
+  TSize s = ScreenSize();
+  TRect area{0, 0, s.cx, s.cy};
+  Atom type;
+  int format;
+  unsigned long n = 0, after;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(m_impl->dpy, m_impl->root, m_impl->Intern("_NET_WORKAREA"), 0, 4, False, XA_CARDINAL, &type,
+                         &format, &n, &after, &data) == Success && n >= 4 && format == 32) {
+    long* v = reinterpret_cast<long*>(data);
+    area = Bounds(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+  }
+  if (data) XFree(data);
+  return area;
+}
+
+void TX11Display::WindowShown(HWND h) {
+  TWindowRecord* r = m_impl->Record(h);
+  if (!r) return;
+  auto& w = m_impl->Ensure(h);
+  if (r->Style & WS_MINIMIZE) return;
+  XMapRaised(m_impl->dpy, w.xid);
+  w.mapped = true;
+  w.fullDirty = true;
+  m_impl->Restack();
+}
+
+void TX11Display::WindowHidden(HWND h) {
+  auto it = m_impl->wins.find(h);
+  if (it == m_impl->wins.end() || !it->second.mapped) return;
+  XUnmapWindow(m_impl->dpy, it->second.xid);
+  it->second.mapped = false;
+}
+
+void TX11Display::WindowMoved(HWND h) {
+  TWindowRecord* r = m_impl->Record(h);
+  auto it = m_impl->wins.find(h);
+  if (!r || it == m_impl->wins.end()) return;
+  auto& w = it->second;
+  if (r->Style & WS_MINIMIZE) {
+    if (w.mapped) {
+      if (m_impl->HasWm()) {
+        XIconifyWindow(m_impl->dpy, w.xid, m_impl->screen);
+      } else {
+        XUnmapWindow(m_impl->dpy, w.xid);
+      }
+      w.mapped = false;
+    }
+    return;
+  }
+  XMoveResizeWindow(m_impl->dpy, w.xid, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
+                    unsigned(std::max(r->Rect.Height(), 1)));
+  w.fullDirty = true;
+  if (!w.mapped && r->Visible()) WindowShown(h);
+}
+
+void TX11Display::WindowShapeChanged(HWND h) {
+  TWindowRecord* r = m_impl->Record(h);
+  auto it = m_impl->wins.find(h);
+  if (r && it != m_impl->wins.end()) m_impl->ApplyShape(it->second, *r);
+}
+
+void TX11Display::WindowTextChanged(HWND h) {
+  if (auto it = m_impl->wins.find(h); it != m_impl->wins.end()) m_impl->SetNames(it->second, h);
+}
+
+void TX11Display::WindowIconChanged(HWND h) {
+  if (auto it = m_impl->wins.find(h); it != m_impl->wins.end()) m_impl->SetIcon(it->second, h);
+}
+
+void TX11Display::ZOrderChanged() { m_impl->Restack(); }
+
+void TX11Display::WindowDestroyed(HWND h) {
+  auto it = m_impl->wins.find(h);
+  if (it == m_impl->wins.end()) return;
+  m_impl->FreeImage(it->second);
+  m_impl->byX.erase(it->second.xid);
+  XDestroyWindow(m_impl->dpy, it->second.xid);
+  m_impl->wins.erase(it);
+}
+
+void TX11Display::SurfaceChanged(HWND, const TRect&) {}
+
+void TX11Display::ActiveChanged(HWND h) {
+  auto it = m_impl->wins.find(h);
+  if (it == m_impl->wins.end() || !it->second.mapped || it->second.overrideRedirect) return;
+  XSetInputFocus(m_impl->dpy, it->second.xid, RevertToParent, CurrentTime);
+}
+
+void TX11Display::CaptureChanged(HWND h) {
+  TWindowRecord* r = h ? TopLevelOf(m_impl->Record(h)) : nullptr;
+  auto it = r ? m_impl->wins.find(r->Handle) : m_impl->wins.end();
+  if (it != m_impl->wins.end() && it->second.mapped) {
+    XGrabPointer(m_impl->dpy, it->second.xid, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                 GrabModeAsync, GrabModeAsync, 0, m_impl->current, CurrentTime);
+  } else {
+    XUngrabPointer(m_impl->dpy, CurrentTime);
+  }
+}
+
+void TX11Display::CursorChanged(HCURSOR c) {
+  std::uintptr_t id = CursorId(c);
+  auto& cursor = m_impl->cursors[id];
+  if (!cursor) cursor = XCreateFontCursor(m_impl->dpy, XCursorShape(id));
+  m_impl->current = cursor;
+  for (auto& [h, w] : m_impl->wins) XDefineCursor(m_impl->dpy, w.xid, cursor);
+}
+
+void TX11Display::Flush() {
+  for (auto& [h, w] : m_impl->wins) m_impl->Present(h, w);
+  XFlush(m_impl->dpy);
+}
+
+void TX11Display::ReadScreen(TSurface& dst, const TRect& rect) {
+  TSize s = ScreenSize();
+  TRect r;
+  if (!IntersectRect(r, rect, {0, 0, s.cx, s.cy})) return;
+  XImage* img = XGetImage(m_impl->dpy, m_impl->root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
+  if (!img) return;
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x)
+      dst.SetPixel(x + r.Left - rect.Left, y + r.Top - rect.Top, std::uint32_t(XGetPixel(img, x, y)) & 0xFFFFFFu);
+  XDestroyImage(img);
+}
+
+void TX11Display::WriteScreen(const TSurface& src, const TRect& rect) {
+  TRect r;
+  if (!IntersectRect(r, rect, src.Bounds())) return;
+  char* data = static_cast<char*>(std::calloc(size_t(r.Width()) * size_t(r.Height()), 4));
+  XImage* img = XCreateImage(m_impl->dpy, m_impl->visual, unsigned(m_impl->depth), ZPixmap, 0, data, unsigned(r.Width()),
+                             unsigned(r.Height()), 32, 0);
+  if (!img) {
+    std::free(data);
+    return;
+  }
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x) XPutPixel(img, x, y, src.Pixel(r.Left + x, r.Top + y));
+  XPutImage(m_impl->dpy, m_impl->root, m_impl->rootGc, img, 0, 0, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()));
+  XDestroyImage(img);
+  XFlush(m_impl->dpy);
+}
+
+void TX11Display::PollEvents() {
+  while (XPending(m_impl->dpy)) {
+    XEvent e;
+    XNextEvent(m_impl->dpy, &e);
+    m_impl->Handle(e);
+  }
+}
+
+bool TX11Display::WaitEvents(int timeoutMs) {
+  Flush();
+  if (XPending(m_impl->dpy)) return true;
+  pollfd p{ConnectionNumber(m_impl->dpy), POLLIN, 0};
+  poll(&p, 1, timeoutMs);
+  return true;
+}
+
+std::unique_ptr<TDisplayBackend> OpenDisplay() {
+  const char* backend = std::getenv("VANDREL_BACKEND");
+  std::string choice = backend ? backend : "";
+  if (choice.empty()) {
+    const char* display = std::getenv("DISPLAY");
+    choice = display && *display ? "x11" : "headless";
+  }
+  if (choice == "x11") return TX11Display::Open();
+  if (choice == "headless") return THeadlessScreen::Create();
+  throw EInvalidArgument("VANDREL_BACKEND must be \"headless\" or \"x11\", not \"" + choice + "\"");
+}
+
+}  // namespace vandrel
