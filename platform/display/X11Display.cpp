@@ -282,7 +282,31 @@ struct TX11Display::TImpl {
     }
   }
 
+  // Keeps the window manager's stay-on-top state in step with WS_EX_TOPMOST.
+  void SyncTopmost(HWND h, TWin& w) {
+    TWindowRecord* r = Record(h);
+    bool topmost = r && (r->ExStyle & WS_EX_TOPMOST);
+    if (topmost == w.topmost) return;
+    w.topmost = topmost;
+    Atom state = Intern("_NET_WM_STATE"), above = Intern("_NET_WM_STATE_ABOVE");
+    if (w.mapped && HasWm()) {
+      XEvent e{};
+      e.xclient.type = ClientMessage;
+      e.xclient.window = w.xid;
+      e.xclient.message_type = state;
+      e.xclient.format = 32;
+      e.xclient.data.l[0] = topmost ? 1 : 0;
+      e.xclient.data.l[1] = long(above);
+      XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    } else if (topmost) {
+      XChangeProperty(dpy, w.xid, state, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&above), 1);
+    } else {
+      XDeleteProperty(dpy, w.xid, state);
+    }
+  }
+
   void Restack() {
+    for (auto& [h, w] : wins) SyncTopmost(h, w);
     std::vector<::Window> order;
     for (auto* r : TWindowSystem::Instance().Desktop().Children)
       if (auto it = wins.find(r->Handle); it != wins.end() && it->second.mapped) order.push_back(it->second.xid);

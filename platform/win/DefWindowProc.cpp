@@ -266,6 +266,17 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == ' ' && (GetWindowLong(top, GWL_STYLE) & WS_SYSMENU)) SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, ' ');
       return 0;
     }
+    case WM_SETREDRAW:
+      // Turning redraw off hides the window from painting without hiding it from the screen.
+      if (wParam) {
+        w->Style |= WS_VISIBLE;
+      } else {
+        w->Style &= ~WS_VISIBLE;
+      }
+      return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == hwnd) ReleaseCapture();
+      return 0;
     case WM_CONTEXTMENU:
       if ((w->Style & WS_CHILD) && w->Parent) return SendMessage(w->Parent->Handle, msg, wParam, lParam);
       return 0;

@@ -120,6 +120,10 @@ TEST_F(MessageTest, TimersFireInDueOrderOncePerAdvance) {
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(KillTimer(nullptr, id));
   EXPECT_FALSE(KillTimer(nullptr, id));
+  // The high-resolution counter follows manual time.
+  std::int64_t before = QueryPerformanceCounter();
+  TTickClock::Advance(250);
+  EXPECT_EQ(QueryPerformanceCounter() - before, QueryPerformanceFrequency() / 4);
 }
 
 TEST_F(MessageTest, ModalLoopInsideAHandlerKeepsOtherWindowsResponsive) {
