@@ -37,6 +37,8 @@ class TComponent : public TPersistent {
   VANDREL_CLASS_INFO
  public:
   explicit TComponent(TComponent* owner);
+  // Frees what the component owns after the derived destructors have run; a class whose owned
+  // components use its members while they are freed calls DestroyComponents() itself first.
   ~TComponent() override;
 
   TComponent* Owner() const { return m_owner; }

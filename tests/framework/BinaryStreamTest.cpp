@@ -246,3 +246,48 @@ TEST(BinaryStream, FlagBytesOnChildren) {
   EXPECT_EQ(root.ComponentCount(), 1);
   EXPECT_EQ(existing->Tag2(), 9);
 }
+
+TEST(BinaryStream, SkipValuePassesOverEveryKind) {
+  TMemoryStream s;
+  TWriter w(s);
+  w.WriteIdent("Null");
+  w.WriteListBegin();
+  w.WriteInteger(1);
+  w.WriteListBegin();
+  w.WriteString("x");
+  w.WriteListEnd();
+  w.WriteListEnd();
+  for (std::int64_t v : {1LL, 1000LL, 100000LL, 5000000000LL}) w.WriteInteger(v);
+  w.WriteFloat(0.5);
+  w.WriteString("short");
+  w.WriteIdent("ident");
+  w.WriteBoolean(false);
+  w.WriteBoolean(true);
+  w.WriteBinary(std::vector<std::uint8_t>(5, 1));
+  std::vector<std::string> names{"a", "bc"};
+  w.WriteSet(names);
+  w.WriteString(std::string(300, 'l'));
+  w.WriteIdent("nil");
+  w.WriteValue(vaCollection);
+  w.WriteInteger(2);
+  w.WriteListBegin();
+  w.WritePropName("P");
+  w.WriteInteger(3);
+  w.WriteListEnd();
+  w.WriteListEnd();
+  w.WriteSingle(1.5f);
+  w.WriteCurrency(2.5);
+  w.WriteDate(3.5);
+  w.WriteWideString(std::string_view("wide"));
+  w.WriteUtf8String("utf8");
+  const std::int64_t values = 21;
+  s.SetPosition(0);
+  TReader r(s);
+  std::int64_t skipped = 0;
+  while (s.Position() < s.Size()) {
+    r.SkipValue();
+    ++skipped;
+  }
+  EXPECT_EQ(skipped, values);
+  EXPECT_EQ(s.Position(), s.Size());
+}

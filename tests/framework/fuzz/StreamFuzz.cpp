@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   static bool registered = (test::RegisterTestClasses(), true);
   (void)registered;
   if (size == 0) return 0;
-  std::uint8_t mode = data[0] % 3;
+  std::uint8_t mode = data[0] % 4;
   std::string_view body(reinterpret_cast<const char*>(data + 1), size - 1);
   try {
     switch (mode) {
@@ -51,6 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         TReadOnlyMemoryStream s(binary.data(), std::int64_t(binary.size()));
         std::unique_ptr<TComponent> c(ReadComponentFromStream(s));
         Exercise(*c);
+        break;
+      }
+      case 3: {
+        // Values of any kind in a row, skipped as a reader does for properties it ignores.
+        TReadOnlyMemoryStream s(body.data(), std::int64_t(body.size()));
+        TReader reader(s);
+        while (s.Position() < s.Size()) reader.SkipValue();
         break;
       }
     }
