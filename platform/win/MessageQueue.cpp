@@ -7,6 +7,8 @@
 
 #include "platform/core/Exception.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/WindowStyles.h"
 #include "platform/win/TickClock.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowSystem.h"
@@ -179,7 +181,11 @@ LRESULT DispatchMessage(const MSG& msg) {
     }
   }
   if (!msg.hwnd) return 0;
-  return SendMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+  LRESULT result = SendMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+  // A procedure that ignored WM_PAINT would get it again forever: what it left is validated.
+  if (msg.message == WM_PAINT && IsWindow(msg.hwnd))
+    RedrawWindow(msg.hwnd, nullptr, nullptr, RDW_NOFRAME | RDW_VALIDATE | RDW_NOCHILDREN | RDW_NOINTERNALPAINT);
+  return result;
 }
 
 DWORD GetMessageTime() { return WS().Current.time; }

@@ -244,8 +244,11 @@ bool UpdateWindow(HWND hwnd) {
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   auto& ws = WS();
+  // 1 stands for "the whole window", as WM_NCPAINT passes it, never for a region handle.
+  if (clip.Value() == 1) clip = HRGN();
   TRegion* extra = clip ? GetRegion(clip) : nullptr;
   TRegion extraCopy = extra ? *extra : TRegion();
+  if (!extra) flags &= ~DWORD(DCX_INTERSECTRGN | DCX_EXCLUDERGN);
   if (clip && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) DeleteObject(clip);
   TOpenDC open;
   HDC dc;

@@ -68,6 +68,25 @@ TEST_F(PaintTest, EraseComesBeforePaintAndOnlyWhenAsked) {
   EXPECT_FALSE(GetUpdateRect(w, nullptr, false));
 }
 
+TEST_F(PaintTest, AProcedureThatIgnoresPaintDoesNotGetItForever) {
+  HWND w = Top(0, 0, 50, 50);
+  On(w, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_PAINT) return 0;
+    return std::nullopt;
+  });
+  Pump();
+  ClearLog();
+  InvalidateRect(w, nullptr, true);
+  Pump();
+  EXPECT_EQ(Of(WM_PAINT, w).size(), 1u);
+  // The frame context of WM_NCPAINT's "whole window" (1) covers the whole window.
+  HDC dc = GetDCEx(w, HRGN(1u), DCX_WINDOW | DCX_INTERSECTRGN);
+  TRect box;
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box, (TRect{0, 0, 50, 50}));
+  ReleaseDC(w, dc);
+}
+
 TEST_F(PaintTest, InvalidatingAChildRepaintsOnlyIt) {
   HWND parent = Top(0, 0, 200, 200, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND a = Child(parent, 10, 10, 50, 50);
