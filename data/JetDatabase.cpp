@@ -4,6 +4,7 @@
 
 #include "data/DatabaseError.h"
 #include "data/JetFunctions.h"
+#include "data/JetImport.h"
 #include "platform/core/Text.h"
 
 namespace vandrel {
@@ -43,81 +44,65 @@ void Exec(sqlite3* db, const std::string& sql) {
   }
 }
 
-class TInsertSink : public TJetRowSink {
- public:
-  TInsertSink(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
-  void Null(size_t c) override { sqlite3_bind_null(m_stmt, int(c) + 1); }
-  void Integer(size_t c, int64_t v) override { sqlite3_bind_int64(m_stmt, int(c) + 1, v); }
-  void Real(size_t c, double v) override { sqlite3_bind_double(m_stmt, int(c) + 1, v); }
-  void Text(size_t c, std::string_view s) override {
-    sqlite3_bind_text(m_stmt, int(c) + 1, s.data(), int(s.size()), SQLITE_TRANSIENT);
-  }
-  void Blob(size_t c, const uint8_t* p, size_t n) override {
-    sqlite3_bind_blob(m_stmt, int(c) + 1, n ? p : reinterpret_cast<const uint8_t*>(""), int(n),
-                      SQLITE_TRANSIENT);
-  }
-  void EndRow() override {
-    if (sqlite3_step(m_stmt) != SQLITE_DONE)
-      throw EDatabaseError(std::string("import failed: ") + sqlite3_errmsg(m_db));
-    sqlite3_reset(m_stmt);
-  }
-
- private:
-  sqlite3* m_db;
-  sqlite3_stmt* m_stmt;
-};
-
 }  // namespace
 
 TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std::string fileName)
-    : m_image(std::move(image)), m_hash(contentHash), m_fileName(std::move(fileName)) {
-  m_file = std::make_unique<TMdbFile>(m_image.data(), m_image.size(), m_fileName);
+    : m_size(image.size()), m_hash(contentHash), m_fileName(std::move(fileName)) {
+  TImportImage imported = ImportInChildProcess(image, m_fileName);
+  image = {};
   if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    sqlite3_free(imported.Data);
     sqlite3_close(m_db);
     throw EDatabaseError("cannot create the in-memory database");
   }
-  Exec(m_db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY;");
-  RegisterJetFunctions(m_db);
+  if (sqlite3_deserialize(m_db, "main", imported.Data, sqlite3_int64(imported.Size), sqlite3_int64(imported.Size),
+                          SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK) {
+    sqlite3_close(m_db);
+    throw EDatabaseError("The database '" + m_fileName + "' could not be loaded.");
+  }
+  try {
+    Exec(m_db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY;");
+    RegisterJetFunctions(m_db);
+    LoadSchema();
+  } catch (...) {
+    sqlite3_close(m_db);
+    throw;
+  }
 }
 
 TJetDatabase::~TJetDatabase() { sqlite3_close(m_db); }
 
+void TJetDatabase::LoadSchema() {
+  std::vector<std::string> names;
+  {
+    TStatement tables(m_db, "SELECT name FROM main.sqlite_master WHERE type='table' ORDER BY rowid", m_fileName);
+    while (sqlite3_step(tables.Get()) == SQLITE_ROW)
+      names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(tables.Get(), 0)));
+  }
+  for (const std::string& name : names) {
+    if (name == kImportFailuresTable) continue;
+    TSqlTableSchema schema;
+    schema.Name = name;
+    TStatement info(m_db, "PRAGMA main.table_info(" + QuoteName(name) + ")", m_fileName);
+    while (sqlite3_step(info.Get()) == SQLITE_ROW) {
+      const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(info.Get(), 1));
+      const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.Get(), 2));
+      schema.Columns.push_back({column ? column : "", JetTypeFromDeclared(type ? type : "")});
+    }
+    m_tables.emplace(LowerCase(name), std::move(schema));
+  }
+  TStatement failures(m_db, "SELECT name, message FROM main." + QuoteName(kImportFailuresTable), m_fileName);
+  while (sqlite3_step(failures.Get()) == SQLITE_ROW)
+    m_failures.emplace(LowerCase(reinterpret_cast<const char*>(sqlite3_column_text(failures.Get(), 0))),
+                       reinterpret_cast<const char*>(sqlite3_column_text(failures.Get(), 1)));
+}
+
 const TSqlTableSchema& TJetDatabase::Table(std::string_view name) {
   const std::string key = LowerCase(name);
   if (auto it = m_tables.find(key); it != m_tables.end()) return it->second;
-  const TJetTable* table = m_file->FindTable(name);
-  if (!table)
-    throw EDatabaseError("The database engine cannot find the input table or query '" +
-                         std::string(name) + "' in '" + m_fileName + "'.");
-  TSqlTableSchema schema;
-  schema.Name = table->Name;
-  schema.Columns = m_file->Columns(*table);
-  Import(*table, schema);
-  return m_tables.emplace(key, std::move(schema)).first->second;
-}
-
-void TJetDatabase::Import(const TJetTable& table, TSqlTableSchema& schema) {
-  std::string create = "CREATE TABLE main." + QuoteName(schema.Name) + " (";
-  std::string insert = "INSERT INTO main." + QuoteName(schema.Name) + " VALUES (";
-  for (size_t i = 0; i < schema.Columns.size(); ++i) {
-    const auto& col = schema.Columns[i];
-    create += (i ? ", " : "") + QuoteName(col.Name) + " " + std::string(JetDeclaredType(col.Type));
-    // Jet compares text without regard to case.
-    if (IsJetText(col.Type)) create += " COLLATE NOCASE";
-    insert += i ? ", ?" : "?";
-  }
-  Exec(m_db, create + ")");
-  Exec(m_db, "BEGIN");
-  try {
-    TStatement stmt(m_db, insert + ")", schema.Name);
-    TInsertSink sink(m_db, stmt.Get());
-    m_file->ReadRows(table, sink);
-  } catch (...) {
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db, ("DROP TABLE IF EXISTS main." + QuoteName(schema.Name)).c_str(), nullptr, nullptr, nullptr);
-    throw;
-  }
-  Exec(m_db, "COMMIT");
+  if (auto it = m_failures.find(key); it != m_failures.end()) throw EDatabaseError(it->second);
+  throw EDatabaseError("The database engine cannot find the input table or query '" + std::string(name) + "' in '" +
+                       m_fileName + "'.");
 }
 
 TTranslatedQuery TJetDatabase::Translate(const std::string& jetSql) {

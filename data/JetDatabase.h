@@ -1,5 +1,5 @@
-// One snapshot of an Access file: the image read from disk, libmdb over that image, and an
-// in-memory SQLite database into which each table is imported the first time a query names it.
+// One snapshot of an Access file: every table imported once into an in-memory SQLite database
+// (by a child process, see JetImport.h), with the Jet types of its columns.
 // Results are kept by SQL text for as long as the snapshot lives: the snapshot never changes,
 // so an identical text gives identical rows (the plan-progress query repeats once per plan).
 #pragma once
@@ -42,7 +42,7 @@ class TJetDatabase {
   TJetDatabase& operator=(const TJetDatabase&) = delete;
 
   uint64_t ContentHash() const { return m_hash; }
-  size_t Size() const { return m_image.size(); }
+  size_t Size() const { return m_size; }
   const std::string& FileName() const { return m_fileName; }
 
   // Runs a Jet SELECT; raises EDatabaseError with the SQL text in the message.
@@ -54,14 +54,14 @@ class TJetDatabase {
 
  private:
   const TSqlTableSchema& Table(std::string_view name);
-  void Import(const TJetTable& table, TSqlTableSchema& schema);
+  void LoadSchema();
 
-  std::vector<uint8_t> m_image;
+  size_t m_size = 0;
   uint64_t m_hash = 0;
   std::string m_fileName;
-  std::unique_ptr<TMdbFile> m_file;
   sqlite3* m_db = nullptr;
   std::map<std::string, TSqlTableSchema> m_tables;  // by lower-case name
+  std::map<std::string, std::string> m_failures;    // tables that could not be read
   std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;
   std::set<std::string> m_indexes;
 };

@@ -172,6 +172,9 @@ struct TMdbFile::TImpl {
     if (!table.def) Damaged("cannot read the definition of '" + name + "'");
     if (!mdb_read_columns(table.def) || !table.def->columns)
       Damaged("cannot read the columns of '" + name + "'");
+    // libmdb walks the usage map without checking that it could read it.
+    const auto* map = table.def->usage_map;
+    if (!map || table.def->map_sz < 5 || map[0] > 1) Damaged("no usable page map for '" + name + "'");
   }
 
   // Null flag of a column in the current row: the bitmap at the end of the row, bit set = value

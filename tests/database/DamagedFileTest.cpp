@@ -98,8 +98,10 @@ TEST_F(DamagedFile, EveryPageOverwritten) {
   const size_t pages = m_original.size() / 4096;
   uint32_t seed = 12345;
   auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  // Every page once, with one of three kinds of damage (each file is read in a child process,
+  // which makes a case cost a fork).
   for (size_t page = 0; page < pages; ++page) {
-    for (int variant = 0; variant < 3; ++variant) {
+    for (int variant = int(page % 3); variant == int(page % 3); ++variant) {
       std::string bytes = m_original;
       const size_t at = page * 4096 + (variant == 0 ? 0 : (next() >> 8) % 4000);
       const size_t length = variant == 2 ? 4096 - at % 4096 : 64;
@@ -116,7 +118,7 @@ TEST_F(DamagedFile, RandomByteFlips) {
   TOutcome outcome;
   uint32_t seed = 777;
   auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 80; ++round) {
     std::string bytes = m_original;
     const int flips = 1 + int(next() % 8);
     // Skip the password bytes of the header: those only make the password wrong.

@@ -1,0 +1,236 @@
+#include "data/JetImport.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "data/DatabaseError.h"
+#include "data/MdbFile.h"
+
+namespace vandrel {
+
+namespace {
+
+std::string QuoteName(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out += "\"\"";
+    else out.push_back(c);
+  }
+  return out + "\"";
+}
+
+void Exec(sqlite3* db, const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string message = error ? error : "SQLite error";
+    sqlite3_free(error);
+    throw EDatabaseError(message + " in: " + sql);
+  }
+}
+
+class TInsertSink : public TJetRowSink {
+ public:
+  TInsertSink(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+  void Null(size_t c) override { sqlite3_bind_null(m_stmt, int(c) + 1); }
+  void Integer(size_t c, int64_t v) override { sqlite3_bind_int64(m_stmt, int(c) + 1, v); }
+  void Real(size_t c, double v) override { sqlite3_bind_double(m_stmt, int(c) + 1, v); }
+  void Text(size_t c, std::string_view s) override {
+    sqlite3_bind_text(m_stmt, int(c) + 1, s.data(), int(s.size()), SQLITE_TRANSIENT);
+  }
+  void Blob(size_t c, const uint8_t* p, size_t n) override {
+    sqlite3_bind_blob(m_stmt, int(c) + 1, n ? p : reinterpret_cast<const uint8_t*>(""), int(n),
+                      SQLITE_TRANSIENT);
+  }
+  void EndRow() override {
+    if (sqlite3_step(m_stmt) != SQLITE_DONE)
+      throw EDatabaseError(std::string("import failed: ") + sqlite3_errmsg(m_db));
+    sqlite3_reset(m_stmt);
+  }
+
+ private:
+  sqlite3* m_db;
+  sqlite3_stmt* m_stmt;
+};
+
+void ImportTable(sqlite3* db, TMdbFile& file, const TJetTable& table) {
+  const std::vector<TJetColumn> columns = file.Columns(table);
+  std::string create = "CREATE TABLE main." + QuoteName(table.Name) + " (";
+  std::string insert = "INSERT INTO main." + QuoteName(table.Name) + " VALUES (";
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const auto& col = columns[i];
+    create += (i ? ", " : "") + QuoteName(col.Name) + " " + std::string(JetDeclaredType(col.Type));
+    // Jet compares text without regard to case.
+    if (IsJetText(col.Type)) create += " COLLATE NOCASE";
+    insert += i ? ", ?" : "?";
+  }
+  Exec(db, "SAVEPOINT import_table");
+  try {
+    Exec(db, create + ")");
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql = insert + ")";
+    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
+      throw EDatabaseError(std::string(sqlite3_errmsg(db)) + " in: " + sql);
+    try {
+      TInsertSink sink(db, stmt);
+      file.ReadRows(table, sink);
+    } catch (...) {
+      sqlite3_finalize(stmt);
+      throw;
+    }
+    sqlite3_finalize(stmt);
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK TO import_table; RELEASE import_table", nullptr, nullptr, nullptr);
+    throw;
+  }
+  Exec(db, "RELEASE import_table");
+}
+
+bool WriteAll(int fd, const void* data, size_t size) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+// Child side: status byte (0 image, 1 error text), 8-byte length, payload.
+[[noreturn]] void RunChild(int fd, const std::vector<uint8_t>& image, const std::string& fileName) {
+  char status = 1;
+  std::string error;
+  sqlite3* db = nullptr;
+  unsigned char* data = nullptr;
+  sqlite3_int64 size = 0;
+  try {
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+      throw EDatabaseError("cannot create the in-memory database");
+    ImportAllTables(db, image.data(), image.size(), fileName);
+    data = sqlite3_serialize(db, "main", &size, 0);
+    if (!data) throw EDatabaseError("cannot serialize the imported database");
+    status = 0;
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  const uint64_t length = status == 0 ? uint64_t(size) : error.size();
+  const bool ok = WriteAll(fd, &status, 1) && WriteAll(fd, &length, 8) &&
+                  WriteAll(fd, status == 0 ? static_cast<const void*>(data) : error.data(), length);
+  // No destructors or atexit handlers of the parent's objects may run here.
+  ::_exit(ok ? 0 : 2);
+}
+
+}  // namespace
+
+void ImportAllTables(sqlite3* db, const uint8_t* image, size_t size, const std::string& fileName) {
+  TMdbFile file(image, size, fileName);
+  Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
+  Exec(db, "CREATE TABLE main." + QuoteName(kImportFailuresTable) + " (name TEXT, message TEXT)");
+  Exec(db, "BEGIN");
+  for (const TJetTable& table : file.Tables()) {
+    try {
+      ImportTable(db, file, table);
+    } catch (const EDatabaseError& e) {
+      sqlite3_stmt* stmt = nullptr;
+      const std::string sql = "INSERT INTO main." + QuoteName(kImportFailuresTable) + " VALUES (?, ?)";
+      sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+      sqlite3_bind_text(stmt, 1, table.Name.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_text(stmt, 2, e.what(), -1, SQLITE_TRANSIENT);
+      sqlite3_step(stmt);
+      sqlite3_finalize(stmt);
+    }
+  }
+  Exec(db, "COMMIT");
+}
+
+TImportImage ImportInChildProcess(const std::vector<uint8_t>& image, const std::string& fileName) {
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) throw EDatabaseError("cannot read '" + fileName + "': " + std::strerror(errno));
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    throw EDatabaseError("cannot read '" + fileName + "': " + std::strerror(errno));
+  }
+  if (pid == 0) {
+    ::close(fds[0]);
+    RunChild(fds[1], image, fileName);
+  }
+  ::close(fds[1]);
+
+  // Generous for a healthy file (about a second for 65 MB), short enough for a hung one.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30 + image.size() / (1 << 20));
+  std::string header;
+  TImportImage out;
+  size_t got = 0;
+  std::string error;
+  bool timedOut = false;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) {
+      timedOut = true;
+      break;
+    }
+    pollfd p{fds[0], POLLIN, 0};
+    const int r = ::poll(&p, 1, int(std::min<long long>(left, 1000)));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) continue;
+    char buf[1 << 16];
+    char* target = buf;
+    size_t want = sizeof buf;
+    if (header.size() < 9) {
+      want = 9 - header.size();
+    } else if (out.Data && header[0] == 0) {
+      target = reinterpret_cast<char*>(out.Data) + got;
+      want = out.Size - got;
+    }
+    if (want == 0) break;
+    const ssize_t n = ::read(fds[0], target, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    if (header.size() < 9) {
+      header.append(buf, size_t(n));
+      if (header.size() == 9) {
+        uint64_t length;
+        std::memcpy(&length, header.data() + 1, 8);
+        if (header[0] == 0) {
+          out.Size = size_t(length);
+          out.Data = static_cast<unsigned char*>(sqlite3_malloc64(length ? length : 1));
+          if (!out.Data) break;
+        } else if (length > (1u << 20)) {
+          break;
+        }
+      }
+    } else if (header[0] == 0) {
+      got += size_t(n);
+    } else {
+      error.append(buf, size_t(n));
+    }
+  }
+  ::close(fds[0]);
+  if (timedOut) ::kill(pid, SIGKILL);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  const bool complete = header.size() == 9 && header[0] == 0 && out.Data && got == out.Size &&
+                        WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (complete) return out;
+  sqlite3_free(out.Data);
+  if (timedOut) throw EDatabaseError("The database '" + fileName + "' is damaged (reading it did not finish).");
+  if (header.size() == 9 && header[0] == 1 && !error.empty()) throw EDatabaseError(error);
+  if (WIFSIGNALED(status))
+    throw EDatabaseError("The database '" + fileName + "' is damaged (reading it failed with signal " +
+                         std::to_string(WTERMSIG(status)) + ").");
+  throw EDatabaseError("The database '" + fileName + "' is damaged (reading it failed).");
+}
+
+}  // namespace vandrel
