@@ -34,6 +34,13 @@ bool ToDate(sqlite3_value* v, double& out) {
 
 bool ValidDate(double d) { return d > -657435.0 && d < 2958466.0; }
 
+// The interval 'd' of the reminder queries, recognised without building a string per row.
+bool IsDayInterval(sqlite3_value* v) {
+  if (sqlite3_value_type(v) != SQLITE_TEXT || sqlite3_value_bytes(v) != 1) return false;
+  const unsigned char c = sqlite3_value_text(v)[0];
+  return c == 'd' || c == 'D';
+}
+
 std::string Interval(sqlite3_value* v) {
   const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
   return t ? LowerCase(Trim(t)) : std::string();
@@ -134,10 +141,11 @@ void FnFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void FnDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
     return sqlite3_result_null(ctx);
-  const std::string iv = Interval(argv[0]);
   double a, b;
   if (!ToDate(argv[1], a) || !ToDate(argv[2], b) || !ValidDate(a) || !ValidDate(b))
     return Error(ctx, "Data type mismatch in criteria expression (datediff)");
+  if (IsDayInterval(argv[0])) return sqlite3_result_int64(ctx, (long long)(DateOf(b) - DateOf(a)));
+  const std::string iv = Interval(argv[0]);
   long long r;
   if (iv == "d" || iv == "y") {
     r = (long long)(DateOf(b) - DateOf(a));
@@ -164,12 +172,15 @@ void FnDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void FnDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
     return sqlite3_result_null(ctx);
-  const std::string iv = Interval(argv[0]);
   const double count = sqlite3_value_double(argv[1]);
   double d;
   if (!ToDate(argv[2], d) || !ValidDate(d) || !std::isfinite(count) || std::fabs(count) > 4e6)
     return Error(ctx, "Data type mismatch in criteria expression (DateAdd)");
   const int n = int(std::lround(count));
+  // Whole days on a non-negative day count keep the time fraction as they are.
+  if (IsDayInterval(argv[0]) && d >= 0 && d + n >= 0 && ValidDate(d + n))
+    return sqlite3_result_double(ctx, d + n);
+  const std::string iv = Interval(argv[0]);
   double r;
   if (iv == "d" || iv == "y" || iv == "w") r = IncDay(d, n);
   else if (iv == "ww") r = IncDay(d, 7 * n);
