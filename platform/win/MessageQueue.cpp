@@ -70,6 +70,8 @@ bool TryTake(MSG& msg, HWND hwnd, UINT lo, UINT hi, bool remove) {
   while (true) {
     if (TakeFrom(ws.InputMessages, msg, hwnd, lo, hi, remove)) return true;
     if (!ConvertRawInput()) break;
+    // Converting input may post (WM_MOUSELEAVE for the window the mouse left).
+    if (TakeFrom(ws.Posted, msg, hwnd, lo, hi, remove)) return true;
   }
   if (ws.QuitPosted) {
     msg = MakeMsg(nullptr, WM_QUIT, WPARAM(ws.QuitCode), 0);
