@@ -11,7 +11,8 @@
 namespace vandrel {
 
 inline const std::string kMdbDir = VANDREL_TEST_DATA "/mdb/";
-inline const std::string kRealDir = "/work/shared/fixtures/real/";
+// Files made by Access itself; used from the shared fixtures when present.
+inline const std::string kRealDir = VANDREL_SOURCE_DIR "/../shared/fixtures/real/";
 
 inline std::string JetConnectionString(const std::string& path, const std::string& password = "qelvondar") {
   return "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=" + password +
