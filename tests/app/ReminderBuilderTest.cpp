@@ -17,6 +17,7 @@ using namespace vandrel;
 namespace {
 
 const std::string kData = VANDREL_TEST_DATA "/mdb/";
+const char* const kConnectionHead = "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=qelvondar;Data Source=";
 
 TDateTime Ymd(const std::string& s) {
   return EncodeDate(std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2)));
@@ -24,8 +25,7 @@ TDateTime Ymd(const std::string& s) {
 
 struct Fixture {
   explicit Fixture(const std::string& file) : query1(connection), query2(connection) {
-    connection.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=qelvondar;Data Source=" +
-                                   kData + file);
+    connection.SetConnectionString(kConnectionHead + kData + file);
     connection.Open();
     // The main window's handlers: open folder when expanded, closed when collapsed.
     tree.OnExpanded = [this](IReminderTree::Node n) { tree.At(n).ImageIndex = riOpenFolder; };
@@ -147,4 +147,29 @@ TEST(ReminderBuilder, BirthdayFieldMatching) {
   EXPECT_FALSE(LunarBirthdayMatches("十一月十五", may, lunarMonth1));
   EXPECT_TRUE(LunarBirthdayMatches("十一月十五", may, lunarMonth11));
   EXPECT_FALSE(LunarBirthdayMatches("一月十五", may, lunarMonth11));
+}
+
+// The demo database has something due in every category on every day of 2025..2032 (card
+// expiries on about one day in seven only), and in all ten categories in every month.
+TEST(ReminderBuilder, TheDemoDatabaseFillsEveryCategory) {
+  TConnection connection;
+  connection.SetConnectionString(std::string(kConnectionHead) + VANDREL_SOURCE_DIR "/resources/demo/demo.mdb");
+  connection.Open();
+  TQuery query1(connection), query2(connection);
+  for (TDateTime day = EncodeDate(2025, 1, 1); day <= EncodeDate(2032, 12, 31); day += 97) {
+    ScopedClock pin(day);
+    int y, m, d;
+    DecodeDate(day, y, m, d);
+    for (bool dayMode : {true, false}) {
+      TReminderOutline tree;
+      TReminderBuilder builder(tree, query1, query2);
+      builder.AddReminderSection("", dayMode ? day : EncodeDate(y, m, 1), dayMode);
+      const auto& categories = tree.At(tree.TopLevel()[0]).Children;
+      for (size_t i = 0; i < categories.size(); ++i) {
+        if (dayMode && tree.At(categories[i]).Text == "卡号到期") continue;
+        EXPECT_FALSE(tree.At(categories[i]).Children.empty())
+            << y << "-" << m << "-" << d << (dayMode ? " day " : " month ") << tree.At(categories[i]).Text;
+      }
+    }
+  }
 }
