@@ -182,8 +182,9 @@ TEST_F(RegistryTest, WithoutRightsNothingIsStoredAndNothingRaisesUntilAfterOpeni
   WriteFile(SettingsFile(), "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\tarvo]\n\"AutoRun\"=\"1\"\n");
   chmod(m_temp.Path().c_str(), 0755);
   chmod((m_temp / "config").c_str(), 0755);
-  chmod((m_temp / "config/vandrel").c_str(), 0755);
-  chmod(SettingsFile().c_str(), 0644);
+  // Read-only for everybody, so the test holds for a user who owns the files too.
+  chmod((m_temp / "config/vandrel").c_str(), 0555);
+  chmod(SettingsFile().c_str(), 0444);
   std::filesystem::create_directories(m_temp / "own");
   chmod((m_temp / "own").c_str(), 0777);
   const std::string saved = ReadFile(SettingsFile());
@@ -218,6 +219,7 @@ TEST_F(RegistryTest, WithoutRightsNothingIsStoredAndNothingRaisesUntilAfterOpeni
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadFile(SettingsFile()), saved);
   EXPECT_EQ(ReadFile(m_temp / "own/mine.reg"), "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\tarvo]\r\n");
+  chmod((m_temp / "config/vandrel").c_str(), 0755);
 }
 
 TEST_F(RegistryTest, ValuesThatAreNotStringsRaise) {
