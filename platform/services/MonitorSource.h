@@ -1,6 +1,7 @@
-// The monitors of a display. A backend that knows several monitors (X11 through RandR or
-// Xinerama) implements this beside TDisplayBackend; a backend that does not is one monitor: the
-// whole screen with the backend's work area.
+// The monitors of a display. A display backend that knows several monitors implements this beside
+// TDisplayBackend (the class must see this header, so it lives at this layer or above, e.g. an
+// adapter made by the application around the X11 backend's RandR list); a backend that does not is
+// one monitor: the whole screen with the backend's work area.
 #pragma once
 
 #include <vector>
