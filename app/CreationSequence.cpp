@@ -59,8 +59,16 @@ bool TCreationSequence::FindDataDirectory(std::string& dataDirectory) {
   const std::string copy = dataDirectory + ExtractFileName(m_exeFileName);
   std::error_code error;
   if (FileExists(copy) && fs::equivalent(copy, m_exeFileName, error)) return true;
-  fs::copy_file(m_exeFileName, copy, fs::copy_options::overwrite_existing, error);
-  if (error) throw EOSError("Cannot copy \"" + m_exeFileName + "\" to \"" + copy + "\". " + error.message());
+  // Copy beside the target and rename over it: an older copy that is running cannot be
+  // overwritten in place, but it can be replaced.
+  const std::string temporary = copy + ".new";
+  fs::copy_file(m_exeFileName, temporary, fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(temporary, copy, error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    throw EOSError("Cannot copy \"" + m_exeFileName + "\" to \"" + copy + "\". " + error.message());
+  }
   return true;
 }
 

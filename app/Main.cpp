@@ -24,7 +24,10 @@ constexpr const char* kUsage =
     "  VANDREL_NOW=2024-05-12T09:30:00  pin the clock (tests and demonstrations)\n"
     "  VANDREL_SHORTDATE=yyyy-M-d       regional short date format\n"
     "  VANDREL_LONGTIME=H:mm:ss         regional long time format\n"
-    "  VANDREL_REGISTRY=FILE            the settings file that stands in for the registry\n";
+    "  VANDREL_REGISTRY=FILE            the settings file that stands in for the registry\n"
+    "  WINEPREFIX=DIR                   a Wine prefix whose registry is also read (default ~/.wine)\n"
+    "  XDG_CONFIG_HOME=DIR              where the logon autostart entry is written (autostart/)\n"
+    "  XDG_RUNTIME_DIR=DIR              where the single-instance lock lives\n";
 
 enum class Mode { Interactive, Dump, Json };
 

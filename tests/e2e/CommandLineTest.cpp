@@ -2,7 +2,10 @@
 // what it writes beside itself, what --dump and --json print, and how it fails.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -179,4 +182,24 @@ TEST_F(CommandLine, VersionHelpAndUnknownArguments) {
   r = Run({"--frobnicate"});
   EXPECT_EQ(r.ExitCode, 2);
   EXPECT_NE(r.Err.find("unknown argument \"--frobnicate\""), std::string::npos);
+}
+
+TEST_F(CommandLine, ARunningOlderCopyBesideTheSiblingIsReplaced) {
+  fs::create_directories(m_root / "tarvo");
+  fs::copy_file(kFixtures + "sibling.mdb", m_root / "tarvo" / "data.mdb");
+  fs::copy_file("/bin/sleep", m_root / "tarvo" / "vandrel");
+  SiblingKey((m_root / "tarvo" / "tarvo.exe").string());
+  // The older copy is running while the new one starts.
+  const pid_t older = fork();
+  if (older == 0) {
+    execl((m_root / "tarvo" / "vandrel").c_str(), "vandrel", "30", nullptr);
+    _exit(127);
+  }
+  ::usleep(200 * 1000);
+  const auto r = Run({"--dump"});
+  ::kill(older, SIGKILL);
+  ::waitpid(older, nullptr, 0);
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadFile(m_root / "tarvo" / "vandrel"), ReadFile(m_exe));
+  EXPECT_FALSE(fs::exists(m_root / "tarvo" / "vandrel.new"));
 }
