@@ -541,9 +541,20 @@ void TX11Display::ReadScreen(TSurface& dst, const TRect& rect) {
   if (!IntersectRect(r, rect, {0, 0, s.cx, s.cy})) return;
   XImage* img = XGetImage(m_impl->dpy, m_impl->root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
   if (!img) return;
-  for (int y = 0; y < r.Height(); ++y)
-    for (int x = 0; x < r.Width(); ++x)
-      dst.SetPixel(x + r.Left - rect.Left, y + r.Top - rect.Top, std::uint32_t(XGetPixel(img, x, y)) & 0xFFFFFFu);
+  bool direct = img->bits_per_pixel == 32 && img->red_mask == 0xFF0000 && img->green_mask == 0xFF00 &&
+                img->blue_mask == 0xFF && img->byte_order == LSBFirst;
+  for (int y = 0; y < r.Height(); ++y) {
+    int dy = y + r.Top - rect.Top;
+    if (dy < 0 || dy >= dst.Height()) continue;
+    for (int x = 0; x < r.Width(); ++x) {
+      int dx = x + r.Left - rect.Left;
+      if (dx < 0 || dx >= dst.Width()) continue;
+      // The common 24-bit visual stores pixels as the surfaces do: no per-pixel call needed.
+      std::uint32_t v = direct ? reinterpret_cast<const std::uint32_t*>(img->data + std::ptrdiff_t(y) * img->bytes_per_line)[x]
+                               : std::uint32_t(XGetPixel(img, x, y));
+      dst.Row(dy)[dx] = v & 0xFFFFFFu;
+    }
+  }
   XDestroyImage(img);
 }
 
