@@ -364,6 +364,21 @@ struct TX11Display::TImpl {
           SetWindowPos(h, nullptr, e.xconfigure.x, e.xconfigure.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
       }
+      case MapNotify:
+        // Mapped from outside (a taskbar restoring an iconified window).
+        if (h && !wins[h].mapped && IsIconic(h)) {
+          wins[h].mapped = true;
+          wins[h].fullDirty = true;
+          ShowWindow(h, SW_RESTORE);
+        }
+        break;
+      case UnmapNotify:
+        // Unmapped from outside (a window manager iconifying it): the window is minimised.
+        if (h && wins[h].mapped && !e.xunmap.send_event) {
+          wins[h].mapped = false;
+          if (IsWindowVisible(h) && !IsIconic(h)) ShowWindow(h, SW_MINIMIZE);
+        }
+        break;
       case FocusIn:
         if (h && GetActiveWindow() != h && IsWindowVisible(h)) SetActiveWindow(h);
         break;
