@@ -10,6 +10,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/display/HeadlessScreen.h"
+#include "platform/display/X11Mapping.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/Surface.h"
@@ -33,54 +34,6 @@ namespace vandrel {
 namespace {
 
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
-
-int VirtualKeyOf(KeySym k) {
-  if (k >= XK_a && k <= XK_z) return int('A' + (k - XK_a));
-  if (k >= XK_A && k <= XK_Z) return int(k);
-  if (k >= XK_0 && k <= XK_9) return int(k);
-  if (k >= XK_F1 && k <= XK_F12) return VK_F1 + int(k - XK_F1);
-  switch (k) {
-    case XK_BackSpace: return VK_BACK;
-    case XK_Tab: return VK_TAB;
-    case XK_Return: case XK_KP_Enter: return VK_RETURN;
-    case XK_Escape: return VK_ESCAPE;
-    case XK_space: return VK_SPACE;
-    case XK_Prior: return VK_PRIOR;
-    case XK_Next: return VK_NEXT;
-    case XK_End: return VK_END;
-    case XK_Home: return VK_HOME;
-    case XK_Left: return VK_LEFT;
-    case XK_Up: return VK_UP;
-    case XK_Right: return VK_RIGHT;
-    case XK_Down: return VK_DOWN;
-    case XK_Insert: return VK_INSERT;
-    case XK_Delete: return VK_DELETE;
-    case XK_Shift_L: case XK_Shift_R: return VK_SHIFT;
-    case XK_Control_L: case XK_Control_R: return VK_CONTROL;
-    case XK_Alt_L: case XK_Alt_R: case XK_Meta_L: case XK_Meta_R: return VK_MENU;
-    case XK_Caps_Lock: return VK_CAPITAL;
-    case XK_minus: return VK_OEM_MINUS;
-    case XK_equal: return VK_OEM_PLUS;
-    case XK_comma: return VK_OEM_COMMA;
-    case XK_period: return VK_OEM_PERIOD;
-    default: return 0;
-  }
-}
-
-unsigned int XCursorShape(std::uintptr_t id) {
-  switch (id) {
-    case IDC_IBEAM: return XC_xterm;
-    case IDC_WAIT: return XC_watch;
-    case IDC_CROSS: return XC_crosshair;
-    case IDC_SIZENWSE: return XC_bottom_right_corner;
-    case IDC_SIZENESW: return XC_bottom_left_corner;
-    case IDC_SIZEWE: return XC_sb_h_double_arrow;
-    case IDC_SIZENS: return XC_sb_v_double_arrow;
-    case IDC_SIZEALL: return XC_fleur;
-    case IDC_HAND: return XC_hand2;
-    default: return XC_left_ptr;
-  }
-}
 
 }  // namespace
 
@@ -341,7 +294,7 @@ struct TX11Display::TImpl {
         char buf[8] = {};
         KeySym sym = 0;
         int n = XLookupString(&e.xkey, buf, sizeof buf, &sym, nullptr);
-        int vk = VirtualKeyOf(sym);
+        int vk = VirtualKeyOfKeySym(sym);
         if (!vk) break;
         char32_t ch = n == 1 ? char32_t(static_cast<unsigned char>(buf[0])) : 0;
         InjectKey(vk, e.type == KeyPress, ch);
@@ -540,7 +493,7 @@ void TX11Display::CaptureChanged(HWND h) {
 void TX11Display::CursorChanged(HCURSOR c) {
   std::uintptr_t id = CursorId(c);
   auto& cursor = m_impl->cursors[id];
-  if (!cursor) cursor = XCreateFontCursor(m_impl->dpy, XCursorShape(id));
+  if (!cursor) cursor = XCreateFontCursor(m_impl->dpy, XCursorShapeOf(id));
   m_impl->current = cursor;
   for (auto& [h, w] : m_impl->wins) XDefineCursor(m_impl->dpy, w.xid, cursor);
 }
