@@ -87,6 +87,24 @@ TEST_F(PaintTest, AProcedureThatIgnoresPaintDoesNotGetItForever) {
   ReleaseDC(w, dc);
 }
 
+TEST_F(PaintTest, FrameRepaintsThroughNcPaintBeforeTheClient) {
+  HWND w = Top(0, 0, 120, 90, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Pump();
+  ClearLog();
+  RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+  Pump();
+  EXPECT_EQ(Filtered({WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}, w),
+            (std::vector<UINT>{WM_NCPAINT, WM_PAINT, WM_ERASEBKGND}));
+  // Without RDW_FRAME only the client area repaints; UpdateWindow does it at once.
+  ClearLog();
+  InvalidateRect(w, nullptr, false);
+  UpdateWindow(w);
+  EXPECT_EQ(Filtered({WM_NCPAINT, WM_PAINT}, w), std::vector<UINT>{WM_PAINT});
+  // The classic frame really is on the screen: the active caption colour at its left end.
+  TRect r = WindowRect(w);
+  EXPECT_EQ(m_screen->ScreenPixel(r.Left + 6, r.Top + 10), PixelFromColor(GetSysColor(COLOR_ACTIVECAPTION)));
+}
+
 TEST_F(PaintTest, InvalidatingAChildRepaintsOnlyIt) {
   HWND parent = Top(0, 0, 200, 200, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND a = Child(parent, 10, 10, 50, 50);
