@@ -15,7 +15,7 @@ exec 3>displayfd.txt
 Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset >xvfb.log 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; [[ -n ${app:-} ]] && kill $app 2>/dev/null' EXIT
-for _ in $(seq 100); do [[ -s displayfd.txt ]] && break; sleep 0.05; done
+for _ in $(seq 400); do [[ -s displayfd.txt ]] && break; sleep 0.05; done
 [[ -s displayfd.txt ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 displayfd.txt)"
 export VANDREL_BACKEND=x11
@@ -23,11 +23,11 @@ export VANDREL_BACKEND=x11
 start() {  # mode log
   "$demo" "$1" >"$2" 2>&1 &
   app=$!
-  for _ in $(seq 100); do grep -q ready "$2" && return 0; sleep 0.05; done
+  for _ in $(seq 400); do grep -q ready "$2" && return 0; sleep 0.05; done
   fail "$1 did not start"
 }
 wait_for() {  # pattern log
-  for _ in $(seq 100); do grep -q "$1" "$2" && return 0; sleep 0.05; done
+  for _ in $(seq 400); do grep -q "$1" "$2" && return 0; sleep 0.05; done
   fail "no \"$1\" in $2"
 }
 pixel() { convert shot.png -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
