@@ -73,7 +73,8 @@ bool TryTake(MSG& msg, HWND hwnd, UINT lo, UINT hi, bool remove) {
     // Converting input may post (WM_MOUSELEAVE for the window the mouse left).
     if (TakeFrom(ws.Posted, msg, hwnd, lo, hi, remove)) return true;
   }
-  if (ws.QuitPosted) {
+  // The quit request honours the range filter, so a loop that takes only paints cannot lose it.
+  if (ws.QuitPosted && InRange(WM_QUIT, lo, hi)) {
     msg = MakeMsg(nullptr, WM_QUIT, WPARAM(ws.QuitCode), 0);
     if (remove) ws.QuitPosted = false;
     return true;
