@@ -32,7 +32,7 @@ class TBitmapObject : public TGdiObject {
 struct BITMAPINFO {
   BITMAPINFOHEADER bmiHeader;
 };
-enum : UINT { DIB_RGB_COLORS = 0 };
+inline constexpr UINT DIB_RGB_COLORS = 0;
 
 // A 32-bit section; height < 0 stores rows top-down. *bits receives the first row in memory.
 // Null (and *bits null) for other formats, a zero size or a size too big to allocate.

@@ -14,7 +14,10 @@ bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int
 // destination pixel; rows alike. Negative sizes mirror.
 bool StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
                 int srcWidth, int srcHeight, DWORD rop);
-enum : int { BLACKONWHITE = 1, WHITEONBLACK = 2, COLORONCOLOR = 3, HALFTONE = 4 };
+inline constexpr int BLACKONWHITE = 1;
+inline constexpr int WHITEONBLACK = 2;
+inline constexpr int COLORONCOLOR = 3;
+inline constexpr int HALFTONE = 4;
 int SetStretchBltMode(HDC dc, int mode);  // kept for callers; stretching is always nearest
 // As StretchBlt with SRCCOPY, leaving out source pixels whose colour (alpha ignored) is `key`.
 bool TransparentBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,

@@ -8,13 +8,24 @@
 
 namespace vandrel {
 
-enum : UINT {
-  DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4,
-  DT_BOTTOM = 0x8, DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40,
-  DT_TABSTOP = 0x80, DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400,
-  DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000,
-  DT_RTLREADING = 0x20000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000
-};
+inline constexpr UINT DT_TOP = 0x0;
+inline constexpr UINT DT_LEFT = 0x0;
+inline constexpr UINT DT_CENTER = 0x1;
+inline constexpr UINT DT_RIGHT = 0x2;
+inline constexpr UINT DT_VCENTER = 0x4;
+inline constexpr UINT DT_BOTTOM = 0x8;
+inline constexpr UINT DT_WORDBREAK = 0x10;
+inline constexpr UINT DT_SINGLELINE = 0x20;
+inline constexpr UINT DT_EXPANDTABS = 0x40;
+inline constexpr UINT DT_TABSTOP = 0x80;
+inline constexpr UINT DT_NOCLIP = 0x100;
+inline constexpr UINT DT_EXTERNALLEADING = 0x200;
+inline constexpr UINT DT_CALCRECT = 0x400;
+inline constexpr UINT DT_NOPREFIX = 0x800;
+inline constexpr UINT DT_END_ELLIPSIS = 0x8000;
+inline constexpr UINT DT_RTLREADING = 0x20000;
+inline constexpr UINT DT_HIDEPREFIX = 0x100000;
+inline constexpr UINT DT_PREFIXONLY = 0x200000;
 
 // Returns the height of the text, or with DT_SINGLELINE and DT_VCENTER/DT_BOTTOM the offset from
 // rect->top to the bottom of the drawn text; 0 on failure. With DT_CALCRECT nothing is drawn and

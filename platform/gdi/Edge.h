@@ -5,17 +5,30 @@
 
 namespace vandrel {
 
-enum : UINT {
-  BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
-  BDR_OUTER = 0x3, BDR_INNER = 0xC, BDR_RAISED = 0x5, BDR_SUNKEN = 0xA,
-  EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER, EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
-  EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER, EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER
-};
-enum : UINT {
-  BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_TOPLEFT = 0x3,
-  BF_BOTTOMRIGHT = 0xC, BF_RECT = 0xF, BF_MIDDLE = 0x800, BF_SOFT = 0x1000, BF_ADJUST = 0x2000,
-  BF_FLAT = 0x4000, BF_MONO = 0x8000
-};
+inline constexpr UINT BDR_RAISEDOUTER = 0x1;
+inline constexpr UINT BDR_SUNKENOUTER = 0x2;
+inline constexpr UINT BDR_RAISEDINNER = 0x4;
+inline constexpr UINT BDR_SUNKENINNER = 0x8;
+inline constexpr UINT BDR_OUTER = 0x3;
+inline constexpr UINT BDR_INNER = 0xC;
+inline constexpr UINT BDR_RAISED = 0x5;
+inline constexpr UINT BDR_SUNKEN = 0xA;
+inline constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+inline constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+inline constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+inline constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+inline constexpr UINT BF_LEFT = 0x1;
+inline constexpr UINT BF_TOP = 0x2;
+inline constexpr UINT BF_RIGHT = 0x4;
+inline constexpr UINT BF_BOTTOM = 0x8;
+inline constexpr UINT BF_TOPLEFT = 0x3;
+inline constexpr UINT BF_BOTTOMRIGHT = 0xC;
+inline constexpr UINT BF_RECT = 0xF;
+inline constexpr UINT BF_MIDDLE = 0x800;
+inline constexpr UINT BF_SOFT = 0x1000;
+inline constexpr UINT BF_ADJUST = 0x2000;
+inline constexpr UINT BF_FLAT = 0x4000;
+inline constexpr UINT BF_MONO = 0x8000;
 
 // Outer ring: raised 3D light / 3D dark shadow, sunken button shadow / button highlight; inner
 // ring: raised button highlight / button shadow, sunken 3D dark shadow / 3D light. The top-left

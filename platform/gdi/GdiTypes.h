@@ -73,44 +73,92 @@ using HDC = THandle<HDcTag, false>;
 using HICON = THandle<HIconTag, false>;
 
 // Object types (GetObjectType).
-enum : int {
-  OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_FONT = 6, OBJ_BITMAP = 7, OBJ_REGION = 8,
-  OBJ_MEMDC = 10, OBJ_ICON = 100
-};
+inline constexpr int OBJ_PEN = 1;
+inline constexpr int OBJ_BRUSH = 2;
+inline constexpr int OBJ_DC = 3;
+inline constexpr int OBJ_FONT = 6;
+inline constexpr int OBJ_BITMAP = 7;
+inline constexpr int OBJ_REGION = 8;
+inline constexpr int OBJ_MEMDC = 10;
+inline constexpr int OBJ_ICON = 100;
 
 // Region complexity, CombineRgn modes.
-enum : int { RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
-enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
+inline constexpr int RGN_ERROR = 0;
+inline constexpr int NULLREGION = 1;
+inline constexpr int SIMPLEREGION = 2;
+inline constexpr int COMPLEXREGION = 3;
+inline constexpr int RGN_AND = 1;
+inline constexpr int RGN_OR = 2;
+inline constexpr int RGN_XOR = 3;
+inline constexpr int RGN_DIFF = 4;
+inline constexpr int RGN_COPY = 5;
 
 // Background modes, binary raster operations, polygon fill modes.
-enum : int { TRANSPARENT = 1, OPAQUE = 2 };
-enum : int {
-  R2_BLACK = 1, R2_NOTMERGEPEN = 2, R2_MASKNOTPEN = 3, R2_NOTCOPYPEN = 4, R2_MASKPENNOT = 5,
-  R2_NOT = 6, R2_XORPEN = 7, R2_NOTMASKPEN = 8, R2_MASKPEN = 9, R2_NOTXORPEN = 10, R2_NOP = 11,
-  R2_MERGENOTPEN = 12, R2_COPYPEN = 13, R2_MERGEPENNOT = 14, R2_MERGEPEN = 15, R2_WHITE = 16
-};
-enum : int { ALTERNATE = 1, WINDING = 2 };
+inline constexpr int TRANSPARENT = 1;
+inline constexpr int OPAQUE = 2;
+inline constexpr int R2_BLACK = 1;
+inline constexpr int R2_NOTMERGEPEN = 2;
+inline constexpr int R2_MASKNOTPEN = 3;
+inline constexpr int R2_NOTCOPYPEN = 4;
+inline constexpr int R2_MASKPENNOT = 5;
+inline constexpr int R2_NOT = 6;
+inline constexpr int R2_XORPEN = 7;
+inline constexpr int R2_NOTMASKPEN = 8;
+inline constexpr int R2_MASKPEN = 9;
+inline constexpr int R2_NOTXORPEN = 10;
+inline constexpr int R2_NOP = 11;
+inline constexpr int R2_MERGENOTPEN = 12;
+inline constexpr int R2_COPYPEN = 13;
+inline constexpr int R2_MERGEPENNOT = 14;
+inline constexpr int R2_MERGEPEN = 15;
+inline constexpr int R2_WHITE = 16;
+inline constexpr int ALTERNATE = 1;
+inline constexpr int WINDING = 2;
 
 // Ternary raster operations of the blits.
-enum : DWORD {
-  SRCCOPY = 0x00CC0020, SRCPAINT = 0x00EE0086, SRCAND = 0x008800C6, SRCINVERT = 0x00660046,
-  SRCERASE = 0x00440328, NOTSRCCOPY = 0x00330008, NOTSRCERASE = 0x001100A6,
-  MERGECOPY = 0x00C000CA, MERGEPAINT = 0x00BB0226, PATCOPY = 0x00F00021, PATPAINT = 0x00FB0A09,
-  PATINVERT = 0x005A0049, DSTINVERT = 0x00550009, BLACKNESS = 0x00000042,
-  WHITENESS = 0x00FF0062
-};
+inline constexpr DWORD SRCCOPY = 0x00CC0020;
+inline constexpr DWORD SRCPAINT = 0x00EE0086;
+inline constexpr DWORD SRCAND = 0x008800C6;
+inline constexpr DWORD SRCINVERT = 0x00660046;
+inline constexpr DWORD SRCERASE = 0x00440328;
+inline constexpr DWORD NOTSRCCOPY = 0x00330008;
+inline constexpr DWORD NOTSRCERASE = 0x001100A6;
+inline constexpr DWORD MERGECOPY = 0x00C000CA;
+inline constexpr DWORD MERGEPAINT = 0x00BB0226;
+inline constexpr DWORD PATCOPY = 0x00F00021;
+inline constexpr DWORD PATPAINT = 0x00FB0A09;
+inline constexpr DWORD PATINVERT = 0x005A0049;
+inline constexpr DWORD DSTINVERT = 0x00550009;
+inline constexpr DWORD BLACKNESS = 0x00000042;
+inline constexpr DWORD WHITENESS = 0x00FF0062;
 
 // Pens and brushes.
-enum : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4,
-             PS_NULL = 5, PS_INSIDEFRAME = 6 };
-enum : int { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = 1, BS_HATCHED = 2, BS_PATTERN = 3 };
+inline constexpr int PS_SOLID = 0;
+inline constexpr int PS_DASH = 1;
+inline constexpr int PS_DOT = 2;
+inline constexpr int PS_DASHDOT = 3;
+inline constexpr int PS_DASHDOTDOT = 4;
+inline constexpr int PS_NULL = 5;
+inline constexpr int PS_INSIDEFRAME = 6;
+inline constexpr int BS_SOLID = 0;
+inline constexpr int BS_NULL = 1;
+inline constexpr int BS_HOLLOW = 1;
+inline constexpr int BS_HATCHED = 2;
+inline constexpr int BS_PATTERN = 3;
 
 // Stock objects.
-enum : int {
-  WHITE_BRUSH = 0, LTGRAY_BRUSH = 1, GRAY_BRUSH = 2, DKGRAY_BRUSH = 3, BLACK_BRUSH = 4,
-  NULL_BRUSH = 5, HOLLOW_BRUSH = 5, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8,
-  SYSTEM_FONT = 13, DEFAULT_GUI_FONT = 17
-};
+inline constexpr int WHITE_BRUSH = 0;
+inline constexpr int LTGRAY_BRUSH = 1;
+inline constexpr int GRAY_BRUSH = 2;
+inline constexpr int DKGRAY_BRUSH = 3;
+inline constexpr int BLACK_BRUSH = 4;
+inline constexpr int NULL_BRUSH = 5;
+inline constexpr int HOLLOW_BRUSH = 5;
+inline constexpr int WHITE_PEN = 6;
+inline constexpr int BLACK_PEN = 7;
+inline constexpr int NULL_PEN = 8;
+inline constexpr int SYSTEM_FONT = 13;
+inline constexpr int DEFAULT_GUI_FONT = 17;
 
 // Records of GetObject.
 struct BITMAP {
@@ -150,11 +198,18 @@ struct LOGBRUSH {
   COLORREF lbColor = 0;
 };
 
-enum : int {
-  FW_DONTCARE = 0, FW_THIN = 100, FW_LIGHT = 300, FW_NORMAL = 400, FW_MEDIUM = 500,
-  FW_SEMIBOLD = 600, FW_BOLD = 700, FW_HEAVY = 900
-};
-enum : int { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, GB2312_CHARSET = 134 };
+inline constexpr int FW_DONTCARE = 0;
+inline constexpr int FW_THIN = 100;
+inline constexpr int FW_LIGHT = 300;
+inline constexpr int FW_NORMAL = 400;
+inline constexpr int FW_MEDIUM = 500;
+inline constexpr int FW_SEMIBOLD = 600;
+inline constexpr int FW_BOLD = 700;
+inline constexpr int FW_HEAVY = 900;
+inline constexpr int ANSI_CHARSET = 0;
+inline constexpr int DEFAULT_CHARSET = 1;
+inline constexpr int SYMBOL_CHARSET = 2;
+inline constexpr int GB2312_CHARSET = 134;
 
 struct LOGFONT {
   int lfHeight = 0;  // < 0: character height in pixels; > 0: cell height; 0: the default size

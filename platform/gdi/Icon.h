@@ -33,7 +33,11 @@ struct ICONINFO {
   HBITMAP hbmColor;  // 32-bit colour; with any alpha other than 0 the alpha is used, not the mask
 };
 
-enum : UINT { DI_MASK = 1, DI_IMAGE = 2, DI_NORMAL = 3, DI_COMPAT = 4, DI_DEFAULTSIZE = 8 };
+inline constexpr UINT DI_MASK = 1;
+inline constexpr UINT DI_IMAGE = 2;
+inline constexpr UINT DI_NORMAL = 3;
+inline constexpr UINT DI_COMPAT = 4;
+inline constexpr UINT DI_DEFAULTSIZE = 8;
 
 // Top-down 0xAARRGGBB pixels with straight alpha. Null for a zero or negative size.
 HICON CreateIconFromPixels(int width, int height, const std::uint32_t* argb);

@@ -2,6 +2,7 @@
 // page" here), so the narrow and wide forms of the platform's calls are the same call.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -9,11 +10,18 @@
 
 namespace vandrel {
 
-enum : UINT {
-  TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0,
-  TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256
-};
-enum : UINT { ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_RTLREADING = 0x80 };
+inline constexpr UINT TA_NOUPDATECP = 0;
+inline constexpr UINT TA_UPDATECP = 1;
+inline constexpr UINT TA_LEFT = 0;
+inline constexpr UINT TA_RIGHT = 2;
+inline constexpr UINT TA_CENTER = 6;
+inline constexpr UINT TA_TOP = 0;
+inline constexpr UINT TA_BOTTOM = 8;
+inline constexpr UINT TA_BASELINE = 24;
+inline constexpr UINT TA_RTLREADING = 256;
+inline constexpr UINT ETO_OPAQUE = 2;
+inline constexpr UINT ETO_CLIPPED = 4;
+inline constexpr UINT ETO_RTLREADING = 0x80;
 constexpr UINT GDI_ERROR = 0xFFFFFFFF;
 
 UINT SetTextAlign(HDC dc, UINT align);  // returns the previous alignment, GDI_ERROR on failure
@@ -26,6 +34,11 @@ bool TextOut(HDC dc, int x, int y, std::string_view text);
 // them when it is empty, take their own advance.
 bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::string_view text,
                 std::span<const int> dx = {});
+// The platform's spelling for "no advances".
+inline bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::string_view text,
+                       std::nullptr_t) {
+  return ExtTextOut(dc, x, y, options, rect, text, std::span<const int>());
+}
 // Width as the sum of the advances that drawing uses; height as the font's cell height.
 bool GetTextExtentPoint32(HDC dc, std::string_view text, TSize* size);
 // How many characters (code points) fit in maxExtent, and the extent after each (as many as
