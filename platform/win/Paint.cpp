@@ -348,6 +348,70 @@ bool EndPaint(HWND hwnd, const PAINTSTRUCT& ps) {
   return ReleaseDC(hwnd, ps.hdc) != 0;
 }
 
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN updateRegion,
+                   TRect* updateRect, UINT flags) {
+  TWindowRecord* w = WS().Find(hwnd);
+  if (!w || !w->Parent) return RGN_ERROR;
+  TRect client = ClientRect(hwnd);
+  TRect area = scroll ? *scroll : client;
+  if (clip) IntersectRect(area, area, *clip);
+  IntersectRect(area, area, client);
+  TRegion uncovered;
+  if (TWindowRecord* top = TopLevelOf(w); top && top->Surface && !area.IsEmpty()) {
+    // Work in the top-level window's coordinates, where the pixels are.
+    TPoint o = OriginInTop(*w) + w->ClientInWindow().TopLeft();
+    TRegion visible = VisibleRegion(*w, true, (w->Style & WS_CLIPCHILDREN) != 0);
+    TPoint wo = OriginInTop(*w);
+    visible.Offset(wo.X, wo.Y);
+    TRegion inArea = visible.Intersect(OffsetRect(area, o.X, o.Y));
+    TRegion moved = inArea;
+    moved.Offset(dx, dy);
+    TRegion target = moved.Intersect(inArea);
+    TSurface& surface = *top->Surface;
+    // Copy through a buffer: source and destination overlap.
+    TRect box = inArea.Bounds();
+    std::vector<std::uint32_t> saved(size_t(std::max(box.Width(), 0)) * size_t(std::max(box.Height(), 0)));
+    for (int y = box.Top; y < box.Bottom; ++y)
+      for (int x = box.Left; x < box.Right; ++x) saved[size_t(y - box.Top) * size_t(box.Width()) + size_t(x - box.Left)] = surface.Pixel(x, y);
+    target.ForEachIn(surface.Bounds(), [&](const TRect& r) {
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+          surface.SetPixel(x, y, saved[size_t(y - dy - box.Top) * size_t(box.Width()) + size_t(x - dx - box.Left)]);
+      surface.AddDamage(r);
+    });
+    uncovered = inArea.Subtract(target);
+    uncovered.Offset(-o.X, -o.Y);
+    NotifySurfaceChanged(*top, top->WindowBounds());
+  }
+  // The pending update region moves with the pixels.
+  TRegion pendingIn = w->Update.Intersect(area);
+  pendingIn.Offset(dx, dy);
+  w->Update = w->Update.Subtract(TRegion(area)).Union(pendingIn.Intersect(area));
+  if (flags & SW_INVALIDATE) {
+    TRegion inWindow = uncovered;
+    TPoint co = w->ClientInWindow().TopLeft();
+    inWindow.Offset(co.X, co.Y);
+    InvalidateWindowArea(*w, inWindow, (flags & SW_ERASE) != 0, false);
+  }
+  if (flags & SW_SCROLLCHILDREN) {
+    std::vector<HWND> kids;
+    for (auto* c : w->Children) kids.push_back(c->Handle);
+    for (HWND k : kids)
+      if (TWindowRecord* c = WS().Find(k))
+        SetWindowPos(k, nullptr, c->Rect.Left + dx, c->Rect.Top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+  if (updateRegion)
+    if (TRegion* r = GetRegion(updateRegion)) *r = uncovered;
+  if (updateRect) *updateRect = uncovered.Bounds();
+  return uncovered.Complexity();
+}
+
+bool ScrollWindow(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip) {
+  return ScrollWindowEx(hwnd, dx, dy, scroll, clip, {}, nullptr,
+                        SW_INVALIDATE | SW_ERASE | (scroll ? 0u : UINT(SW_SCROLLCHILDREN))) != RGN_ERROR;
+}
+
 bool PrintWindow(HWND hwnd, HDC dc, UINT prfFlags) {
   if (!WS().Find(hwnd) || !LookupDC(dc)) return false;
   SendMessage(hwnd, WM_PRINT, WPARAM(dc.Value()), LPARAM(prfFlags));

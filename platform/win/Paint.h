@@ -47,6 +47,16 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
 int ReleaseDC(HWND hwnd, HDC dc);
 HWND WindowFromDC(HDC dc);
 
+enum : UINT { SW_SCROLLCHILDREN = 0x1, SW_INVALIDATE = 0x2, SW_ERASE = 0x4 };
+// Moves the pixels of the client area (or of scroll, clipped to clip; both client coordinates,
+// null for the whole client area) by (dx, dy). What was uncovered, or could not be copied because
+// it was hidden, goes into the update region (and into updateRegion/updateRect when given) with
+// SW_INVALIDATE; the pending update region moves along. SW_SCROLLCHILDREN moves the children too.
+// Returns the complexity of the uncovered region, RGN_ERROR for a bad window.
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN updateRegion,
+                   TRect* updateRect, UINT flags);
+bool ScrollWindow(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip);
+
 // Paints a window (frame, background, client, children as PRF_* flags ask) into dc, with the
 // window's top-left corner at the context's origin: sends WM_PRINT.
 bool PrintWindow(HWND hwnd, HDC dc, UINT prfFlags);

@@ -105,6 +105,35 @@ TEST_F(PaintTest, FrameRepaintsThroughNcPaintBeforeTheClient) {
   EXPECT_EQ(m_screen->ScreenPixel(r.Left + 6, r.Top + 10), PixelFromColor(GetSysColor(COLOR_ACTIVECAPTION)));
 }
 
+TEST_F(PaintTest, ScrollingMovesPixelsAndInvalidatesWhatWasUncovered) {
+  HWND w = Top(0, 0, 40, 40);
+  // Each row painted in its own shade, so moved rows can be recognised.
+  On(w, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, ps);
+    for (int y = 0; y < 40; ++y) {
+      HBRUSH b = CreateSolidBrush(RGB(y * 5, 0, 0));
+      FillRect(dc, {0, y, 40, y + 1}, b);
+      DeleteObject(b);
+    }
+    EndPaint(h, ps);
+    return 0;
+  });
+  Pump();
+  TRect uncovered;
+  EXPECT_EQ(ScrollWindowEx(w, 0, -10, nullptr, nullptr, {}, &uncovered, SW_INVALIDATE), SIMPLEREGION);
+  EXPECT_EQ(uncovered, (TRect{0, 30, 40, 40}));
+  EXPECT_EQ(m_screen->ScreenPixel(5, 0), 0x320000u);  // row 10 is now at the top
+  TRect update;
+  ASSERT_TRUE(GetUpdateRect(w, &update, false));
+  EXPECT_EQ(update, (TRect{0, 30, 40, 40}));
+  ClearLog();
+  Pump();
+  EXPECT_EQ(m_screen->ScreenPixel(5, 35), 0xAF0000u);  // repainted: row 35 itself
+  EXPECT_EQ(ScrollWindowEx(nullptr, 0, 1, nullptr, nullptr, {}, nullptr, 0), RGN_ERROR);
+}
+
 TEST_F(PaintTest, InvalidatingAChildRepaintsOnlyIt) {
   HWND parent = Top(0, 0, 200, 200, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND a = Child(parent, 10, 10, 50, 50);
