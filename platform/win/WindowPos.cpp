@@ -122,14 +122,14 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (!(w = ws.Find(hwnd)) || !w->Parent) return false;
     newClient = p.rgrc[0];
   }
-  w->Rect = newRect;
-  w->Client = newClient;
   bool sized = !(flags & SWP_NOSIZE);
   bool moved = !(flags & SWP_NOMOVE);
   bool top = w->IsTopLevel();
-  if (top && sized) {
+  // The new backing store first: a size it cannot have raises before anything changed.
+  if (top && sized)
     w->Surface = std::make_shared<TSurface>(std::max(newRect.Width(), 1), std::max(newRect.Height(), 1));
-  }
+  w->Rect = newRect;
+  w->Client = newClient;
   bool zchanged = false;
   if (!(flags & SWP_NOZORDER)) {
     Restack(w, insertAfter);

@@ -2,6 +2,8 @@
 // WM_NCCALCSIZE, z-order with topmost windows, showing and coordinate mapping.
 #include "WinTestSupport.h"
 
+#include "platform/core/Exception.h"
+
 namespace vandrel::test {
 namespace {
 
@@ -98,6 +100,14 @@ TEST_F(WindowPosTest, ShowHideMinimizeRestore) {
   ShowWindow(w, SW_HIDE);
   EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_EQ(GetActiveWindow(), a);
+}
+
+TEST_F(WindowPosTest, AnImpossibleSizeRaisesAndChangesNothing) {
+  HWND w = Top(10, 10, 100, 100);
+  EXPECT_THROW(SetWindowPos(w, nullptr, 0, 0, 60000, 60000, SWP_NOZORDER), EInvalidArgument);
+  EXPECT_EQ(WindowRect(w), (TRect{10, 10, 110, 110}));
+  EXPECT_TRUE(SetWindowPos(w, nullptr, 0, 0, 50, 50, SWP_NOZORDER));
+  EXPECT_EQ(WindowRect(w), (TRect{0, 0, 50, 50}));
 }
 
 TEST_F(WindowPosTest, MappingBetweenWindows) {
