@@ -27,7 +27,7 @@ class TTextConverter {
 
  private:
   void ReadObject(const std::string& indent) {
-    m_reader.EnterNesting();
+    TReader::TNesting nesting(m_reader);
     std::uint8_t flags = 0;
     std::int32_t childPos = 0;
     m_reader.ReadPrefix(flags, childPos);
@@ -43,7 +43,6 @@ class TTextConverter {
     while (m_reader.PeekByte() != vaNull) ReadObject(indent + "  ");
     m_reader.ReadByte();
     m_out += indent + "end\n";
-    m_reader.LeaveNesting();
   }
 
   void ReadPropList(const std::string& indent) {
@@ -58,7 +57,7 @@ class TTextConverter {
     std::uint8_t buf[10];
     switch (type) {
       case vaList: {
-        m_reader.EnterNesting();
+        TReader::TNesting nesting(m_reader);
         m_out += '(';
         bool first = true;
         for (TValueType item = m_reader.ReadValue(); item != vaNull; item = m_reader.ReadValue()) {
@@ -68,7 +67,6 @@ class TTextConverter {
           ProcessValue(item, indent + "  ");
         }
         m_out += indent + ")\n";
-        m_reader.LeaveNesting();
         return;
       }
       case vaInt8:
@@ -159,7 +157,7 @@ class TTextConverter {
         return;
       }
       case vaCollection: {
-        m_reader.EnterNesting();
+        TReader::TNesting nesting(m_reader);
         m_out += '<';
         while (m_reader.PeekByte() != vaNull) {
           m_out += indent + "\n" + indent + "  item";
@@ -173,7 +171,6 @@ class TTextConverter {
         }
         m_reader.ReadByte();
         m_out += ">\n";
-        m_reader.LeaveNesting();
         return;
       }
     }

@@ -42,11 +42,7 @@ std::string WhereOf(const TPersistent& instance) {
   return instance.GetNamePath();
 }
 
-struct NestingGuard {
-  explicit NestingGuard(TReader& reader) : m_reader(reader) { reader.EnterNesting(); }
-  ~NestingGuard() { m_reader.LeaveNesting(); }
-  TReader& m_reader;
-};
+thread_local int t_nesting = 0;
 
 }  // namespace
 
@@ -57,12 +53,13 @@ TComponent* ReadComponentFromStream(TStream& stream, TComponent* root) {
 
 void TReader::Error(const std::string& message) { throw EReadError(message); }
 
-void TReader::EnterNesting() {
-  if (++m_nesting > kMaxNesting) {
-    --m_nesting;
-    Error("Stream nests too deeply at offset " + IntToStr(m_stream.Position()));
-  }
+TReader::TNesting::TNesting(TReader& reader) {
+  if (t_nesting >= kMaxNesting)
+    reader.Error("Stream nests too deeply at offset " + IntToStr(reader.Stream().Position()));
+  ++t_nesting;
 }
+
+TReader::TNesting::~TNesting() { --t_nesting; }
 
 void TReader::ReadExact(void* buffer, std::int64_t count) {
   if (count <= 0) return;
@@ -258,7 +255,7 @@ void TReader::SkipValue() {
   switch (v) {
     case vaNull: case vaFalse: case vaTrue: case vaNil: return;
     case vaList: {
-      NestingGuard guard(*this);
+      TNesting nesting(*this);
       while (!EndOfList()) SkipValue();
       ReadListEnd();
       return;
@@ -275,7 +272,7 @@ void TReader::SkipValue() {
       while (std::uint8_t length = ReadByte()) skip(length);
       return;
     case vaCollection: {
-      NestingGuard guard(*this);
+      TNesting nesting(*this);
       while (!EndOfList()) {
         TValueType next = NextValue();
         if (next == vaInt8 || next == vaInt16 || next == vaInt32) ReadInteger();
@@ -373,7 +370,7 @@ TComponent* TReader::ReadComponent(TComponent* owner) {
 }
 
 void TReader::ReadIntoComponent(TComponent& component) {
-  NestingGuard guard(*this);
+  TNesting nesting(*this);
   component.SetReadingState(true);
   try {
     while (!EndOfList()) ReadProperty(component);
@@ -394,7 +391,8 @@ void TReader::ReadProperty(TPersistent& instance) {
   try {
     ReadPropertyPath(instance, path);
   } catch (const Exception& e) {
-    if (--m_propertyDepth > 0) throw;
+    // The innermost context is the useful one, also when a nested reader raised it.
+    if (--m_propertyDepth > 0 || e.Message().starts_with("Error reading ")) throw;
     throw EReadError("Error reading " + WhereOf(instance) + "." + path + ": " + e.Message());
   }
   --m_propertyDepth;
@@ -538,7 +536,7 @@ void TReader::ResolveFixups() {
 
 void TReader::ReadCollection(TCollection& collection) {
   CheckValue(vaCollection);
-  NestingGuard guard(*this);
+  TNesting nesting(*this);
   collection.Clear();
   while (!EndOfList()) {
     TValueType next = NextValue();

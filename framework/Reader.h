@@ -64,9 +64,16 @@ class TReader : public TFiler {
   // Raises EReadError unless count bytes remain.
   void CheckRemaining(std::int64_t count);
   [[noreturn]] void Error(const std::string& message);
-  // Guards recursion into nested lists, collections and components.
-  void EnterNesting();
-  void LeaveNesting() { --m_nesting; }
+  // Guards recursion into nested lists, collections and components. The depth is counted across
+  // all readers of the thread, so a reader started inside a property (a child record stored as a
+  // binary value) cannot deepen the stack without bound either.
+  class TNesting {
+   public:
+    explicit TNesting(TReader& reader);
+    ~TNesting();
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
+  };
 
   void DefineProperty(std::string_view name, const ReadProc& readData, const WriteProc& writeData,
                       bool hasData) override;
@@ -90,7 +97,6 @@ class TReader : public TFiler {
   std::vector<Fixup> m_fixups;
   std::string m_definedName;  // the property DefineProperties is asked to claim
   bool m_definedHandled = false;
-  int m_nesting = 0;
   int m_propertyDepth = 0;
 };
 

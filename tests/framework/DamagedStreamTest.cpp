@@ -4,6 +4,7 @@
 
 #include "framework/ClassRegistry.h"
 #include "framework/ComponentErrors.h"
+#include "framework/PropertyInfo.h"
 #include "framework/ObjectText.h"
 #include "framework/Reader.h"
 #include "framework/Writer.h"
@@ -34,12 +35,28 @@ std::string WithProperty(const std::string& name, const std::string& value) {
   return s + std::string("\0\0", 2);
 }
 
+// Keeps a child whose whole stream is stored as a binary value, as skin objects keep theirs.
+class TNestedHolder : public TComponent {
+  VANDREL_CLASS_INFO
+ public:
+  using TComponent::TComponent;
+  void DefineProperties(TFiler& filer) override {
+    filer.DefineBinaryProperty(
+        "Inner", [this](TStream& s) { ReadComponentFromStream(s, new TNestedHolder(this)); }, nullptr, false);
+  }
+};
+
 std::string Reference() {
   auto bytes = ReadDataFile("object.bin");
   return {bytes.begin(), bytes.end()};
 }
 
 }  // namespace
+
+const TClassInfo& TNestedHolder::StaticClassInfo() {
+  static const TClassInfo info("TNestedHolder", &TComponent::StaticClassInfo(), nullptr, {});
+  return info;
+}
 
 TEST(DamagedStream, EveryTruncationRaisesAndFreesWhatWasRead) {
   std::string full = Reference();
@@ -127,6 +144,31 @@ TEST(DamagedStream, DeepNestingIsRefusedWithoutExhaustingTheStack) {
   for (int i = 0; i < 100000; ++i) text += " object TTestChild\n";
   EXPECT_THROW(ObjectTextToBinary(text), EParserError);
   EXPECT_THROW(ObjectTextToBinary("object A: T\n L = " + std::string(100000, '(')), EParserError);
+}
+
+TEST(DamagedStream, NestingCountsAcrossReadersStartedInsideAProperty) {
+  auto holder = [](const std::string& inner) {
+    std::string s = std::string("TPF0\x0DTNestedHolder\x00", 19);
+    if (!inner.empty()) {
+      std::uint32_t n = std::uint32_t(inner.size());
+      s += "\x05Inner\x0A";
+      s.append(reinterpret_cast<const char*>(&n), 4);
+      s += inner;
+    }
+    return s + std::string("\0\0", 2);
+  };
+  std::string shallow = holder(holder(holder("")));
+  TNestedHolder ok(nullptr);
+  TReadOnlyMemoryStream in(shallow.data(), std::int64_t(shallow.size()));
+  ReadComponentFromStream(in, &ok);
+  ASSERT_EQ(ok.ComponentCount(), 1);
+  EXPECT_EQ(ok.Components(0)->ComponentCount(), 1);
+
+  std::string deep;
+  for (int i = 0; i < 1000; ++i) deep = holder(deep);
+  TNestedHolder root(nullptr);
+  std::string message = ReadError(deep, &root);
+  EXPECT_TRUE(message.starts_with("Error reading TNestedHolder.Inner: Stream nests too deeply")) << message.substr(0, 200);
 }
 
 TEST(DamagedStream, ParserErrorsNameTheLine) {
