@@ -24,7 +24,11 @@ struct TAxisMap {
 };
 
 bool MakeAxis(int dst, int dstLen, int src, int srcLen, TAxisMap& out) {
-  if (dstLen == 0 || srcLen == 0) return false;
+  // Lengths beyond 2^28 are refused: nothing that large is ever visible, and the arithmetic below
+  // stays far from overflow.
+  constexpr int kMax = 1 << 28;
+  if (dstLen == 0 || srcLen == 0 || dstLen < -kMax || dstLen > kMax || srcLen < -kMax || srcLen > kMax)
+    return false;
   out.mirror = (dstLen < 0) != (srcLen < 0);
   out.dstStart = dstLen < 0 ? dst + dstLen : dst;
   out.dstLen = dstLen < 0 ? -dstLen : dstLen;
@@ -124,8 +128,9 @@ static bool CopyBlt(TDeviceContext& d, TDeviceContext& s, int x, int y, int widt
   if (!ds || !ss) return true;
   TPoint dp = d.ToSurface(TPoint{x, y});
   TPoint sp = s.ToSurface(TPoint{srcX, srcY});
-  TPoint delta = sp - dp;  // destination + delta = source
-  TRect area{dp.X, dp.Y, dp.X + width, dp.Y + height};
+  TPoint delta = sp - dp;  // destination + delta = source (both within +-2^29)
+  TRect area{dp.X, dp.Y, TDeviceContext::Clamp(std::int64_t(dp.X) + width),
+             TDeviceContext::Clamp(std::int64_t(dp.Y) + height)};
   if (!IntersectRect(area, area, OffsetRect(ss->Bounds(), -delta.X, -delta.Y))) return true;
   std::vector<TRect> pieces;
   d.Clip().ForEachIn(area, [&](const TRect& piece) { pieces.push_back(piece); });

@@ -5,6 +5,11 @@
 namespace vandrel {
 
 namespace {
+TPoint Add(TPoint a, TPoint b, int sign = 1) {
+  return {TDeviceContext::Clamp(std::int64_t(a.X) + sign * std::int64_t(b.X)),
+          TDeviceContext::Clamp(std::int64_t(a.Y) + sign * std::int64_t(b.Y))};
+}
+
 template <class F>
 bool WithState(HDC dc, F f) {
   TDeviceContext* d = LookupDC(dc);
@@ -65,8 +70,10 @@ void SetClip(TDeviceContext& d, TRegion clip) {
 }
 
 TRect LogicalToDevice(TDeviceContext& d, int left, int top, int right, int bottom) {
-  TPoint off = d.State().viewportOrg - d.State().windowOrg;
-  return OffsetRect(NormalizeRect({left, top, right, bottom}), off.X, off.Y);
+  TPoint off = Add(d.State().viewportOrg, d.State().windowOrg, -1);
+  TRect r = NormalizeRect({left, top, right, bottom});
+  return {Add(r.TopLeft(), off).X, Add(r.TopLeft(), off).Y, Add(r.BottomRight(), off).X,
+          Add(r.BottomRight(), off).Y};
 }
 }  // namespace
 
@@ -87,7 +94,7 @@ bool GetWindowOrgEx(HDC dc, TPoint* origin) { return GetPoint(dc, &TDcState::win
 bool OffsetWindowOrgEx(HDC dc, int dx, int dy, TPoint* old) {
   return WithState(dc, [&](TDeviceContext&, TDcState& s) {
     if (old) *old = s.windowOrg;
-    s.windowOrg = s.windowOrg + TPoint{dx, dy};
+    s.windowOrg = Add(s.windowOrg, {dx, dy});
   });
 }
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) {
@@ -99,7 +106,7 @@ bool GetViewportOrgEx(HDC dc, TPoint* origin) {
 bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old) {
   return WithState(dc, [&](TDeviceContext&, TDcState& s) {
     if (old) *old = s.viewportOrg;
-    s.viewportOrg = s.viewportOrg + TPoint{dx, dy};
+    s.viewportOrg = Add(s.viewportOrg, {dx, dy});
   });
 }
 bool SetBrushOrgEx(HDC dc, int x, int y, TPoint* old) {
@@ -109,12 +116,12 @@ bool GetBrushOrgEx(HDC dc, TPoint* origin) { return GetPoint(dc, &TDcState::brus
 
 bool LPtoDP(HDC dc, TPoint* points, int count) {
   return WithState(dc, [&](TDeviceContext&, TDcState& s) {
-    for (int i = 0; points && i < count; ++i) points[i] = points[i] - s.windowOrg + s.viewportOrg;
+    for (int i = 0; points && i < count; ++i) points[i] = Add(Add(points[i], s.windowOrg, -1), s.viewportOrg);
   });
 }
 bool DPtoLP(HDC dc, TPoint* points, int count) {
   return WithState(dc, [&](TDeviceContext&, TDcState& s) {
-    for (int i = 0; points && i < count; ++i) points[i] = points[i] + s.windowOrg - s.viewportOrg;
+    for (int i = 0; points && i < count; ++i) points[i] = Add(Add(points[i], s.windowOrg), s.viewportOrg, -1);
   });
 }
 
@@ -194,7 +201,7 @@ int OffsetClipRgn(HDC dc, int dx, int dy) {
   TDeviceContext* d = LookupDC(dc);
   if (!d) return RGN_ERROR;
   if (d->State().hasClip) {
-    d->State().clip.Offset(dx, dy);
+    d->State().clip.Offset(dx, dy);  // saturating
     d->ClipChanged();
   }
   return ClipResult(*d);
@@ -206,7 +213,8 @@ int GetClipBox(HDC dc, TRect* box) {
   const TRegion& clip = d->Clip();
   if (box) {
     TPoint off = d->Offset();
-    *box = clip.IsEmpty() ? TRect{} : OffsetRect(clip.Bounds(), -off.X, -off.Y);
+    TRect b = clip.Bounds();
+    *box = clip.IsEmpty() ? TRect{} : TRect{b.Left - off.X, b.Top - off.Y, b.Right - off.X, b.Bottom - off.Y};
   }
   return clip.IsEmpty() ? NULLREGION : clip.Complexity();
 }

@@ -78,10 +78,24 @@ class TDeviceContext : public TGdiObject {
 
   // Logical coordinates plus this offset are surface coordinates.
   TPoint Offset() const {
-    return m_origin + m_state.viewportOrg - m_state.windowOrg;
+    return {Clamp(std::int64_t(m_origin.X) + m_state.viewportOrg.X - m_state.windowOrg.X),
+            Clamp(std::int64_t(m_origin.Y) + m_state.viewportOrg.Y - m_state.windowOrg.Y)};
   }
-  TPoint ToSurface(TPoint p) const { return p + Offset(); }
-  TRect ToSurface(const TRect& r) const { return OffsetRect(r, Offset().X, Offset().Y); }
+  // Results are kept within +-2^29 so that callers' arithmetic on extreme coordinates cannot
+  // overflow; nothing that far out is ever visible.
+  TPoint ToSurface(TPoint p) const {
+    TPoint o = Offset();
+    return {Clamp(std::int64_t(p.X) + o.X), Clamp(std::int64_t(p.Y) + o.Y)};
+  }
+  TRect ToSurface(const TRect& r) const {
+    TPoint o = Offset();
+    return {Clamp(std::int64_t(r.Left) + o.X), Clamp(std::int64_t(r.Top) + o.Y),
+            Clamp(std::int64_t(r.Right) + o.X), Clamp(std::int64_t(r.Bottom) + o.Y)};
+  }
+  static int Clamp(std::int64_t v) {
+    constexpr std::int64_t kLimit = std::int64_t(1) << 29;
+    return int(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v));
+  }
   // Where drawing may touch, in surface coordinates: visible region, clip region and surface.
   const TRegion& Clip() const;
   void ClipChanged() { m_clipValid = false; }

@@ -1,6 +1,7 @@
 #include "platform/gdi/DrawText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "platform/gdi/Raster.h"
@@ -191,30 +192,33 @@ int DrawText(HDC dc, std::string_view text, TRect* rect, UINT format) {
   }
 
   TLayout layout(font, format);
-  std::vector<TLine> lines = layout.Lines(DecodeUtf8(text), rect->Width());
+  // Layout and drawing work in surface coordinates, which are kept far from overflow.
+  const TRect logical = *rect;
+  TRect area = d->ToSurface(logical);
+  std::vector<TLine> lines = layout.Lines(DecodeUtf8(text), area.Width());
   if (format & DT_END_ELLIPSIS)
-    for (TLine& line : lines) EndEllipsis(layout, line, rect->Width());
+    for (TLine& line : lines) EndEllipsis(layout, line, area.Width());
   int height = int(lines.size()) * lineHeight;
 
   if (format & DT_CALCRECT) {
     int widest = 0;
     for (const TLine& line : lines) widest = std::max(widest, layout.Width(line));
-    rect->Right = rect->Left + widest;
-    rect->Bottom = rect->Top + height;
+    rect->Right = TDeviceContext::Clamp(std::int64_t(logical.Left) + widest);
+    rect->Bottom = TDeviceContext::Clamp(std::int64_t(logical.Top) + height);
     return height;
   }
 
-  int y = rect->Top;
+  int y = area.Top;
   if (single && (format & DT_VCENTER))
-    y = rect->Top + (rect->Height() - lineHeight) / 2;
+    y = area.Top + (area.Height() - lineHeight) / 2;
   else if (single && (format & DT_BOTTOM))
-    y = rect->Bottom - lineHeight;
+    y = area.Bottom - lineHeight;
+  const int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y + lineHeight - area.Top : height;
 
   TDcState& st = d->State();
-  TPoint offset = d->Offset();
-  TRect clip = d->ToSurface(*rect);
+  TRect clip = area;
   const TRect* clipPtr = (format & DT_NOCLIP) ? nullptr : &clip;
-  if (clipPtr && clip.IsEmpty()) return (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y + lineHeight - rect->Top : height;
+  if (clipPtr && clip.IsEmpty()) return result;
   std::uint32_t color = PixelFromColor(st.textColor);
   std::uint32_t bk = PixelFromColor(st.bkColor);
   bool prefixOnly = format & DT_PREFIXONLY;
@@ -225,15 +229,15 @@ int DrawText(HDC dc, std::string_view text, TRect* rect, UINT format) {
     int width = 0;
     for (int a : advances) width += a;
     if (format & DT_RTLREADING) ReorderRtl(line, advances);
-    int x = rect->Left;
+    int x = area.Left;
     if (format & DT_CENTER)
-      x = rect->Left + (rect->Width() - width) / 2;
+      x = area.Left + (area.Width() - width) / 2;
     else if (format & DT_RIGHT)
-      x = rect->Right - width;
-    int baseline = y + tm.tmAscent + offset.Y;
-    int sx = x + offset.X;
+      x = area.Right - width;
+    int baseline = y + tm.tmAscent;
+    int sx = x;
     if (st.bkMode == OPAQUE && !prefixOnly && width > 0) {
-      TRect cell{sx, y + offset.Y, sx + width, y + offset.Y + lineHeight};
+      TRect cell{sx, y, sx + width, y + lineHeight};
       if (clipPtr) IntersectRect(cell, cell, clip);
       FillSurfaceRect(*d, cell, SolidPaint(bk));
     }
@@ -254,12 +258,7 @@ int DrawText(HDC dc, std::string_view text, TRect* rect, UINT format) {
       cx += advances[i];
     }
   }
-  if (single && (format & (DT_VCENTER | DT_BOTTOM))) {
-    int top = single && (format & DT_VCENTER) ? rect->Top + (rect->Height() - lineHeight) / 2
-                                              : rect->Bottom - lineHeight;
-    return top + lineHeight - rect->Top;
-  }
-  return height;
+  return result;
 }
 
 }  // namespace vandrel

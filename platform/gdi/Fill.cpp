@@ -1,5 +1,7 @@
 #include "platform/gdi/Fill.h"
 
+#include <cstdint>
+
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/RegionApi.h"
 
@@ -51,7 +53,8 @@ bool PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
   TDeviceContext* d = LookupDC(dc);
   TRop3 r = Rop3FromCode(rop);
   if (!d || Rop3UsesSource(r)) return false;
-  TRect rect = NormalizeRect({x, y, x + width, y + height});
+  TRect rect = NormalizeRect({x, y, TDeviceContext::Clamp(std::int64_t(x) + width),
+                              TDeviceContext::Clamp(std::int64_t(y) + height)});
   TPaint paint;
   if (Rop3UsesPattern(r)) {
     if (!BrushPaint(*d, nullptr, r, paint)) return true;

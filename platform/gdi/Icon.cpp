@@ -167,12 +167,15 @@ bool DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT, H
   const TSurface& src = i->Pixels();
   if (width == 0) width = (flags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : src.Width();
   if (height == 0) height = (flags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : src.Height();
-  if (width <= 0 || height <= 0) return false;
-  if (brush) FillRect(dc, Bounds(x, y, width, height), brush);
+  if (width <= 0 || height <= 0 || width > (1 << 28) || height > (1 << 28)) return false;
+  TRect logical{x, y, TDeviceContext::Clamp(std::int64_t(x) + width),
+                TDeviceContext::Clamp(std::int64_t(y) + height)};
+  if (brush) FillRect(dc, logical, brush);
   TSurface* dst = d->Surface();
   if (!dst) return true;
   if ((flags & DI_NORMAL) == 0) flags |= DI_NORMAL;
-  TRect area = d->ToSurface(Bounds(x, y, width, height));
+  TPoint at = d->ToSurface(TPoint{x, y});
+  TRect area{at.X, at.Y, at.X + width, at.Y + height};
   d->Clip().ForEachIn(area, [&](const TRect& piece) {
     for (int py = piece.Top; py < piece.Bottom; ++py) {
       int sy = int((2 * std::int64_t(py - area.Top) + 1) * src.Height() / (2 * std::int64_t(height)));

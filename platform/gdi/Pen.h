@@ -10,8 +10,9 @@ class TPenObject : public TGdiObject {
   TPenObject(int style, int width, COLORREF color) : m_style(style), m_width(width), m_color(color) {}
   int ObjectType() const override { return OBJ_PEN; }
   int Style() const { return m_style; }
-  // At least 1: a width of 0 draws one pixel wide, as a cosmetic pen.
-  int Width() const { return m_width < 1 ? 1 : m_width; }
+  // At least 1 (a width of 0 draws one pixel wide, as a cosmetic pen) and at most 4096, wider
+  // than any screen.
+  int Width() const { return m_width < 1 ? 1 : (m_width > 4096 ? 4096 : m_width); }
   COLORREF Color() const { return m_color; }
   bool IsNull() const { return m_style == PS_NULL; }
 

@@ -1,6 +1,7 @@
 #include "platform/gdi/Region.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/gdi/GdiTypes.h"
 
@@ -108,9 +109,25 @@ bool TRegion::Intersects(const TRect& r) const {
   return found;
 }
 
+namespace {
+// Saturating, so that moving a region with extreme coordinates cannot overflow.
+int Move(int v, int d) {
+  std::int64_t r = std::int64_t(v) + d;
+  return int(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
+}
+}  // namespace
+
 void TRegion::Offset(int dx, int dy) {
-  for (TRect& r : m_rects) r = OffsetRect(r, dx, dy);
-  if (!m_rects.empty()) m_bounds = OffsetRect(m_bounds, dx, dy);
+  for (TRect& r : m_rects) r = {Move(r.Left, dx), Move(r.Top, dy), Move(r.Right, dx), Move(r.Bottom, dy)};
+  // Saturation may have collapsed rectangles at the limits: rebuild the normal form.
+  bool collapsed = false;
+  for (const TRect& r : m_rects) collapsed = collapsed || r.IsEmpty();
+  if (collapsed) {
+    std::vector<TRect> rects = std::move(m_rects);
+    *this = FromRects(rects);
+    return;
+  }
+  ComputeBounds();
 }
 
 TRegion TRegion::FromRects(std::span<const TRect> rects) {

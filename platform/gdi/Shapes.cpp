@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -39,12 +40,14 @@ std::pair<int, int> EllipseRow(const TRect& box, int y) {
   return {left, right};
 }
 
-TRowSpans RoundRectSpans(const TRect& r, int ew, int eh) {
+// Rows of a shape are built only inside `rows` (the clip's rows with a margin), so a huge shape
+// costs no more than a visible one.
+TRowSpans RoundRectSpans(const TRect& r, int ew, int eh, const TRect& rows) {
   TRowSpans s;
-  s.top = r.Top;
+  s.top = std::max(r.Top, rows.Top);
   ew = std::clamp(ew, 0, r.Width());
   eh = std::clamp(eh, 0, r.Height());
-  for (int y = r.Top; y < r.Bottom; ++y) {
+  for (int y = s.top; y < std::min(r.Bottom, rows.Bottom); ++y) {
     int left = r.Left, right = r.Right;
     if (ew > 1 && eh > 1) {
       TRect corner;
@@ -68,10 +71,10 @@ TRowSpans RoundRectSpans(const TRect& r, int ew, int eh) {
   return s;
 }
 
-TRowSpans EllipseSpans(const TRect& r) {
+TRowSpans EllipseSpans(const TRect& r, const TRect& rows) {
   TRowSpans s;
-  s.top = r.Top;
-  for (int y = r.Top; y < r.Bottom; ++y) s.rows.push_back(EllipseRow(r, y));
+  s.top = std::max(r.Top, rows.Top);
+  for (int y = s.top; y < std::min(r.Bottom, rows.Bottom); ++y) s.rows.push_back(EllipseRow(r, y));
   return s;
 }
 
@@ -110,6 +113,12 @@ class TPainter {
   bool InsideFrame() const { return m_penStyle == PS_INSIDEFRAME; }
   bool HasBrush() const { return m_hasBrush; }
   TPoint Offset() const { return m_dc.Offset(); }
+  // The clip's rows widened by the pen, as the window of rows a shape needs to build.
+  TRect Rows() const {
+    TRect b = m_dc.Clip().Bounds();
+    int margin = m_penWidth + 1;
+    return {b.Left, b.Top - margin, b.Right, b.Bottom + margin};
+  }
 
   void FillSpans(const TRowSpans& s, const TPaint& paint) {
     for (int y = s.top; y < s.Bottom(); ++y) {
@@ -136,33 +145,47 @@ class TPainter {
     }
   }
 
-  // A segment in surface coordinates, end point excluded.
+  // A segment in surface coordinates, end point excluded. Step i along the longer axis moves the
+  // shorter one by round(i * dMinor / dMajor) (halves away from the start), so any step can be
+  // computed directly and only the steps near the clip are visited.
   void Line(TPoint a, TPoint b) {
     if (!m_hasPen || a == b) return;
-    int dx = std::abs(b.X - a.X), dy = std::abs(b.Y - a.Y);
-    int sx = a.X < b.X ? 1 : -1, sy = a.Y < b.Y ? 1 : -1;
-    int steps = std::max(dx, dy);
+    std::int64_t dx = std::int64_t(b.X) - a.X, dy = std::int64_t(b.Y) - a.Y;
+    bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    std::int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    std::int64_t steps = std::llabs(major);
+    int majorSign = major > 0 ? 1 : -1;
+    std::int64_t absMinor = std::llabs(minor);
+    int minorSign = minor >= 0 ? 1 : -1;
     if (m_penWidth == 1 && dy == 0 && m_penStyle == PS_SOLID) {
-      if (sx > 0)
+      if (dx > 0)
         FillSurfaceSpan(m_dc, a.Y, a.X, b.X, m_pen);
       else
         FillSurfaceSpan(m_dc, a.Y, b.X + 1, a.X + 1, m_pen);
       return;
     }
+    // Steps whose major coordinate lies within the clip bounds (plus the pen's reach).
+    TRect bounds = m_dc.Clip().Bounds();
+    if (bounds.IsEmpty()) return;
+    int reach = m_penWidth;
+    std::int64_t lo = (xMajor ? bounds.Left : bounds.Top) - reach;
+    std::int64_t hi = (xMajor ? bounds.Right : bounds.Bottom) + reach;
+    std::int64_t start = xMajor ? a.X : a.Y;
+    std::int64_t first = 0, last = steps;  // [first, last)
+    if (majorSign > 0) {
+      first = std::max<std::int64_t>(0, lo - start);
+      last = std::min<std::int64_t>(steps, hi - start);
+    } else {
+      first = std::max<std::int64_t>(0, start - hi);
+      last = std::min<std::int64_t>(steps, start - lo);
+    }
     std::vector<TRect> stamps;
-    int x = a.X, y = a.Y;
-    int err = (dx > dy ? dx : -dy) / 2;
-    for (int i = 0; i < steps; ++i) {
-      Plot(x, y, i, stamps);
-      int e2 = err;
-      if (e2 > -dx) {
-        err -= dy;
-        x += sx;
-      }
-      if (e2 < dy) {
-        err += dx;
-        y += sy;
-      }
+    for (std::int64_t i = first; i < last; ++i) {
+      std::int64_t off = (2 * i * absMinor + steps) / (2 * steps);
+      std::int64_t pm = start + majorSign * i;
+      std::int64_t pn = (xMajor ? a.Y : a.X) + minorSign * off;
+      int x = int(xMajor ? pm : pn), y = int(xMajor ? pn : pm);
+      Plot(x, y, int(i % 2400), stamps);  // 2400: a multiple of every dash pattern
     }
     if (!stamps.empty()) FillSurfaceRegion(m_dc, TRegion::FromRects(stamps), m_pen);
   }
@@ -217,7 +240,7 @@ class TPainter {
 // The box of a shape in surface coordinates; with the null pen one pixel smaller at the right and
 // bottom; a wide pen's outline is centred on the box's edge unless it is an inside-frame pen.
 TRect ShapeBox(TPainter& p, int left, int top, int right, int bottom) {
-  TRect r = OffsetRect(NormalizeRect({left, top, right, bottom}), p.Offset().X, p.Offset().Y);
+  TRect r = p.Dc().ToSurface(NormalizeRect({left, top, right, bottom}));
   if (!p.HasPen()) {
     r.Right -= 1;
     r.Bottom -= 1;
@@ -306,7 +329,7 @@ bool Rectangle(HDC dc, int left, int top, int right, int bottom) {
   TDeviceContext* d = LookupDC(dc);
   if (!d) return false;
   TPainter p(*d);
-  p.Shape(RoundRectSpans(ShapeBox(p, left, top, right, bottom), 0, 0));
+  p.Shape(RoundRectSpans(ShapeBox(p, left, top, right, bottom), 0, 0, p.Rows()));
   return true;
 }
 
@@ -314,7 +337,7 @@ bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
   TDeviceContext* d = LookupDC(dc);
   if (!d) return false;
   TPainter p(*d);
-  p.Shape(EllipseSpans(ShapeBox(p, left, top, right, bottom)));
+  p.Shape(EllipseSpans(ShapeBox(p, left, top, right, bottom), p.Rows()));
   return true;
 }
 
@@ -322,7 +345,7 @@ bool RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
   TDeviceContext* d = LookupDC(dc);
   if (!d) return false;
   TPainter p(*d);
-  p.Shape(RoundRectSpans(ShapeBox(p, left, top, right, bottom), width, height));
+  p.Shape(RoundRectSpans(ShapeBox(p, left, top, right, bottom), width, height, p.Rows()));
   return true;
 }
 
@@ -336,11 +359,12 @@ bool DrawFocusRect(HDC dc, const TRect& r) {
   auto plot = [&](int x, int y) {
     if (((x - origin.X) + (y - origin.Y)) % 2 == 0) FillSurfaceSpan(*d, y, x, x + 1, dot);
   };
-  for (int x = s.Left; x < s.Right; ++x) {
+  TRect b = d->Clip().Bounds();
+  for (int x = std::max(s.Left, b.Left); x < std::min(s.Right, b.Right); ++x) {
     plot(x, s.Top);
     if (s.Bottom - 1 > s.Top) plot(x, s.Bottom - 1);
   }
-  for (int y = s.Top + 1; y < s.Bottom - 1; ++y) {
+  for (int y = std::max(s.Top + 1, b.Top); y < std::min(s.Bottom - 1, b.Bottom); ++y) {
     plot(s.Left, y);
     if (s.Right - 1 > s.Left) plot(s.Right - 1, y);
   }

@@ -39,6 +39,9 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::stri
   TPoint ref{x, y};
   if (st.textAlign & TA_UPDATECP) ref = st.currentPos;
   UINT horizontal = st.textAlign & 6, vertical = st.textAlign & 24;
+  // Placement is worked out in surface coordinates, which are kept far from overflow.
+  TPoint logicalRef = ref;
+  ref = d->ToSurface(ref);
   int left = ref.X;
   if (horizontal == TA_CENTER)
     left -= width / 2;
@@ -50,11 +53,12 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::stri
   else if (vertical == TA_BOTTOM)
     baseline = ref.Y - tm.tmDescent;
   if (st.textAlign & TA_UPDATECP) {
-    if (horizontal == TA_LEFT) st.currentPos.X += width;
-    if (horizontal == TA_RIGHT) st.currentPos.X -= width;
+    std::int64_t moved = logicalRef.X;
+    if (horizontal == TA_LEFT) moved += width;
+    if (horizontal == TA_RIGHT) moved -= width;
+    st.currentPos.X = TDeviceContext::Clamp(moved);
   }
 
-  TPoint offset = d->Offset();
   TRect surfaceRect;
   bool haveRect = rect && !NormalizeRect(*rect).IsEmpty();
   if (haveRect) surfaceRect = d->ToSurface(NormalizeRect(*rect));
@@ -63,8 +67,8 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::stri
   bool clipped = (options & ETO_CLIPPED) && rect;
   if (clipped && !haveRect) return true;
   if (st.bkMode == OPAQUE && !chars.empty()) {
-    TRect cell{left + offset.X, baseline - tm.tmAscent + offset.Y, left + width + offset.X,
-               baseline + tm.tmDescent + offset.Y};
+    TRect cell{left, baseline - tm.tmAscent, left + width,
+               baseline + tm.tmDescent};
     if (clipped) IntersectRect(cell, cell, surfaceRect);
     FillSurfaceRect(*d, cell, SolidPaint(bk));
   }
@@ -74,7 +78,7 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, std::stri
   style.strikeOut = fontObject.LogFont().lfStrikeOut;
   style.dx = dx.data();
   style.clip = clipped ? &surfaceRect : nullptr;
-  DrawGlyphRun(*d, font, chars, {left + offset.X, baseline + offset.Y}, style);
+  DrawGlyphRun(*d, font, chars, {left, baseline}, style);
   return true;
 }
 

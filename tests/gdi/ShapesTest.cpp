@@ -16,7 +16,7 @@ TEST(Lines, EndPointIsExcludedInEveryDirection) {
       {{4, 1}, {0, 1}, ".....\n.####\n....."},
       {{2, 0}, {2, 3}, "..#..\n..#..\n..#.."},
       {{0, 0}, {3, 3}, "#....\n.#...\n..#.."},
-      {{4, 2}, {0, 0}, ".....\n.##..\n...##"},
+      {{4, 2}, {0, 0}, ".#...\n..##.\n....#"},
       {{1, 1}, {1, 1}, ".....\n.....\n....."},
   };
   for (const auto& k : cases) {
@@ -149,6 +149,54 @@ TEST(Shapes, FocusRectIsDottedAndRemovesItself) {
             ".#.#.#");
   DrawFocusRect(c.dc, {0, 0, 6, 4});
   EXPECT_EQ(c.Picture({0, 0, 6, 4}), "......\n......\n......\n......");
+}
+
+TEST(Shapes, ExtremeCoordinatesAreClippedWithoutOverflowOrLongLoops) {
+  TTestCanvas c(8, 8);
+  HPEN wide = CreatePen(PS_SOLID, 1 << 30, RGB(0, 0, 0));
+  for (HGDIOBJ pen : {GetStockObject(BLACK_PEN), HGDIOBJ(wide)}) {
+    SelectObject(c.dc, pen);
+    SetWindowOrgEx(c.dc, INT32_MIN, INT32_MAX, nullptr);
+    OffsetWindowOrgEx(c.dc, INT32_MIN, INT32_MIN, nullptr);
+    SetWindowOrgEx(c.dc, 0, 0, nullptr);
+    MoveToEx(c.dc, INT32_MIN, INT32_MIN, nullptr);
+    LineTo(c.dc, INT32_MAX, INT32_MAX);
+    LineTo(c.dc, INT32_MIN, 3);
+    Rectangle(c.dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    Ellipse(c.dc, -1000000000, -1000000000, 1000000000, 1000000000);
+    RoundRect(c.dc, INT32_MIN, 0, INT32_MAX, 5, INT32_MAX, INT32_MIN);
+    DrawFocusRect(c.dc, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});
+    const TPoint pts[] = {{INT32_MIN, 0}, {INT32_MAX, 1}, {0, INT32_MAX}};
+    Polygon(c.dc, pts);
+    BitBlt(c.dc, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, c.dc, INT32_MIN, 0, SRCCOPY);
+    StretchBlt(c.dc, INT32_MIN, 0, INT32_MIN, 5, c.dc, 0, 0, INT32_MAX, 1, SRCCOPY);
+    HRGN r = CreateRectRgn(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    OffsetRgn(r, INT32_MAX, INT32_MAX);
+    SelectClipRgn(c.dc, r);
+    OffsetClipRgn(c.dc, INT32_MIN, 5);
+    FillRgn(c.dc, r, HBRUSH(GetStockObject(BLACK_BRUSH)));
+    SelectClipRgn(c.dc, nullptr);
+    DeleteObject(r);
+    PatBlt(c.dc, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, PATINVERT);
+    const std::uint32_t px[] = {0xFF000000};
+    HICON icon = CreateIconFromPixels(1, 1, px);
+    DrawIconEx(c.dc, INT32_MAX, INT32_MAX, icon, 1 << 28, 1 << 28, 0, HBRUSH(GetStockObject(WHITE_BRUSH)), DI_NORMAL);
+    DrawIconEx(c.dc, INT32_MIN, INT32_MIN, icon, INT32_MAX, INT32_MAX, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+    TextOut(c.dc, INT32_MAX, INT32_MIN, "信息 x");
+    SetTextAlign(c.dc, TA_UPDATECP | TA_RIGHT | TA_BOTTOM);
+    MoveToEx(c.dc, INT32_MIN, INT32_MAX, nullptr);
+    TextOut(c.dc, 0, 0, "信息 x");
+    SetTextAlign(c.dc, TA_LEFT);
+    for (UINT f : {UINT(DT_CENTER | DT_VCENTER | DT_SINGLELINE), UINT(DT_WORDBREAK | DT_CALCRECT),
+                   UINT(DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS)}) {
+      TRect huge{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+      DrawText(c.dc, "信息 abc def", &huge, f);
+    }
+  }
+  EXPECT_EQ(c.At(0, 0), RGB(0, 0, 0));  // the first diagonal went through the canvas
+  SelectObject(c.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(wide);
 }
 
 }  // namespace
