@@ -43,11 +43,12 @@ class TInsertSink : public TJetRowSink {
   void Integer(size_t c, int64_t v) override { sqlite3_bind_int64(m_stmt, int(c) + 1, v); }
   void Real(size_t c, double v) override { sqlite3_bind_double(m_stmt, int(c) + 1, v); }
   void Text(size_t c, std::string_view s) override {
-    sqlite3_bind_text(m_stmt, int(c) + 1, s.data(), int(s.size()), SQLITE_TRANSIENT);
+    // The reader keeps the text until EndRow, after the row is stepped.
+    sqlite3_bind_text(m_stmt, int(c) + 1, s.data(), int(s.size()), SQLITE_STATIC);
   }
   void Blob(size_t c, const uint8_t* p, size_t n) override {
     sqlite3_bind_blob(m_stmt, int(c) + 1, n ? p : reinterpret_cast<const uint8_t*>(""), int(n),
-                      SQLITE_TRANSIENT);
+                      SQLITE_STATIC);
   }
   void EndRow() override {
     if (sqlite3_step(m_stmt) != SQLITE_DONE)

@@ -135,8 +135,9 @@ struct TMdbFile::TImpl {
   size_t pageCount = 0;
   // Catalog entries are referenced by the table definitions libmdb builds from them.
   std::vector<std::unique_ptr<MdbCatalogEntry>> entries;
-  std::string text;
   std::vector<uint8_t> memo;
+  // One buffer per column: a text or blob handed to the sink stays valid until EndRow.
+  std::vector<std::string> texts;
 
   ~TImpl() {
     if (mdb) mdb_close(mdb);
@@ -292,8 +293,8 @@ struct TMdbFile::TImpl {
         break;
       }
       case MDB_TEXT:
-        DecodeJetText(p, size_t(len), text);
-        sink.Text(index, text);
+        DecodeJetText(p, size_t(len), texts[index]);
+        sink.Text(index, texts[index]);
         break;
       case MDB_MEMO:
         if (len == 0) {
@@ -302,8 +303,8 @@ struct TMdbFile::TImpl {
         }
         if (!ReadLongValue(p, size_t(len))) Damaged("broken memo in '" + std::string(t->name) + "'");
         // The long-value read used the alternate buffer; the row is still in pg_buf.
-        DecodeJetText(memo.data(), memo.size(), text);
-        sink.Text(index, text);
+        DecodeJetText(memo.data(), memo.size(), texts[index]);
+        sink.Text(index, texts[index]);
         break;
       case MDB_OLE:
         if (len == 0) {
@@ -311,18 +312,21 @@ struct TMdbFile::TImpl {
           break;
         }
         if (!ReadLongValue(p, size_t(len))) Damaged("broken OLE value in '" + std::string(t->name) + "'");
-        sink.Blob(index, memo.data(), memo.size());
+        texts[index].assign(memo.begin(), memo.end());
+        sink.Blob(index, reinterpret_cast<const uint8_t*>(texts[index].data()), texts[index].size());
         break;
       case MDB_REPID:
         need(16);
-        sink.Text(index, GuidText(p));
+        texts[index] = GuidText(p);
+        sink.Text(index, texts[index]);
         break;
       case MDB_NUMERIC:
         need(17);
         sink.Real(index, NumericValue(p, col->col_scale));
         break;
       default:
-        sink.Blob(index, p, size_t(len));
+        texts[index].assign(reinterpret_cast<const char*>(p), size_t(len));
+        sink.Blob(index, reinterpret_cast<const uint8_t*>(texts[index].data()), texts[index].size());
         break;
     }
   }
@@ -384,6 +388,7 @@ TMdbFile::TMdbFile(const uint8_t* image, size_t size, std::string fileName)
   sink.typeCol = typeCol;
   sink.flagsCol = flagsCol;
   mdb_rewind_table(catalog.def);
+  m_impl->texts.assign(columns->len, {});
   size_t rows = 0;
   while (mdb_fetch_row(catalog.def)) {
     if (++rows > m_impl->pageCount * 256) m_impl->Damaged("the catalog does not end");
@@ -423,6 +428,7 @@ size_t TMdbFile::ReadRows(const TJetTable& table, TJetRowSink& sink) {
   m_impl->OpenTable(def, table.Name, table.DefinitionPage);
   auto* columns = def.def->columns;
   mdb_rewind_table(def.def);
+  m_impl->texts.assign(columns->len, {});
   size_t rows = 0;
   // A page holds at most a few hundred rows; more than that per page means a damaged usage map.
   const size_t maxRows = m_impl->pageCount * 256;

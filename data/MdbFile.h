@@ -25,7 +25,8 @@ struct TJetTable {
   uint32_t DefinitionPage = 0;
 };
 
-// Receives the values of one row, column by column in column order, then EndRow.
+// Receives the values of one row, column by column in column order, then EndRow. Text and blob
+// views stay valid until EndRow returns.
 class TJetRowSink {
  public:
   virtual ~TJetRowSink() = default;
