@@ -102,6 +102,7 @@ class TCustomTreeView : public TCustomControl {
   void KeyDown(WORD& key, TShiftState shift) override;
   bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
   void Resize() override;
+  void CreateHandleDone() override { NodesChanged(); }
 
   // Node notifications from TTreeNode/TTreeNodes.
   bool ExpandNode(TTreeNode* node, bool expand);
