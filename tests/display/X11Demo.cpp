@@ -75,10 +75,12 @@ int main(int argc, char** argv) {
     WNDCLASS cls;
     cls.lpszClassName = "demo";
     cls.hbrBackground = clBtnFace;
-    cls.lpfnWndProc = MakeWindowProc(mode == "shape" ? &ShapeProc : &FrameProc);
+    cls.lpfnWndProc = MakeWindowProc(mode == "frame" ? &FrameProc : &ShapeProc);
     RegisterClass(cls);
     HWND w;
-    if (mode == "shape") {
+    if (mode == "topmost") {
+      w = CreateWindowEx(WS_EX_TOPMOST, "demo", "topmost", WS_POPUP, 100, 100, 200, 200, nullptr);
+    } else if (mode == "shape") {
       w = CreateWindowEx(0, "demo", "shape", WS_POPUP, 100, 100, 200, 200, nullptr);
       // An L: the top-right quarter is cut away.
       HRGN all = CreateRectRgn(0, 0, 200, 200), cut = CreateRectRgn(100, 0, 200, 100);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window layer on a real X server (Xvfb, no window manager): a shaped window gets exactly the
-# click inside its shape and the screenshot shows the shape; the classic frame moves with a
-# caption drag, minimises with its button and closes with Alt+F4 and with its close button.
+# click inside its shape and the screenshot shows the shape; a topmost window stays above a window
+# mapped later; the classic frame moves with a caption drag, minimises with its button and closes
+# with Alt+F4 and with its close button.
 set -uo pipefail
 demo=$1
 out=$2
@@ -48,7 +49,20 @@ app=
 grep -q '^click 50 50$' shape.log || fail "the click was not at (50, 50)"
 cp shot.png shape.png
 
-# 2. The classic frame at (80, 60), 320 x 200: drag the caption by (60, 50), then minimise.
+# 2. Without a window manager the program keeps a topmost window on top itself.
+start topmost topmost.log
+xlogo -geometry 200x200+150+150 >/dev/null 2>&1 &
+logo=$!
+sleep 1
+xwd -root -silent | convert xwd:- png:shot.png || fail "screenshot"
+kill $logo 2>/dev/null
+[[ $(pixel 200 200) == "255,0,0" ]] || fail "a later window covers the topmost one: $(pixel 200 200)"
+cp shot.png topmost.png
+xdotool mousemove 150 150 key --delay 0 q
+wait $app || fail "topmost demo exit code"
+app=
+
+# 3. The classic frame at (80, 60), 320 x 200: drag the caption by (60, 50), then minimise.
 start frame frame1.log
 xdotool mousemove 200 70 mousedown 1 mousemove 230 95 mousemove 260 120 mouseup 1
 wait_for "moved 140 110" frame1.log
@@ -59,14 +73,14 @@ xdotool mousemove $((140 + 320 - 4 - 2 - 16 - 2 - 16 - 8)) $((110 + 4 + 7)) clic
 wait_for minimized frame1.log
 kill $app; wait $app 2>/dev/null; app=
 
-# 3. Alt+F4 closes the window and ends the program.
+# 4. Alt+F4 closes the window and ends the program.
 start frame frame2.log
 xdotool mousemove 200 150 click --delay 0 1 key --delay 0 alt+F4
 wait_for closed frame2.log
 wait $app || fail "frame demo exit code after Alt+F4"
 app=
 
-# 4. The close button closes it too.
+# 5. The close button closes it too.
 start frame frame3.log
 xdotool mousemove $((80 + 320 - 4 - 2 - 8)) $((60 + 4 + 7)) click --delay 0 1
 wait_for closed frame3.log
