@@ -1,6 +1,7 @@
 // A small program of the window layer for runs under X: "shape" shows a shaped window and
 // reports the clicks it gets; "frame" opens a captioned window with the classic frame that can
 // be moved, minimised and closed. Each prints what happens, one line per event, for the script.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DrawText.h"
 #include "platform/gdi/Fill.h"
+#include "platform/gdi/Icon.h"
 #include "platform/gdi/RegionApi.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -89,6 +91,11 @@ int main(int argc, char** argv) {
       SetWindowRgn(w, all, false);
     } else {
       w = CreateWindowEx(0, "demo", "Vandrel frame demo", WS_OVERLAPPEDWINDOW, 80, 60, 320, 200, nullptr);
+      // A 16 x 16 icon: blue with a white square, shown in the caption and given to X.
+      std::uint32_t pixels[16 * 16];
+      for (int i = 0; i < 16 * 16; ++i)
+        pixels[i] = (i % 16 >= 4 && i % 16 < 12 && i / 16 >= 4 && i / 16 < 12) ? 0xFFFFFFFFu : 0xFF2050C0u;
+      SetWindowIcon(w, CreateIconFromPixels(16, 16, pixels));
     }
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);

@@ -66,6 +66,12 @@ app=
 start frame frame1.log
 xdotool mousemove 200 70 mousedown 1 mousemove 230 95 mousemove 260 120 mouseup 1
 wait_for "moved 140 110" frame1.log
+# The X window carries the caption, the class and the icon.
+xid=$(xdotool search --name '^Vandrel frame demo$' | head -1)
+[[ -n $xid ]] || fail "no X window named after the caption"
+xprop -id "$xid" WM_CLASS | grep -q '"vandrel"' || fail "WM_CLASS"
+xprop -id "$xid" _NET_WM_ICON | grep -q 'Icon (16 x 16)' || fail "_NET_WM_ICON: $(xprop -id "$xid" _NET_WM_ICON | head -2)"
+
 sleep 0.2
 xwd -root -silent | convert xwd:- png:frame.png || fail "screenshot"
 # Minimise button: second from the right in the caption.
