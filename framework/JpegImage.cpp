@@ -57,7 +57,8 @@ std::string Decode(const std::vector<std::uint8_t>& data, TBitmap& bitmap) {
   jpeg_read_header(&cinfo, TRUE);
   bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  if (std::uint64_t(cinfo.image_width) * cinfo.image_height > kMaxPixels) {
+  if (std::uint64_t(cinfo.image_width) * cinfo.image_height > kMaxPixels || cinfo.image_width > 32768 ||
+      cinfo.image_height > 32768) {
     jpeg_destroy_decompress(&cinfo);
     delete rowBuffer;
     return "image too large";

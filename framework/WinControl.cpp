@@ -78,6 +78,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 TWinControl::~TWinControl() {
   if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, true);
+  // Leave the parent while this is still a windowed control to it (tab list, window).
+  if (m_parent) m_parent->RemoveControl(this);
   // Children go with their parent, as on screen, whoever owns them.
   while (!m_controls.empty()) {
     TControl* c = m_controls.back();
