@@ -124,6 +124,32 @@ TEST_F(FrameTest, SystemMenuFromAltSpaceRunsACommand) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(FrameTest, KeyboardMoveFromTheSystemMenu) {
+  HWND w = CreateWindowEx(0, "rec", "Frame", kFramed, 50, 50, 200, 150, nullptr);
+  Pump();
+  // Menu: "m" picks Move; the move loop then takes arrows (8 pixels each) and Enter.
+  int idle = 0;
+  m_screen->SetIdleHandler([&] {
+    switch (++idle) {
+      case 1: m_screen->KeyPress('M'); return true;
+      case 2:
+        m_screen->KeyPress(VK_RIGHT);
+        m_screen->KeyPress(VK_RIGHT);
+        m_screen->KeyPress(VK_DOWN);
+        m_screen->KeyPress(VK_RETURN);
+        return true;
+      default: return false;
+    }
+  });
+  m_screen->KeyDown(VK_MENU);
+  m_screen->KeyPress(VK_SPACE);
+  m_screen->KeyUp(VK_MENU);
+  Pump();
+  m_screen->SetIdleHandler(nullptr);
+  EXPECT_EQ(WindowRect(w), (TRect{66, 58, 266, 208}));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(FrameTest, StandardScrollBars) {
   HWND w = Top(0, 0, 100, 116, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
   EXPECT_EQ(ClientRect(w), (TRect{0, 0, 84, 116}));
