@@ -223,11 +223,6 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_GETMINMAXINFO: {
-      MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-      if (mmi && mmi->ptMinTrackSize == TPoint{}) mmi->ptMinTrackSize = {112, 27};
-      return 0;
-    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
       return 0;

@@ -31,16 +31,16 @@ bool NextMessage(MSG& msg) {
 enum : int { WMSZ_LEFT = 1, WMSZ_RIGHT = 2, WMSZ_TOP = 3, WMSZ_TOPLEFT = 4, WMSZ_TOPRIGHT = 5,
              WMSZ_BOTTOM = 6, WMSZ_BOTTOMLEFT = 7, WMSZ_BOTTOMRIGHT = 8 };
 
-TRect Resized(const TRect& r, int edge, TPoint d, TPoint minSize) {
+TRect Resized(const TRect& r, int edge, TPoint d, TPoint minSize, TPoint maxSize) {
   TRect n = r;
   bool left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
   bool right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
   bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
   bool bottom = edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
-  if (left) n.Left = std::min(r.Left + d.X, r.Right - minSize.X);
-  if (right) n.Right = std::max(r.Right + d.X, r.Left + minSize.X);
-  if (top) n.Top = std::min(r.Top + d.Y, r.Bottom - minSize.Y);
-  if (bottom) n.Bottom = std::max(r.Bottom + d.Y, r.Top + minSize.Y);
+  if (left) n.Left = std::clamp(r.Left + d.X, r.Right - maxSize.X, r.Right - minSize.X);
+  if (right) n.Right = std::clamp(r.Right + d.X, r.Left + minSize.X, r.Left + maxSize.X);
+  if (top) n.Top = std::clamp(r.Top + d.Y, r.Bottom - maxSize.Y, r.Bottom - minSize.Y);
+  if (bottom) n.Bottom = std::clamp(r.Bottom + d.Y, r.Top + minSize.Y, r.Top + maxSize.Y);
   return n;
 }
 
@@ -52,16 +52,17 @@ void RunMoveSizeLoop(HWND hwnd, UINT command, TPoint start, bool keyboard) {
   bool sizing = (command & 0xFFF0) == SC_SIZE;
   int edge = sizing ? int(command & 0x0F) : 0;
   if (sizing && (!(w->Style & WS_THICKFRAME) || edge < WMSZ_LEFT || edge > WMSZ_BOTTOMRIGHT)) return;
-  MINMAXINFO mmi;
+  MINMAXINFO mmi = DefaultMinMaxInfo(*w);
   SendMessage(hwnd, WM_GETMINMAXINFO, 0, LPARAM(&mmi));
   if (!(w = Rec(hwnd))) return;
   TPoint minSize{std::max(mmi.ptMinTrackSize.X, 1), std::max(mmi.ptMinTrackSize.Y, 1)};
+  TPoint maxSize{std::max(mmi.ptMaxTrackSize.X, minSize.X), std::max(mmi.ptMaxTrackSize.Y, minSize.Y)};
   const TRect original = w->Rect;
   TPoint offset;  // accumulated movement
   SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
   SetCapture(hwnd);
   auto apply = [&] {
-    TRect r = sizing ? Resized(original, edge, offset, minSize) : OffsetRect(original, offset.X, offset.Y);
+    TRect r = sizing ? Resized(original, edge, offset, minSize, maxSize) : OffsetRect(original, offset.X, offset.Y);
     SendMessage(hwnd, sizing ? WM_SIZING : WM_MOVING, WPARAM(edge), LPARAM(&r));
     SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ProcessPendingPaints(hwnd);

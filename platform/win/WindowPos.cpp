@@ -224,12 +224,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
       if (!(w->Style & WS_MAXIMIZE)) {
         if (!(w->Style & WS_MINIMIZE)) w->RestoreRect = w->Rect;
         w->Style = (w->Style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-        TRect r = w->IsTopLevel() ? WorkAreaRect() : w->Parent->ClientInWindow();
-        if (!w->IsTopLevel()) r = OffsetRect(r, -r.Left, -r.Top);
-        MINMAXINFO mmi;
-        mmi.ptMaxSize = {r.Width(), r.Height()};
-        mmi.ptMaxPosition = r.TopLeft();
-        mmi.ptMaxTrackSize = {ScreenSize().cx, ScreenSize().cy};
+        MINMAXINFO mmi = DefaultMinMaxInfo(*w);
         SendMessage(hwnd, WM_GETMINMAXINFO, 0, LPARAM(&mmi));
         SetWindowPos(hwnd, HWND_TOP, mmi.ptMaxPosition.X, mmi.ptMaxPosition.Y, mmi.ptMaxSize.X,
                      mmi.ptMaxSize.Y, SWP_SHOWWINDOW | SWP_FRAMECHANGED);

@@ -92,6 +92,16 @@ TRect WorkAreaRect() {
   return b ? b->WorkArea() : TRect{0, 0, 1280, 800};
 }
 
+MINMAXINFO DefaultMinMaxInfo(const TWindowRecord& w) {
+  MINMAXINFO mmi;
+  TRect area = w.IsTopLevel() ? WorkAreaRect() : TRect{0, 0, w.Parent->Client.Width(), w.Parent->Client.Height()};
+  mmi.ptMaxSize = {area.Width(), area.Height()};
+  mmi.ptMaxPosition = area.TopLeft();
+  mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mmi.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  return mmi;
+}
+
 void SetDisplayBackend(TDisplayBackend* backend) {
   auto& ws = TWindowSystem::Instance();
   ws.Backend = backend;

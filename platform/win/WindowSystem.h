@@ -114,6 +114,8 @@ TWindowRecord* TopLevelOf(TWindowRecord* w);
 bool IsVisibleChain(const TWindowRecord& w);
 TSize ScreenSize();
 TRect WorkAreaRect();
+// The size limits a window starts from before WM_GETMINMAXINFO lets it change them.
+MINMAXINFO DefaultMinMaxInfo(const TWindowRecord& w);
 // Turns the oldest raw input into messages (hit-testing, activation, capture); false when there
 // was none.
 bool ConvertRawInput();

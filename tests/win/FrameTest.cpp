@@ -66,6 +66,19 @@ TEST_F(FrameTest, CaptionDragMovesAndBorderDragSizes) {
   m_screen->MouseUp({0, 0});
   Pump();
   EXPECT_EQ(WindowRect(w).Size(), (TSize{112, 27}));
+  // The window's own limits from WM_GETMINMAXINFO hold while sizing.
+  On(w, [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m != WM_GETMINMAXINFO) return std::nullopt;
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(l);
+    mmi->ptMaxTrackSize = {250, 200};
+    return 0;
+  });
+  TRect r = WindowRect(w);
+  m_screen->MouseDown({r.Right - 1, r.Bottom - 1});
+  m_screen->MouseMove({600, 450});
+  m_screen->MouseUp({600, 450});
+  Pump();
+  EXPECT_EQ(WindowRect(w).Size(), (TSize{250, 200}));
   // The sizing cursor shows over a border.
   m_screen->MouseMove({WindowRect(w).Left + 50, WindowRect(w).Bottom - 1});
   Pump();
