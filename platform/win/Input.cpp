@@ -277,7 +277,7 @@ short GetKeyState(int vk) {
   return short(((s & 0x80) ? 0x8000 : 0) | (s & 0x01));
 }
 
-short GetAsyncKeyState(int vk) { return short(GetKeyState(vk) & 0x8000); }
+short GetAsyncKeyState(int vk) { return WS().AsyncDown[size_t(vk & 0xFF)] ? short(0x8000) : short(0); }
 
 bool GetCursorPos(TPoint& pt) {
   pt = WS().Cursor;
@@ -339,6 +339,7 @@ void InjectMouseMove(TPoint screenPt) {
 }
 
 void InjectMouseButton(TMouseButton button, bool down, TPoint screenPt) {
+  WS().AsyncDown[size_t(button == TMouseButton::Left ? VK_LBUTTON : button == TMouseButton::Right ? VK_RBUTTON : VK_MBUTTON)] = down;
   TRawInput ev;
   ev.Kind = TRawInput::TKind::Button;
   ev.Button = button;
@@ -356,6 +357,11 @@ void InjectMouseWheel(int delta, TPoint screenPt) {
 }
 
 void InjectKey(int vk, bool down, char32_t ch) {
+  auto& async = WS().AsyncDown;
+  async[size_t(vk & 0xFF)] = down;
+  if (vk == VK_LSHIFT || vk == VK_RSHIFT) async[VK_SHIFT] = down;
+  if (vk == VK_LCONTROL || vk == VK_RCONTROL) async[VK_CONTROL] = down;
+  if (vk == VK_LMENU || vk == VK_RMENU) async[VK_MENU] = down;
   TRawInput ev;
   ev.Kind = TRawInput::TKind::Key;
   ev.Vk = vk;

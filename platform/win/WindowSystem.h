@@ -71,7 +71,8 @@ class TWindowSystem {
   HWND MouseLeaveTrack = nullptr;
   bool MouseLeaveNonClient = false;
   HWND LastMouseWindow = nullptr;
-  std::array<BYTE, 256> KeyState{};  // bit 7: down, bit 0: toggled
+  std::array<BYTE, 256> KeyState{};  // bit 7: down, bit 0: toggled; as of the message taken last
+  std::array<bool, 256> AsyncDown{};  // as of the input injected last
   std::array<char32_t, 256> KeyChar{};
   TPoint Cursor;
   HCURSOR CurrentCursor = nullptr;

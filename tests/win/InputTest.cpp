@@ -186,6 +186,9 @@ TEST_F(InputTest, KeysGoToTheFocusAndAltMakesSystemKeys) {
   ClearLog();
   m_screen->KeyPress('A');
   m_screen->KeyDown(VK_SHIFT);
+  // The asynchronous state is the keyboard's now; the message state follows the queue.
+  EXPECT_TRUE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
+  EXPECT_FALSE(GetKeyState(VK_SHIFT) & 0x8000);
   m_screen->KeyPress('B');
   m_screen->KeyUp(VK_SHIFT);
   m_screen->KeyDown(VK_MENU);
