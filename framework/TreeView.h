@@ -123,6 +123,10 @@ class TCustomTreeView : public TCustomControl {
   void ImagesChanged();
   bool HintForNode(THintInfo& info);
 
+  // Space between the image and the label, and inside the label around the text.
+  static constexpr int kImageGap = 3;
+  static constexpr int kLabelPadding = 2;
+
   std::unique_ptr<TTreeNodes> m_items;
   TCustomImageList* m_images = nullptr;
   TCustomImageList* m_stateImages = nullptr;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTestSupport.h"
+#include "framework/Button.h"
 #include "framework/SizeConstraints.h"
 #include "framework/Screen.h"
 #include "platform/win/VirtualKeys.h"
@@ -270,6 +271,44 @@ TEST_F(ControlsTest, ErrorInAnEventHandlerIsShownAndTheProgramGoesOn) {
   Pump();
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(ControlsTest, ModalFormReturnsTheResultOfTheButtonUsed) {
+  struct TCase {
+    int key;
+    TModalResult expected;
+  };
+  for (TCase c : {TCase{VK_RETURN, mrOk}, TCase{VK_ESCAPE, mrCancel}}) {
+    TForm* owner = NewForm();
+    owner->Show();
+    Pump();
+    auto* dialog = m_app->CreateForm<TForm>();
+    dialog->SetBorderStyle(bsDialog);
+    dialog->SetPosition(poScreenCenter);
+    auto* ok = new TButton(dialog);
+    ok->SetParent(dialog);
+    ok->SetModalResult(mrOk);
+    ok->SetDefault(true);
+    auto* cancel = new TButton(dialog);
+    cancel->SetParent(dialog);
+    cancel->SetLeft(80);
+    cancel->SetModalResult(mrCancel);
+    cancel->SetCancel(true);
+    bool ownerDisabled = false;
+    m_screen->SetIdleHandler([&] {
+      if (GetActiveWindow() != dialog->Handle()) return false;
+      ownerDisabled = !IsWindowEnabled(owner->Handle());
+      m_screen->KeyPress(c.key);
+      return true;
+    });
+    EXPECT_EQ(dialog->ShowModal(), c.expected);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
+    EXPECT_FALSE(dialog->Visible());
+    m_screen->SetIdleHandler(nullptr);
+    delete dialog;
+    delete owner;
+  }
 }
 
 }  // namespace
