@@ -1,0 +1,175 @@
+#include "graphics/Bitmap.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <unordered_map>
+
+#include "framework/PropertyInfo.h"
+#include "platform/core/Exception.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
+
+namespace vandrel {
+namespace {
+
+std::unordered_map<HDC, TseBitmap*>& Registry() {
+  static std::unordered_map<HDC, TseBitmap*> registry;
+  return registry;
+}
+
+int Channel(TseColor c, int shift) { return int((c >> shift) & 0xFF); }
+
+}  // namespace
+
+const TClassInfo& TseBitmap::StaticClassInfo() {
+  static const TClassInfo info("TseBitmap", &TPersistent::StaticClassInfo(), nullptr, {});
+  return info;
+}
+
+TseBitmap::~TseBitmap() { Free(); }
+
+void TseBitmap::Free() {
+  if (m_dc) {
+    Registry().erase(m_dc);
+    SelectObject(m_dc, m_oldBitmap);
+    DeleteDC(m_dc);
+  }
+  if (m_section) DeleteObject(m_section);
+  m_dc = HDC();
+  m_section = HBITMAP();
+  m_oldBitmap = HGDIOBJ();
+  m_bits = nullptr;
+  m_width = m_height = 0;
+}
+
+void TseBitmap::SetSize(int width, int height) {
+  width = std::abs(width);
+  height = std::abs(height);
+  if (width == 0 || height == 0 || (width == m_width && height == m_height)) return;
+  Free();
+  BITMAPINFO info;
+  info.bmiHeader.biSize = 40;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits);
+  if (!section || !bits) {
+    if (section) DeleteObject(section);
+    throw Exception("Can't allocate the DIB handle");
+  }
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) {
+    DeleteObject(section);
+    throw Exception("Can't create compatible DC");
+  }
+  HGDIOBJ old = SelectObject(dc, HGDIOBJ(section));
+  if (!old) {
+    DeleteDC(dc);
+    DeleteObject(section);
+    throw Exception("Can't select an object into DC");
+  }
+  m_section = section;
+  m_dc = dc;
+  m_oldBitmap = old;
+  m_bits = static_cast<TseColor*>(bits);
+  m_width = width;
+  m_height = height;
+  Registry()[dc] = this;
+}
+
+TseColor* TseBitmap::Row(int y) const {
+  if (!m_bits || y < 0 || y >= m_height) return nullptr;
+  return m_bits + std::ptrdiff_t(y) * m_width;
+}
+
+TseColor TseBitmap::Pixel(int x, int y) const {
+  if (x < 0 || x >= m_width || y < 0 || y >= m_height) return 0;
+  return m_bits[std::ptrdiff_t(y) * m_width + x];
+}
+
+void TseBitmap::SetPixel(int x, int y, TseColor value) {
+  if (x < 0 || x >= m_width || y < 0 || y >= m_height) return;
+  m_bits[std::ptrdiff_t(y) * m_width + x] = value;
+}
+
+void TseBitmap::Fill(TseColor value) {
+  if (m_bits) std::fill_n(m_bits, std::ptrdiff_t(m_width) * m_height, value);
+}
+
+void TseBitmap::SetAlpha(std::uint8_t alpha) { SetAlphaRect(alpha, {0, 0, m_width, m_height}); }
+
+void TseBitmap::SetAlphaRect(std::uint8_t alpha, const TRect& r) {
+  TRect area;
+  if (!IntersectRect(area, r, {0, 0, m_width, m_height})) return;
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    TseColor* row = Row(y);
+    for (int x = area.Left; x < area.Right; ++x) row[x] = WithAlpha(row[x], alpha);
+  }
+}
+
+void TseBitmap::FillRect(const TRect& r, TseColor value) {
+  TRect area;
+  if (!IntersectRect(area, r, {0, 0, m_width, m_height})) return;
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    TseColor* row = Row(y);
+    for (int x = area.Left; x < area.Right; ++x)
+      row[x] = m_hasAlpha ? BlendPixel(value, row[x]) : value;
+  }
+}
+
+void TseBitmap::CheckAlpha() {
+  m_hasAlpha = false;
+  const std::ptrdiff_t n = std::ptrdiff_t(m_width) * m_height;
+  for (std::ptrdiff_t i = 0; i < n; ++i) {
+    std::uint8_t a = AlphaOf(m_bits[i]);
+    if (a != 0 && a != 255) {
+      m_hasAlpha = true;
+      return;
+    }
+  }
+}
+
+void TseBitmap::KeyColor(TseColor color) {
+  m_hasKey = false;
+  const std::ptrdiff_t n = std::ptrdiff_t(m_width) * m_height;
+  for (std::ptrdiff_t i = 0; i < n; ++i) {
+    TseColor p = m_bits[i];
+    bool near = true;
+    for (int shift : {0, 8, 16})
+      if (std::abs(Channel(p, shift) - Channel(color, shift)) > 5) near = false;
+    if (near) {
+      m_bits[i] = kTransparentKey;
+      m_hasKey = true;
+    }
+  }
+}
+
+void TseBitmap::MergeUnder(const TseBitmap& source, int x, int y, const TRect& sourceRect) {
+  TRect s;
+  if (!IntersectRect(s, sourceRect, {0, 0, source.Width(), source.Height()})) return;
+  // Where the clipped source lands here, clipped to this bitmap.
+  const int dx = x - sourceRect.Left, dy = y - sourceRect.Top;
+  TRect d;
+  if (!IntersectRect(d, OffsetRect(s, dx, dy), {0, 0, m_width, m_height})) return;
+  for (int ty = d.Top; ty < d.Bottom; ++ty) {
+    TseColor* row = Row(ty);
+    const TseColor* under = source.Row(ty - dy);
+    for (int tx = d.Left; tx < d.Right; ++tx) {
+      TseColor upper = row[tx];
+      TseColor lower = under[tx - dx];
+      std::uint8_t a = AlphaOf(upper);
+      if (a == 0) row[tx] = lower;
+      else if (a != 255) row[tx] = BlendPixel(upper, lower);
+    }
+  }
+}
+
+TseBitmap* FindBitmapByDC(HDC dc) {
+  auto it = Registry().find(dc);
+  return it == Registry().end() ? nullptr : it->second;
+}
+
+}  // namespace vandrel
