@@ -10,6 +10,7 @@
 #include "framework/PropertyInfo.h"
 #include "framework/SizeConstraints.h"
 #include "framework/WinControl.h"
+#include "platform/core/Text.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
 #include "platform/win/VirtualKeys.h"
@@ -444,6 +445,20 @@ void TControl::Loaded() {
     RequestAlign();
   }
   if (m_actionLink && m_actionLink->Action()) ActionChange(m_actionLink->Action(), true);
+}
+
+bool IsAccel(char32_t key, const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;  // "&&" shows one "&"
+      continue;
+    }
+    char c = caption[i + 1];
+    if (key < 0x80 && (unsigned char)(c) < 0x80) return AsciiUpper(char(key)) == AsciiUpper(c);
+    return false;
+  }
+  return false;
 }
 
 TCustomForm* GetParentForm(const TControl* control) {

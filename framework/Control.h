@@ -239,6 +239,9 @@ class TControl : public TComponent {
   std::unique_ptr<TControlActionLink> m_actionLink;
 };
 
+// Whether key is the accelerator of caption: the character after a single "&", ASCII case ignored.
+bool IsAccel(char32_t key, const std::string& caption);
+
 // The form a control sits on (the top-level form of its parent chain), or null.
 TCustomForm* GetParentForm(const TControl* control);
 

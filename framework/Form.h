@@ -47,6 +47,9 @@ class TCustomForm : public TWinControl {
   TWindowState WindowState() const;
   void SetWindowState(TWindowState state);
   TIcon* Icon() const { return m_icon.get(); }
+  // Kept for stored forms and the skinned window, which turns it off; forms here never scroll.
+  bool AutoScroll() const { return m_autoScroll; }
+  void SetAutoScroll(bool value) { m_autoScroll = value; }
   TCanvas* Canvas() const { return m_canvas.get(); }
 
   TRect GetClientRect() const override;
@@ -119,6 +122,7 @@ class TCustomForm : public TWinControl {
   bool m_activated = false;
   bool m_shownOnce = false;
   bool m_modal = false;
+  bool m_autoScroll = true;
   TModalResult m_modalResult = mrNone;
 };
 

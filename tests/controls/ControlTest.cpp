@@ -273,6 +273,15 @@ TEST_F(ControlsTest, ErrorInAnEventHandlerIsShownAndTheProgramGoesOn) {
   EXPECT_EQ(shown.size(), 1u);
 }
 
+TEST(AccelTest, FindsTheCharacterAfterASingleAmpersand) {
+  EXPECT_TRUE(IsAccel(U'r', "&Refresh"));
+  EXPECT_TRUE(IsAccel(U'R', "Re&run"));
+  EXPECT_FALSE(IsAccel(U'r', "Save && run"));
+  EXPECT_TRUE(IsAccel(U'x', "A&&B &x"));
+  EXPECT_FALSE(IsAccel(U'a', "no accelerator"));
+  EXPECT_FALSE(IsAccel(U'a', "trailing &"));
+}
+
 TEST_F(ControlsTest, ModalFormReturnsTheResultOfTheButtonUsed) {
   struct TCase {
     int key;
