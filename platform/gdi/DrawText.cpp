@@ -186,7 +186,7 @@ int DrawText(HDC dc, std::string_view text, TRect* rect, UINT format) {
   if (text.empty()) {
     if (format & DT_CALCRECT) {
       rect->Right = rect->Left;
-      rect->Bottom = rect->Top + (single ? lineHeight : 0);
+      rect->Bottom = TDeviceContext::Clamp(std::int64_t(rect->Top) + (single ? lineHeight : 0));
     }
     return lineHeight;
   }
