@@ -159,4 +159,14 @@ std::string FriendFollowUps(const TReminderSection& s) {
          ContactCondition(s, "Begindate");
 }
 
+std::vector<std::string> All(const TReminderSection& s, TDateTime buildTime) {
+  std::vector<std::string> all = Events(s);
+  for (std::string text : {Courses(s), PlannedVisits(s), NextVisits(s), Plans(s), PlanProgress(s),
+                           CustomerBirthdays(s, buildTime), FriendBirthdays(s), CardExpiries(s), Products(s),
+                           CustomerInvitations(s), FriendInvitations(s), CustomerMeetings(s), FriendMeetings(s),
+                           CustomerFollowUps(s), FriendFollowUps(s)})
+    all.push_back(std::move(text));
+  return all;
+}
+
 }  // namespace vandrel::ReminderQueries

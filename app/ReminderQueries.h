@@ -45,5 +45,9 @@ std::string FriendMeetings(const TReminderSection& section);
 std::string CustomerFollowUps(const TReminderSection& section);
 std::string FriendFollowUps(const TReminderSection& section);
 
+// Every text above for one section, in the order the builder sends them (the plan-progress
+// query once).
+std::vector<std::string> All(const TReminderSection& section, TDateTime buildTime);
+
 }  // namespace ReminderQueries
 }  // namespace vandrel

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/ReminderQueries.h"
 #include "data/DatabaseError.h"
 #include "platform/core/Exception.h"
 #include "tests/database/DatabaseTestUtil.h"
-#include "tests/database/ReminderQueries.h"
 
 namespace vandrel {
 namespace {
@@ -38,7 +38,7 @@ void Exercise(const std::string& bytes, const std::string& path, TOutcome& outco
     ++outcome.opened;
     const TDateTime day = EncodeDate(2024, 3, 5);
     for (bool dayMode : {true, false}) {
-      for (const auto& sql : SectionQueries(dayMode ? day : EncodeDate(2024, 3, 1), dayMode, day)) {
+      for (const auto& sql : ReminderQueries::All({"", dayMode ? day : EncodeDate(2024, 3, 1), dayMode}, day)) {
         try {
           TQuery q(c);
           q.SetSQL(sql);
