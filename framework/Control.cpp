@@ -7,6 +7,7 @@
 #include "framework/Actions.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "framework/PopupMenu.h"
 #include "framework/PropertyInfo.h"
 #include "framework/SizeConstraints.h"
 #include "framework/WinControl.h"
@@ -271,8 +272,23 @@ void TControl::SetAction(TBasicAction* action) {
 
 void TControl::ActionChange(TBasicAction*, bool) {}
 
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == m_popupMenu) return;
+  if (m_popupMenu) m_popupMenu->RemoveFreeNotification(this);
+  m_popupMenu = menu;
+  if (m_popupMenu) m_popupMenu->FreeNotification(this);
+}
+
+bool TControl::DoContextPopup(TPoint screenPt) {
+  if (!m_popupMenu || !m_popupMenu->AutoPopup()) return false;
+  m_popupMenu->SetPopupComponent(this);
+  m_popupMenu->Popup(screenPt.X, screenPt.Y);
+  return true;
+}
+
 void TControl::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && m_actionLink && component == m_actionLink->Action()) m_actionLink.reset();
+  if (operation == opRemove && component == m_popupMenu) m_popupMenu = nullptr;
   TComponent::Notification(component, operation);
 }
 
@@ -333,6 +349,7 @@ void TControl::MouseMessage(TMessage& m, bool down, TMouseBtn button, bool dbl) 
     }
   }
   MouseUp(button, shift, p.X, p.Y);
+  if (button == mbRight) DoContextPopup(ClientToScreen(p));
 }
 
 void TControl::Dispatch(TMessage& m) {
@@ -391,6 +408,17 @@ void TControl::Dispatch(TMessage& m) {
       }
       return;
     case CM_HITTEST: m.Result = HTCLIENT; return;
+    case WM_CONTEXTMENU: {
+      // (-1, -1) comes from the keyboard: the menu opens at the control's centre.
+      TPoint p = LParamToPoint(m.LParam);
+      if (p == TPoint{-1, -1}) p = ClientToScreen({m_width / 2, m_height / 2});
+      if (DoContextPopup(p)) {
+        m.Result = 1;
+        return;
+      }
+      DefaultHandler(m);
+      return;
+    }
     default: DefaultHandler(m);
   }
 }

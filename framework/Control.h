@@ -24,6 +24,7 @@ class TCustomForm;
 class TBasicAction;
 class TControlActionLink;
 class TSizeConstraints;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -155,6 +156,8 @@ class TControl : public TComponent {
 
   TBasicAction* Action() const;
   void SetAction(TBasicAction* action);
+  TPopupMenu* PopupMenu() const { return m_popupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
 
   virtual void Invalidate();
   virtual void Update();
@@ -237,6 +240,9 @@ class TControl : public TComponent {
   TControlStyle m_controlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState m_controlState;
   std::unique_ptr<TControlActionLink> m_actionLink;
+  TPopupMenu* m_popupMenu = nullptr;
+  // Shows the popup menu at a screen point; false without a menu that pops up by itself.
+  bool DoContextPopup(TPoint screenPt);
 };
 
 // Whether key is the accelerator of caption: the character after a single "&", ASCII case ignored.

@@ -7,6 +7,7 @@
 #include "framework/ImageList.h"
 #include "framework/Loading.h"
 #include "framework/NotifyCollection.h"
+#include "framework/PopupMenu.h"
 #include "framework/Timer.h"
 #include "platform/win/VirtualKeys.h"
 
@@ -181,6 +182,36 @@ TEST_F(ControlsTest, ContainerIsToldAboutChildrenAndButtonsAboutFocusChanges) {
   child->SetParent(nullptr);
   delete child;
   EXPECT_EQ(box->Changes, (std::vector<std::pair<TControl*, bool>>{{child, true}, {child, false}}));
+}
+
+TEST_F(ControlsTest, RightClickPopsUpTheControlsMenu) {
+  TForm* form = NewForm();
+  auto* menu = new TPopupMenu(form);
+  std::vector<TPoint> shown;
+  menu->OnPopup = [&](TPersistent*) { shown.push_back(menu->PopupPoint()); };
+  auto* win = new TProbeControl(form);
+  win->SetParent(form);
+  win->SetBounds(10, 10, 50, 30);
+  win->SetPopupMenu(menu);
+  auto* graphic = new TProbeGraphic(form);
+  graphic->SetParent(form);
+  graphic->SetBounds(100, 10, 50, 30);
+  graphic->SetPopupMenu(menu);
+  form->Show();
+  Pump();
+  m_screen->Click(At(win, 5, 6), TMouseButton::Right);
+  Pump();
+  EXPECT_EQ(menu->PopupComponent(), win);
+  m_screen->Click(At(graphic, 7, 8), TMouseButton::Right);
+  Pump();
+  EXPECT_EQ(menu->PopupComponent(), graphic);
+  EXPECT_EQ(shown, (std::vector<TPoint>{At(win, 5, 6), At(graphic, 7, 8)}));
+  delete graphic;
+  EXPECT_EQ(menu->PopupComponent(), nullptr);
+  delete menu;
+  EXPECT_EQ(win->PopupMenu(), nullptr);
+  m_screen->Click(At(win, 5, 6), TMouseButton::Right);
+  Pump();
 }
 
 TEST_F(ControlsTest, FreeingAComponentClearsReferencesToIt) {
