@@ -1,0 +1,67 @@
+// Shared fixture of the skinned-control tests: a virtual screen, manual time, an application with
+// a borderless form, and painting of a control into a bitmap through its real paint path.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "graphics/Bitmap.h"
+#include "platform/display/HeadlessScreen.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/TickClock.h"
+#include "platform/win/Window.h"
+
+namespace vandrel::test {
+
+class SkinControlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_ticks = std::make_unique<ScopedManualTicks>();
+    m_screen = THeadlessScreen::Create({800, 600});
+    m_app = std::make_unique<TApplication>();
+  }
+
+  void TearDown() override {
+    m_app.reset();
+    while (HWND top = GetTopWindow(nullptr)) DestroyWindow(top);
+    ReleaseCapture();
+    MSG msg;
+    while (PeekMessage(msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    m_screen.reset();
+    m_ticks.reset();
+  }
+
+  TForm* NewForm(TColor color = TColor(RGB(0, 0, 255))) {
+    auto* f = m_app->CreateForm<TForm>();
+    f->SetBorderStyle(bsNone);
+    f->SetBounds(100, 100, 200, 120);
+    f->SetColor(color);
+    return f;
+  }
+
+  void Pump() { m_app->ProcessMessages(); }
+
+  // The control's own paint (background request, frame, client, buffering) into a fresh bitmap.
+  static std::unique_ptr<TseBitmap> Painted(TWinControl& control) {
+    auto b = std::make_unique<TseBitmap>();
+    b->SetSize(control.Width(), control.Height());
+    b->Fill(0xFF00FF00);
+    control.PaintTo(b->DC(), 0, 0);
+    return b;
+  }
+
+  static COLORREF At(const TseBitmap& b, int x, int y) { return ColorFromPixel(b.Pixel(x, y)); }
+
+  std::unique_ptr<ScopedManualTicks> m_ticks;
+  std::unique_ptr<THeadlessScreen> m_screen;
+  std::unique_ptr<TApplication> m_app;
+};
+
+}  // namespace vandrel::test
