@@ -1,4 +1,5 @@
 #include "data/JetDatabase.h"
+#include "data/SqlName.h"
 
 #include <sqlite3.h>
 
@@ -10,15 +11,6 @@
 namespace vandrel {
 
 namespace {
-
-std::string QuoteName(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    if (c == '"') out += "\"\"";
-    else out.push_back(c);
-  }
-  return out + "\"";
-}
 
 class TStatement {
  public:

@@ -1,4 +1,5 @@
 #include "data/JetImport.h"
+#include "data/SqlName.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,15 +18,6 @@
 namespace vandrel {
 
 namespace {
-
-std::string QuoteName(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    if (c == '"') out += "\"\"";
-    else out.push_back(c);
-  }
-  return out + "\"";
-}
 
 void Exec(sqlite3* db, const std::string& sql) {
   char* error = nullptr;

@@ -1,4 +1,5 @@
 #include "data/JetSqlTranslator.h"
+#include "data/SqlName.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,15 +15,6 @@
 namespace vandrel {
 
 namespace {
-
-std::string QuoteName(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    if (c == '"') out += "\"\"";
-    else out.push_back(c);
-  }
-  return out + "\"";
-}
 
 std::string QuoteText(std::string_view text) {
   std::string out = "'";
