@@ -61,4 +61,23 @@ void TControlCanvas::FreeDeviceContexts() {
   }
 }
 
+TCanvasPaintScope::TCanvasPaintScope(TControlCanvas& canvas, HDC dc) : m_canvas(canvas) {
+  m_canvas.Lock();
+  m_canvas.FreeHandle();
+  m_canvas.SetHandle(dc);
+  try {
+    m_canvas.Font()->Assign(*m_canvas.Control()->Font());
+    m_canvas.Brush()->SetColor(m_canvas.Control()->Color());
+  } catch (...) {
+    m_canvas.SetHandle(HDC());
+    m_canvas.Unlock();
+    throw;
+  }
+}
+
+TCanvasPaintScope::~TCanvasPaintScope() {
+  m_canvas.SetHandle(HDC());
+  m_canvas.Unlock();
+}
+
 }  // namespace vandrel

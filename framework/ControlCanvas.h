@@ -28,4 +28,17 @@ class TControlCanvas : public TCanvas {
   void* m_window = nullptr;  // the HWND the context came from
 };
 
+// Points a control's canvas at a paint context, with the control's font and colour, for the
+// lifetime of the scope; the canvas lets go of the context again even when painting raises.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TControlCanvas& canvas, HDC dc);
+  ~TCanvasPaintScope();
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+ private:
+  TControlCanvas& m_canvas;
+};
+
 }  // namespace vandrel

@@ -370,20 +370,8 @@ void TCustomForm::Deactivate() {
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
-  m_canvas->Lock();
-  m_canvas->FreeHandle();
-  m_canvas->SetHandle(dc);
-  try {
-    m_canvas->Font()->Assign(*Font());
-    m_canvas->Brush()->SetColor(Color());
-    Paint();
-  } catch (...) {
-    m_canvas->SetHandle(HDC());
-    m_canvas->Unlock();
-    throw;
-  }
-  m_canvas->SetHandle(HDC());
-  m_canvas->Unlock();
+  TCanvasPaintScope scope(*m_canvas, dc);
+  Paint();
 }
 
 void TCustomForm::Paint() {

@@ -17,20 +17,8 @@ TGraphicControl::~TGraphicControl() { m_canvas->FreeHandle(); }
 
 void TGraphicControl::Dispatch(TMessage& m) {
   if (m.Msg == WM_PAINT && m.WParam) {
-    m_canvas->Lock();
-    m_canvas->FreeHandle();
-    m_canvas->SetHandle(HdcFromWParam(m.WParam));
-    try {
-      m_canvas->Font()->Assign(*Font());
-      m_canvas->Brush()->SetColor(Color());
-      Paint();
-    } catch (...) {
-      m_canvas->SetHandle(HDC());
-      m_canvas->Unlock();
-      throw;
-    }
-    m_canvas->SetHandle(HDC());
-    m_canvas->Unlock();
+    TCanvasPaintScope scope(*m_canvas, HdcFromWParam(m.WParam));
+    Paint();
     return;
   }
   TControl::Dispatch(m);
