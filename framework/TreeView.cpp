@@ -269,19 +269,19 @@ void TCustomTreeView::SelectNode(TTreeNode* node, bool autoExpand) {
   if (OnChange) OnChange(this, node);
 }
 
+// Walks the child lists directly: finding a node's next sibling means finding its place among
+// its siblings, which would make a category of many thousand lines cost quadratic time.
+void TCustomTreeView::AppendVisible(const TTreeNode& parent) const {
+  for (const auto& child : parent.m_children) {
+    m_rows.push_back(child.get());
+    if (child->m_expanded) AppendVisible(*child);
+  }
+}
+
 const std::vector<TTreeNode*>& TCustomTreeView::VisibleNodes() const {
   if (!m_rowsValid) {
     m_rows.clear();
-    TTreeNode* n = m_items ? m_items->GetFirstNode() : nullptr;
-    while (n) {
-      m_rows.push_back(n);
-      if (n->m_expanded && n->HasChildren()) {
-        n = n->GetFirstChild();
-        continue;
-      }
-      while (n && !n->GetNextSibling()) n = n->Parent();
-      if (n) n = n->GetNextSibling();
-    }
+    if (TTreeNode* first = m_items ? m_items->GetFirstNode() : nullptr) AppendVisible(*first->m_parent);
     m_rowsValid = true;
   }
   return m_rows;

@@ -113,6 +113,7 @@ class TCustomTreeView : public TCustomControl {
 
  private:
   void SelectNode(TTreeNode* node, bool autoExpand);
+  void AppendVisible(const TTreeNode& parent) const;
   void SetTopIndex(int index);
   void UpdateScrollBar();
   void ScrollMessage(WPARAM wParam);
