@@ -67,8 +67,12 @@ TTreeNode* TTreeNode::Item(int index) const {
 int TTreeNode::Index() const {
   if (!m_parent) return -1;
   auto& list = m_parent->m_children;
+  if (m_indexHint < list.size() && list[m_indexHint].get() == this) return int(m_indexHint);
   for (size_t i = 0; i < list.size(); ++i)
-    if (list[i].get() == this) return int(i);
+    if (list[i].get() == this) {
+      m_indexHint = i;
+      return int(i);
+    }
   return -1;
 }
 
@@ -184,6 +188,7 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, size_t position, const std::s
   node->m_text = text;
   TTreeNode* raw = node.get();
   position = std::min(position, parent->m_children.size());
+  raw->m_indexHint = position;
   parent->m_children.insert(parent->m_children.begin() + std::ptrdiff_t(position), std::move(node));
   ++m_count;
   Changed();

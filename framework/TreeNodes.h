@@ -83,6 +83,9 @@ class TTreeNode {
   int m_stateIndex = -1;
   void* m_data = nullptr;
   bool m_expanded = false;
+  // Where the node last stood among its siblings; checked before use, so a stale hint only
+  // costs the search it saves when it is right (walking siblings in order stays linear).
+  mutable size_t m_indexHint = 0;
 };
 
 class TTreeNodes {
