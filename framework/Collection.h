@@ -39,6 +39,12 @@ class TCollection : public TPersistent {
   ~TCollection() override;
 
   TCollectionItem* Add();
+  // Takes an item the caller made, e.g. of a class derived from the one the factory makes.
+  TCollectionItem* AddItem(std::unique_ptr<TCollectionItem> item) {
+    item->m_collection = this;
+    m_items.push_back(std::move(item));
+    return m_items.back().get();
+  }
   int Count() const { return int(m_items.size()); }
   // nullptr for an index out of range.
   TCollectionItem* Items(int index) const;
