@@ -50,43 +50,59 @@ def paste_masked(base, fill, mask):
 
 
 class Pen:
-    """Draws in design units on a canvas scaled by s."""
+    """Draws in design units on a canvas scaled by s. With blend, a translucent fill is laid over
+    what lies below (through a layer, so the picture's alpha stays right); without it, on layers
+    and masks, the fill replaces the pixels."""
 
-    def __init__(self, img, s):
+    def __init__(self, img, s, blend=True):
         self.img, self.s = img, s
+        self.blend = blend and img.mode == "RGBA"
         self.d = ImageDraw.Draw(img)
+
+    def _draw(self, fill, fn):
+        if self.blend and isinstance(fill, tuple) and len(fill) == 4 and fill[3] < 255:
+            layer = Image.new("RGBA", self.img.size, (0, 0, 0, 0))
+            fn(ImageDraw.Draw(layer))
+            self.img.alpha_composite(layer)
+        else:
+            fn(self.d)
 
     def _b(self, cx, cy, rx, ry, grow=0.0):
         s = self.s
         return [(cx - rx - grow) * s, (cy - ry - grow) * s, (cx + rx + grow) * s, (cy + ry + grow) * s]
 
     def ellipse(self, cx, cy, rx, ry, fill, grow=0.0):
-        self.d.ellipse(self._b(cx, cy, rx, ry, grow), fill=fill)
+        if fill is None:
+            return
+        self._draw(fill, lambda d: d.ellipse(self._b(cx, cy, rx, ry, grow), fill=fill))
 
     def rrect(self, x0, y0, x1, y1, r, fill, grow=0.0, outline=None, width=0):
         s = self.s
-        self.d.rounded_rectangle([(x0 - grow) * s, (y0 - grow) * s, (x1 + grow) * s, (y1 + grow) * s],
-                                 radius=(r + grow) * s, fill=fill, outline=outline,
-                                 width=int(round(width * s)))
+        box = [(x0 - grow) * s, (y0 - grow) * s, (x1 + grow) * s, (y1 + grow) * s]
+        self._draw(fill, lambda d: d.rounded_rectangle(box, radius=(r + grow) * s, fill=fill, outline=outline,
+                                                       width=int(round(width * s))))
 
     def poly(self, pts, fill, outline=None, width=0):
         s = self.s
-        self.d.polygon([(x * s, y * s) for x, y in pts], fill=fill)
+        self._draw(fill, lambda d: d.polygon([(x * s, y * s) for x, y in pts], fill=fill))
         if outline:
-            self.d.line([(x * s, y * s) for x, y in pts + pts[:1]], fill=outline,
-                        width=int(round(width * s)), joint="curve")
+            self._draw(outline, lambda d: d.line([(x * s, y * s) for x, y in pts + pts[:1]], fill=outline,
+                                                 width=int(round(width * s)), joint="curve"))
 
     def line(self, pts, fill, width):
         s = self.s
-        self.d.line([(x * s, y * s) for x, y in pts], fill=fill, width=max(1, int(round(width * s))),
-                    joint="curve")
-        # round caps
-        r = width / 2
-        for x, y in (pts[0], pts[-1]):
-            self.ellipse(x, y, r, r, fill)
+
+        def fn(d):
+            d.line([(x * s, y * s) for x, y in pts], fill=fill, width=max(1, int(round(width * s))), joint="curve")
+            r = width / 2  # round caps
+            for x, y in (pts[0], pts[-1]):
+                d.ellipse(self._b(x, y, r, r), fill=fill)
+
+        self._draw(fill, fn)
 
     def arc(self, cx, cy, rx, ry, a0, a1, fill, width):
-        self.d.arc(self._b(cx, cy, rx, ry), a0, a1, fill=fill, width=max(1, int(round(width * self.s))))
+        self._draw(fill, lambda d: d.arc(self._b(cx, cy, rx, ry), a0, a1, fill=fill,
+                                         width=max(1, int(round(width * self.s)))))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -113,7 +129,6 @@ def bear_head(p, cx, cy, r, line, simple=False, eye=0.115, shine=True):
     p.ellipse(cx, cy, r * 1.04, r, FUR)
     # a soft top light on the head
     p.ellipse(cx - r * 0.18, cy - r * 0.35, r * 0.62, r * 0.42, lerp(FUR, hexrgb("#FFFFFF"), 0.16))
-    p.ellipse(cx, cy, r * 1.04, r, None)
     # muzzle
     p.ellipse(cx, cy + r * 0.36, r * 0.50, r * 0.38, FUR_LIGHT)
     # nose
@@ -177,7 +192,7 @@ def make_banner():
 
     # soft decorations: a wide light sweep and a few pale rings
     deco = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    dp = Pen(deco, S)
+    dp = Pen(deco, S, blend=False)
     dp.ellipse(120, 96, 260, 52, hexrgb("#CFE8BD", 110))
     dp.ellipse(300, 104, 200, 58, hexrgb("#C3E2AD", 90))
     dp.ellipse(-10, -30, 110, 48, hexrgb("#FFFFFF", 150))
@@ -189,7 +204,7 @@ def make_banner():
 
     # badge: a green disc with a white bell
     shadow = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    Pen(shadow, S).ellipse(31, 33, 19, 19, hexrgb("#2F6A1E", 70))
+    Pen(shadow, S, blend=False).ellipse(31, 33, 19, 19, hexrgb("#2F6A1E", 70))
     img.alpha_composite(shadow.filter(ImageFilter.GaussianBlur(S * 1.2)))
     p.ellipse(30, 31, 19.5, 19.5, hexrgb("#FFFFFF"))
     disc = vgradient((W, H), hexrgb("#6CC655"), hexrgb("#259A35"))
@@ -237,7 +252,7 @@ def make_banner():
     bx, by = 358, 28
     # speech bubble
     bub = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    bp = Pen(bub, S)
+    bp = Pen(bub, S, blend=False)
     bp.rrect(290.5, 5.5, 327.5, 30.5, 7, hexrgb("#2E5E1E", 60))
     bub = bub.filter(ImageFilter.GaussianBlur(S * 0.8))
     img.alpha_composite(ImageChops.offset(bub, S, S))
@@ -246,16 +261,15 @@ def make_banner():
     p.rrect(289, 4, 326, 29, 7, hexrgb("#FFFFFF"), outline=hexrgb("#58B04A"), width=1.3)
     p.poly([(318.5, 25.5), (331.2, 29.8), (323.5, 23.5)], hexrgb("#FFFFFF"))
     # inside the bubble: a gold bell and three little sound lines
-    draw_bell(p, 302, 17, 8.5, hexrgb("#F6B72C"), hexrgb("#B7741A"), 0.9)
-    for i, (a0, a1) in enumerate(((-35, 35),)):
-        p.arc(306, 16, 7.5, 7.5, a0, a1, hexrgb("#F09A2A"), 1.1)
-        p.arc(306, 16, 11, 11, a0 + 5, a1 - 5, hexrgb("#F09A2A"), 1.1)
-    p.arc(298, 16, 7.5, 7.5, 145, 215, hexrgb("#F09A2A"), 1.1)
+    draw_bell(p, 307.5, 17, 8.5, hexrgb("#F6B72C"), hexrgb("#B7741A"), 0.9)
+    for r in (8.5, 12):
+        p.arc(307.5, 16.5, r, r, -38, 38, hexrgb("#F09A2A"), 1.1)
+        p.arc(307.5, 16.5, r, r, 142, 218, hexrgb("#F09A2A"), 1.1)
 
     line = 1.15
     # soft ground shadow
     gs = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    Pen(gs, S).ellipse(bx + 2, 61, 26, 4, hexrgb("#3F6E2A", 70))
+    Pen(gs, S, blend=False).ellipse(bx + 2, 61, 26, 4, hexrgb("#3F6E2A", 70))
     img.alpha_composite(gs.filter(ImageFilter.GaussianBlur(S)))
     # body
     p.ellipse(bx, 60, 19, 17, INK, grow=line)
@@ -344,24 +358,21 @@ def draw_icon(size):
         paste_masked(img, hexrgb("#D6ECFF"), hl)
 
     # the bear, in front and to the right
-    line = edge * 1.05
-    if small:
-        hx, hy, hr = 150, 150, 74
-        p.ellipse(hx, 262, 72, 56, INK, grow=line)
-        p.ellipse(hx, 262, 72, 56, FUR)
-        bear_head(p, hx, hy, hr, line, simple=True, eye=0.14)
-    else:
-        # eyes 2 x 2 pixels on the 32 grid: centres on pixel corners (136, 152) and (184, 152)
-        hx, hy, hr = 160, 156.8, 60
-        # body
-        p.ellipse(hx, 258, 74, 58, INK, grow=line)
-        p.ellipse(hx, 258, 74, 58, FUR)
+    line = edge * (0.8 if small else 1.05)
+    # eyes on the pixel grid: at 32 px two 2 x 2 blocks around the corners (136, 152) and (184, 152),
+    # at 16 px single pixels centred there
+    hx, hy, hr = 160, 156.8, 60
+    # body
+    p.ellipse(hx, 258, 74, 58, INK, grow=line)
+    p.ellipse(hx, 258, 74, 58, FUR)
+    if not small:
         p.ellipse(hx, 262, 40, 40, FUR_LIGHT)
-        bear_head(p, hx, hy, hr, line, eye=0.135, shine=False)
-        # bow tie
-        tie, tie_edge = hexrgb("#E8463A"), hexrgb("#8E1F18")
-        p.poly([(hx, 222), (hx - 26, 208), (hx - 26, 238)], tie, outline=tie_edge, width=edge * 0.9)
-        p.poly([(hx, 222), (hx + 26, 208), (hx + 26, 238)], tie, outline=tie_edge, width=edge * 0.9)
+    bear_head(p, hx, hy, hr, line, simple=small, eye=0.16 if small else 0.135, shine=False)
+    # bow tie
+    tie, tie_edge = hexrgb("#E8463A"), hexrgb("#8E1F18")
+    p.poly([(hx, 222), (hx - 26, 208), (hx - 26, 238)], tie, outline=tie_edge, width=edge * 0.9)
+    p.poly([(hx, 222), (hx + 26, 208), (hx + 26, 238)], tie, outline=tie_edge, width=edge * 0.9)
+    if not small:
         p.ellipse(hx, 222, 8, 8, tie_edge, grow=edge * 0.5)
         p.ellipse(hx, 222, 8, 8, hexrgb("#F2665A"))
 
@@ -477,14 +488,14 @@ FOLDER_OPEN = [
     ".OttttttOOOOOO..",
     ".OtPPPPPPPPPPtO.",
     ".OtPWWWWWWWWPtO.",
-    ".OtOOOOOOOOOOOOO",
-    ".OtOhhhhhhhhhhhO",
-    ".OOhyyyyyyyyyyO.",
-    ".OOhyyyyyyyyyyO.",
-    ".OhyyyyyyyyyyO..",
-    ".OhyyyyyyyyyyO..",
-    ".OYYYYYYYYYYYO..",
-    "..OOOOOOOOOOO...",
+    ".OtPWOOOOOOOOOOO",
+    ".OtttOhhhhhhhhhO",
+    ".OttOyyyyyyyyyO.",
+    ".OttOyyyyyyyyyO.",
+    ".OtOyyyyyyyyyO..",
+    ".OOyyyyyyyyyO...",
+    ".OYYYYYYYYYYO...",
+    "..OOOOOOOOOO....",
     "................",
 ]
 
@@ -495,15 +506,15 @@ HAND = [
     "......OOOOOOOO..",
     ".OOOOOWWWWWWWWO.",
     ".OcccOWWWWWWWWhO",
-    ".OcbcOWWWOOOOOO.",
+    ".OcbcOWWWWOOOOO.",
     ".OcbcOWWWWWWhO..",
-    ".OcbcOhWWOOOOO..",
-    ".OcbcOhWWWWWhO..",
-    ".OcbcOhWWOOOOO..",
+    ".OcbcOWWWhOOOO..",
+    ".OcbcOWWWWWhO...",
+    ".OcbcOhWhOOOO...",
     ".OcbcOhWWWWhO...",
-    ".OcccOhhWOOOO...",
-    ".OOOOOOhhWWhO...",
-    "......OOOOOO....",
+    ".OcccOhhWhhO....",
+    ".OOOOOOhhhhO....",
+    ".......OOOO.....",
     "................",
 ]
 
@@ -561,7 +572,7 @@ def make_nodes():
     folder_grad = {"y": ("#FFE08A", "#F2BC48", 6, 12)}
     page = pixel_image(PAGE, NODE_COLOURS)
     folder = pixel_image(FOLDER, NODE_COLOURS, folder_grad)
-    folder_open = pixel_image(FOLDER_OPEN, NODE_COLOURS, {"y": ("#FFE08A", "#F2BC48", 9, 13)})
+    folder_open = pixel_image(FOLDER_OPEN, NODE_COLOURS, {"y": ("#FFE08A", "#F2BC48", 9, 12)})
     hand_colours = dict(NODE_COLOURS, O="#5A3A22", W="#FFF6E8", h="#F1D9B8", b="#2A5FAE", c="#4F8EE0")
     hand = pixel_image(HAND, hand_colours)
     images = [page, folder, folder_open, hand]
