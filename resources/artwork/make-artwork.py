@@ -166,11 +166,6 @@ def banner_font(size):
 
 def draw_bell(p, cx, cy, r, body, edge, line):
     """A small bell, r = half its height."""
-    pts = []
-    for i in range(0, 181, 10):
-        a = math.radians(i)
-        pts.append((cx - r * 0.62 * math.cos(a), cy - r * 0.35 - r * 0.55 * math.sin(a)))
-    pts = [(cx - r * 0.62, cy - r * 0.35)] + pts[1:]
     shape = [(cx - r * 0.62, cy - r * 0.35)]
     for i in range(0, 181, 10):
         a = math.radians(i)
