@@ -249,13 +249,20 @@ constexpr std::array<TKindPicture, 10> kPictures = {{
     {"SE_BTN_ALL", &kAll},
 }};
 
-// Normal cell at the left; at the right the classic disabled form: the shape in the highlight
-// colour one pixel down and right, and over it the shape in the shadow colour.
+// Dark pixels carry the shape in the disabled form; light ones (highlights, white bars, panels)
+// drop out, so inner detail stays visible as gaps.
+bool IsInk(char c) {
+  const std::uint32_t p = PaletteColor(c);
+  const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  return (r * 30 + g * 59 + b * 11) / 100 < 130;
+}
+
+// Normal cell at the left; at the right the classic disabled form: the dark pixels in the
+// highlight colour one pixel down and right, and over them the same pixels in the shadow colour.
 std::unique_ptr<TBitmap> MakePicture(const TPixelMap& map) {
   auto bitmap = std::make_unique<TBitmap>(32, 16);
-  const std::uint32_t background = PixelFromRGB(GetRValue(ColorToRGB(kKindGlyphBackground)),
-                                                GetGValue(ColorToRGB(kKindGlyphBackground)),
-                                                GetBValue(ColorToRGB(kKindGlyphBackground)));
+  const COLORREF key = ColorToRGB(kKindGlyphBackground);
+  const std::uint32_t background = PixelFromRGB(GetRValue(key), GetGValue(key), GetBValue(key));
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x) bitmap->ScanLine(y)[x] = background;
   const std::uint32_t highlight = PixelFromRGB(255, 255, 255);
@@ -264,11 +271,11 @@ std::unique_ptr<TBitmap> MakePicture(const TPixelMap& map) {
     for (int x = 0; x < 16; ++x) {
       if (map[y][x] == '.') continue;
       bitmap->ScanLine(y)[x] = PaletteColor(map[y][x]) & 0x00FFFFFF;
-      if (x < 15 && y < 15) bitmap->ScanLine(y + 1)[16 + x + 1] = highlight;
+      if (x < 15 && y < 15 && IsInk(map[y][x])) bitmap->ScanLine(y + 1)[16 + x + 1] = highlight;
     }
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
-      if (map[y][x] != '.') bitmap->ScanLine(y)[16 + x] = shadow;
+      if (map[y][x] != '.' && IsInk(map[y][x])) bitmap->ScanLine(y)[16 + x] = shadow;
   return bitmap;
 }
 
