@@ -70,6 +70,7 @@ const TClassInfo& TSeCustomButton::StaticClassInfo() {
       prop::Object("Glyph", &T::Glyph).StoredIf(&T::IsGlyphStored),
       prop::Enum("Layout", &T::Layout, &T::SetLayout, kButtonLayoutNames, blGlyphLeft),
       prop::Boolean("WordWrap", &T::WordWrap, &T::SetWordWrap, false),
+      prop::Boolean("TabStop", &T::TabStop, &T::SetTabStop, true),
   });
   return info;
 }

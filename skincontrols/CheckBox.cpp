@@ -22,6 +22,7 @@ const TClassInfo& TSeCustomCheckBox::StaticClassInfo() {
       prop::Integer("Spacing", &T::Spacing, &T::SetSpacing, 5),
       prop::Enum("State", &T::State, &T::SetState, kCheckBoxStateNames, cbUnchecked),
       prop::Boolean("WordWrap", &T::WordWrap, &T::SetWordWrap, false),
+      prop::Boolean("TabStop", &T::TabStop, &T::SetTabStop, true),
   });
   return info;
 }
