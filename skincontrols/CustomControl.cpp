@@ -132,6 +132,12 @@ void TSeCustomControl::SetBounds(int left, int top, int width, int height) {
   m_cachedHeight = Height();
 }
 
+void TSeCustomControl::BoundsChanged() {
+  TCustomControl::BoundsChanged();
+  m_cachedWidth = Width();
+  m_cachedHeight = Height();
+}
+
 TRect TSeCustomControl::GetClientRect() const {
   TRect r;
   GetContentRect(r);

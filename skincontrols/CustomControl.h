@@ -63,6 +63,9 @@ class TSeCustomControl : public TCustomControl {
  protected:
   void Paint() override;
   void CreateParams(TCreateParams& params) override;
+  // The cached size follows at once, so alignment and the resize hook inside SetBounds see the
+  // new size also before the control has a window.
+  void BoundsChanged() override;
 
   // The content area; the base fills the content rectangle with Color unless Transparent.
   virtual void PaintClient();
