@@ -1,0 +1,136 @@
+// TSeCustomStatusBar: a strip of panels laid out left to right. A panel shows a text with an
+// optional image, is drawn by the application, or hosts a control that the bar keeps inside it.
+// View priorities decide which panels go when the bar is too narrow, stretch priorities who takes
+// spare width (StatusPanelLayout.h). A size grip shows at the right end when the bar sits in the
+// bottom-right corner of a resizable form. Its own look is the classic one; a skinned bar replaces
+// PaintBackground, DrawPanel and DrawSizeGrip.
+//
+//   auto* bar = new TSeCustomStatusBar(form);
+//   bar->SetParent(form);
+//   bar->SetAlign(alBottom);
+//   bar->Panels()->Add()->SetWidth(200);
+//   button->SetParent(bar);               // a child gets a panel of its own (width 50)...
+//   bar->Panels()->Items(1)->SetControl(button);  // ...or is hosted by a panel already there
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "framework/ImageList.h"
+#include "skincontrols/CustomControl.h"
+#include "skincontrols/StatusPanel.h"
+
+namespace vandrel {
+
+class TCustomForm;
+class TSeCustomStatusBar;
+
+using TPanelNotifyEvent = TEvent<void(TSeCustomStatusBar* statusBar, TSeStatusPanel* panel)>;
+using TDrawPanelEvent = TEvent<void(TSeCustomStatusBar* statusBar, TSeStatusPanel* panel, const TRect& rect)>;
+using TSeCreatePanelClassEvent = TEvent<void(TSeCustomStatusBar* statusBar, TSeStatusPanelClass& panelClass)>;
+
+// What the size grip needs to know of a form's active skinned window. The skinned-window layer
+// registers the answer, as it does for the background request; until then no form has one.
+struct TSeSizeGripWindow {
+  HWND Window = nullptr;  // gets the non-client button press that starts sizing
+  bool AllowsSizing = true;
+  bool NormalState = true;
+};
+using TSkinnedWindowSizeGripQuery = std::function<std::optional<TSeSizeGripWindow>(TCustomForm& form)>;
+void SetSkinnedWindowSizeGripQuery(TSkinnedWindowSizeGripQuery query);
+std::optional<TSeSizeGripWindow> SkinnedWindowForSizeGrip(TCustomForm& form);
+
+class TSeCustomStatusBar : public TSeCustomControl {
+  VANDREL_CLASS_INFO
+ public:
+  explicit TSeCustomStatusBar(TComponent* owner);
+  ~TSeCustomStatusBar() override;
+
+  TSeStatusPanels* Panels() const { return m_panels.get(); }
+  void SetPanels(const TSeStatusPanels& value);
+  TCustomImageList* Images() const { return m_images; }
+  void SetImages(TCustomImageList* value);
+  bool SizeGrip() const { return m_sizeGrip; }
+  void SetSizeGrip(bool value);
+
+  // The panel under the pointer at the last left-button press.
+  TSeStatusPanel* PressedPanel() const { return m_pressedPanel; }
+  // The panel under a client point, or null (hidden panels take part with their width).
+  TSeStatusPanel* PanelAt(TPoint point) const;
+  // The grip is allowed, the form is in its normal state and the bar sits in the bottom-right
+  // corner of the form's client area.
+  bool SizeGripShown() const;
+  // Lays the panels out and places the hosted controls (nothing while loading or destroying).
+  void UpdatePanels();
+
+  // Geometry, in client coordinates.
+  virtual TRect GetPanelRect(int index) const;
+  // The panel rectangle, inside its frame when Framed: where a hosted control goes.
+  virtual TRect GetPanelInnerRect(const TSeStatusPanel& panel) const;
+  virtual TRect GetSizeGripRect() const;
+  virtual TSize GetImageSize(const TSeStatusPanel& panel) const;
+  virtual TSize GetTextSize(const TSeStatusPanel& panel) const;
+  // Relative to the top-left corner of the panel rectangle.
+  virtual TRect GetImageRect(const TSeStatusPanel& panel) const;
+  virtual TRect GetTextRect(const TSeStatusPanel& panel) const;
+  bool PanelShowsImage(const TSeStatusPanel& panel) const;
+
+  void Loaded() override;
+  void Dispatch(TMessage& message) override;
+
+  TPanelNotifyEvent OnPanelClick;
+  TPanelNotifyEvent OnPanelDblClick;
+  TDrawPanelEvent OnDrawPanel;
+  TSeCreatePanelClassEvent OnCreatePanelClass;
+
+ protected:
+  // A panel for a control inserted as a child, of the class OnCreatePanelClass chooses.
+  virtual TSeStatusPanel* CreatePanel(TControl* control);
+  virtual void DrawPanelImage(const TSeStatusPanel& panel, const TRect& rect);
+  virtual void DrawPanelText(const TSeStatusPanel& panel, const TRect& rect);
+  virtual void DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool last);
+  virtual void DrawSizeGrip();
+  virtual void PaintPanel(int index);
+  virtual void PaintBackground();
+  virtual void DoPanelClick(TSeStatusPanel* panel);
+  virtual void DoPanelDblClick(TSeStatusPanel* panel);
+  virtual void DoDrawPanel(TSeStatusPanel* panel, const TRect& rect);
+
+  void PaintClient() override;
+  void PaintBorder() override;
+  // The content rectangle moved: the panels are laid out again.
+  void BorderChanged() override;
+  void AlignControls(TControl* control, TRect& rect) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void Resize() override;
+  void DblClick() override;
+  void MouseDown(TMouseBtn button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseBtn button, TShiftState shift, int x, int y) override;
+  // Right-to-left reading and alignment flags for text output.
+  unsigned BiDiTextFlags(unsigned flags) const;
+
+ private:
+  friend class TSeStatusPanel;
+  friend class TSeStatusPanels;
+  // From the panels: a look changed (repaint that panel now) or the widths did (lay out again).
+  void PanelChanged(TSeStatusPanel* panel);
+  void PanelsChanged();
+  void PanelDestroying(TSeStatusPanel* panel);
+  TSeStatusPanel* PanelOf(const TControl* control) const;
+  bool IsBeingDestroyed() const { return m_destroying || Destroying(); }
+  TCanvas& MeasureCanvas() const;
+
+  std::unique_ptr<TSeStatusPanels> m_panels;
+  TSeStatusPanel* m_pressedPanel = nullptr;
+  TCustomImageList* m_images = nullptr;
+  int m_imagesChangeId = 0;
+  bool m_sizeGrip = true;
+  bool m_destroying = false;
+  bool m_layingOut = false;
+  mutable std::unique_ptr<TCanvas> m_measureCanvas;
+  mutable std::unique_ptr<TseBitmap> m_measureBitmap;
+};
+
+}  // namespace vandrel
