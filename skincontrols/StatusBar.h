@@ -9,8 +9,11 @@
 //   bar->SetParent(form);
 //   bar->SetAlign(alBottom);
 //   bar->Panels()->Add()->SetWidth(200);
-//   button->SetParent(bar);               // a child gets a panel of its own (width 50)...
-//   bar->Panels()->Items(1)->SetControl(button);  // ...or is hosted by a panel already there
+//   TSeStatusPanel* p = bar->Panels()->Add();
+//   p->SetWidth(80);
+//   p->SetControl(checkBox);      // hosted first, then made a child: a control some panel
+//   checkBox->SetParent(bar);     // hosts already gets no second panel
+//   button->SetParent(bar);       // a new child alone gets a panel of its own, 50 wide
 #pragma once
 
 #include <functional>

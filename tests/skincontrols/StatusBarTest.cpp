@@ -278,6 +278,31 @@ TEST_F(SkinControlsTest, StatusBarPlacesTextAndImagesInsidePanels) {
   EXPECT_EQ(bar->GetTextSize(*p), (TSize{0, 0}));
 }
 
+TEST_F(SkinControlsTest, StatusBarPaintsSunkenPanelsOverItsBackground) {
+  constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+  for (TSePerformance mode : {kspNoBuffer, kspSharedBuffer, kspDoubleBuffer}) {
+    TSeCustomStatusBar bar(nullptr);
+    bar.SetPerformance(mode);
+    bar.SetBounds(0, 0, 154, 22);
+    bar.SetColor(TColor(kRed));
+    TSeStatusPanel* hidden = bar.Panels()->Add();
+    hidden->SetWidth(100);
+    hidden->SetViewPriority(50);
+    TSeStatusPanel* shown = bar.Panels()->Add();
+    shown->SetWidth(80);
+    shown->SetText("x");
+    bar.SetColor(TColor(kBlue));
+    ASSERT_FALSE(hidden->Shown());
+    auto b = Painted(bar);
+    const std::string what = std::string(kPerformanceNames[mode]);
+    EXPECT_EQ(At(*b, 0, 0), kBlue) << what;     // border ring
+    EXPECT_EQ(At(*b, 50, 10), kBlue) << what;   // the hidden panel's empty slot gets the background
+    EXPECT_EQ(At(*b, 102, 2), ColorToRGB(clBtnShadow)) << what;  // the shown panel, sunken
+    EXPECT_EQ(At(*b, 110, 19), ColorToRGB(clBtnHighlight)) << what;
+    EXPECT_EQ(At(*b, 140, 10), kBlue) << what;  // its face
+  }
+}
+
 TEST_F(SkinControlsTest, StatusBarSizeGripOnlyInTheFormsBottomRightCorner) {
   TForm* form = NewForm();
   auto* bar = new TSeCustomStatusBar(form);

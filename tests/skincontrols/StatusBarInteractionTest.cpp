@@ -1,0 +1,229 @@
+// The status bar under real input, headless: clicks and double clicks per panel (only a release
+// on the pressed panel clicks), owner-drawn and image panels on screen, a look change repainting
+// its panel at once, the size grip's cursor and the press it hands to a skinned window; then
+// copying panels with Assign.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "SkinControlsTestSupport.h"
+#include "framework/Button.h"
+#include "framework/ImageList.h"
+#include "platform/core/Exception.h"
+#include "skincontrols/CustomPanel.h"
+#include "skincontrols/StatusBar.h"
+
+namespace vandrel::test {
+namespace {
+
+constexpr COLORREF kOwnerRed = RGB(255, 0, 0);
+constexpr std::uint32_t kOwnerRedPixel = 0xFF0000;  // as the screen reports it
+constexpr std::uint32_t kImageGreen = 0xFF00C000;
+
+// Takes the non-client press a size grip hands over, instead of starting a sizing loop.
+class TSkinnedWindowStandIn : public TForm {
+ public:
+  using TForm::TForm;
+  std::vector<LPARAM> presses;
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == WM_NCLBUTTONDOWN) {
+      EXPECT_EQ(m.WParam, 0u);  // the hit-test code is left to the skinned window
+      presses.push_back(m.LParam);
+      return;
+    }
+    TForm::Dispatch(m);
+  }
+};
+
+class StatusBarInteractionTest : public SkinControlsTest {
+ protected:
+  void SetUp() override {
+    SkinControlsTest::SetUp();
+    form = NewForm();
+    form->SetBounds(100, 100, 320, 100);
+    images = new TImageList(form);
+    images->SetWidth(16);
+    images->SetHeight(16);
+    std::vector<std::uint32_t> pixels(16 * 16, kImageGreen);
+    images->AddPixels(pixels.data());
+    bar = new TSeCustomStatusBar(form);
+    bar->SetParent(form);
+    bar->SetAlign(alBottom);
+    bar->SetImages(images);
+    auto add = [&](int width, const char* text) {
+      TSeStatusPanel* p = bar->Panels()->Add();
+      p->SetWidth(width);
+      p->SetText(text);
+      return p;
+    };
+    add(80, "Text");
+    add(60, "")->SetStyle(psOwnerDraw);
+    add(60, "Image")->SetImageIndex(0);
+    TSeStatusPanel* hosting = add(50, "");
+    button = new TButton(form);
+    hosting->SetControl(button);
+    button->SetParent(bar);
+    bar->OnPanelClick = [&](TSeCustomStatusBar*, TSeStatusPanel* p) { log += "click " + std::to_string(p->Index()) + ";"; };
+    bar->OnPanelDblClick = [&](TSeCustomStatusBar*, TSeStatusPanel* p) { log += "dbl " + std::to_string(p->Index()) + ";"; };
+    bar->OnDrawPanel = [&](TSeCustomStatusBar* b, TSeStatusPanel* p, const TRect& r) {
+      draws.push_back(p->Index());
+      FillColorRect(*b->Canvas(), r, TColor(kOwnerRed));
+    };
+    form->Show();
+    Pump();
+    log.clear();
+  }
+
+  // The middle of a panel on the screen.
+  TPoint PanelPoint(int index) const { return bar->ClientToScreen(CenterPoint(bar->GetPanelRect(index))); }
+
+  TForm* form = nullptr;
+  TImageList* images = nullptr;
+  TSeCustomStatusBar* bar = nullptr;
+  TButton* button = nullptr;
+  std::string log;  // clicks and double clicks
+  std::vector<int> draws;
+};
+
+TEST_F(StatusBarInteractionTest, PanelsAnswerTheRealInput) {
+  auto* skinned = m_app->CreateForm<TSkinnedWindowStandIn>();
+  skinned->SetBorderStyle(bsNone);
+  const TRect grip = bar->GetSizeGripRect();
+  const TPoint gripPoint = bar->ClientToScreen({grip.Left + 3, grip.Top + 3});
+  bool skinnedAllows = true;
+  SetSkinnedWindowSizeGripQuery([&](TCustomForm&) {
+    return std::optional<TSeSizeGripWindow>({skinned->Handle(), skinnedAllows, true});
+  });
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::string log;
+    std::function<void()> check;
+  };
+  const std::vector<Step> steps = {
+      {"a click on a text panel", [&] { m_screen->Click(PanelPoint(0)); }, "click 0;", nullptr},
+      {"a click on the owner-drawn panel", [&] { m_screen->Click(PanelPoint(1)); }, "click 1;", nullptr},
+      {"pressed on one panel, released on another: no click",
+       [&] {
+         m_screen->MouseDown(PanelPoint(0));
+         Pump();
+         m_screen->MouseMove(PanelPoint(2));
+         Pump();
+         m_screen->MouseUp(PanelPoint(2));
+       },
+       "", [&] { EXPECT_EQ(bar->PressedPanel(), bar->Panels()->Items(0)); }},
+      {"a double click on the image panel", [&] {
+         m_screen->Click(PanelPoint(2));
+         m_screen->Click(PanelPoint(2));
+       },
+       "click 2;dbl 2;click 2;", nullptr},
+      {"a click past the last panel hits none", [&] { m_screen->Click(bar->ClientToScreen({300, 10})); }, "", nullptr},
+      {"the owner-drawn panel and the image are on screen", [] {}, "",
+       [&] {
+         const TPoint owner = PanelPoint(1);
+         EXPECT_EQ(m_screen->ScreenPixel(owner.X, owner.Y), kOwnerRedPixel);
+         const TRect r = bar->GetPanelRect(2), i = bar->GetImageRect(*bar->Panels()->Items(2));
+         const TPoint image = bar->ClientToScreen({r.Left + i.Left + 8, r.Top + i.Top + 8});
+         EXPECT_EQ(m_screen->ScreenPixel(image.X, image.Y), kImageGreen & 0xFFFFFF);
+       }},
+      {"a look change repaints its panel at once, before any paint message",
+       [&] {
+         draws.clear();
+         bar->Panels()->Items(0)->SetStyle(psOwnerDraw);
+         EXPECT_EQ(draws, std::vector<int>{0});
+       },
+       "", [&] {
+         const TPoint p = PanelPoint(0);
+         EXPECT_EQ(m_screen->ScreenPixel(p.X, p.Y), kOwnerRedPixel);
+       }},
+      {"the grip's cursor", [&] { m_screen->MouseMove(gripPoint); }, "",
+       [&] { EXPECT_EQ(bar->Cursor(), crSizeNWSE); }},
+      {"the default cursor away from the grip", [&] { m_screen->MouseMove(PanelPoint(2)); }, "",
+       [&] { EXPECT_EQ(bar->Cursor(), crDefault); }},
+      {"a press on the grip goes to the skinned window with the pointer's screen position",
+       [&] { m_screen->Click(gripPoint); }, "",
+       [&] {
+         ASSERT_EQ(skinned->presses.size(), 1u);
+         EXPECT_EQ(skinned->presses[0], MAKELPARAM(gripPoint.X, gripPoint.Y));
+       }},
+      {"a skinned window that does not size: no grip, no press", [&] {
+         skinnedAllows = false;
+         m_screen->Click(gripPoint);
+       },
+       "", [&] {
+         EXPECT_FALSE(bar->SizeGripShown());
+         EXPECT_EQ(skinned->presses.size(), 1u);
+       }},
+  };
+  for (const Step& s : steps) {
+    log.clear();
+    s.act();
+    Pump();
+    EXPECT_EQ(log, s.log) << s.what;
+    if (s.check) s.check();
+    if (HasFailure()) {
+      ADD_FAILURE() << "stopped after: " << s.what;
+      break;
+    }
+  }
+  SetSkinnedWindowSizeGripQuery(nullptr);
+}
+
+TEST_F(StatusBarInteractionTest, AssignCopiesAPanelAndFindsItsControlByName) {
+  TForm* other = NewForm();
+  auto* otherBar = new TSeCustomStatusBar(other);
+  otherBar->SetParent(other);
+  TSeStatusPanel* target = otherBar->Panels()->Add();
+  auto* sameName = new TButton(other);
+  button->SetName("sbRun");
+  sameName->SetName("sbRun");
+  TSeStatusPanel* source = bar->Panels()->Items(3);
+  source->SetAlignment(taRightJustify);
+  source->SetLayout(sglGlyphRight);
+  source->SetMargin(5);
+  source->SetSpacing(7);
+  source->SetMaxWidth(70);
+  source->SetFramed(false);
+  source->SetViewPriority(60);
+  source->SetStretchPriority(20);
+  source->SetShowImage(false);
+  source->SetText("copy me");
+  target->Assign(*source);
+  EXPECT_EQ(target->Alignment(), taRightJustify);
+  EXPECT_EQ(target->Layout(), sglGlyphRight);
+  EXPECT_EQ(target->Margin(), 5);
+  EXPECT_EQ(target->Spacing(), 7);
+  EXPECT_EQ(target->MaxWidth(), 70);
+  EXPECT_EQ(target->Width(), 50);
+  EXPECT_FALSE(target->Framed());
+  EXPECT_EQ(target->ViewPriority(), 60);
+  EXPECT_EQ(target->StretchPriority(), 20);
+  EXPECT_FALSE(target->ShowImage());
+  EXPECT_EQ(target->Text(), "copy me");
+  EXPECT_EQ(target->Control(), sameName);  // the other form's control of that name
+  EXPECT_EQ(source->Control(), button);
+
+  // No component of that name: no control. A name that is a parent of the bar: refused whole.
+  button->SetName("Lonely");
+  target->Assign(*source);
+  EXPECT_EQ(target->Control(), nullptr);
+  auto* holder = new TSeCustomPanel(other);
+  holder->SetParent(other);
+  otherBar->SetParent(holder);
+  holder->SetName("Lonely");
+  source->SetText("changed");
+  EXPECT_THROW(target->Assign(*source), EInvalidOperation);
+  EXPECT_EQ(target->Text(), "copy me");
+
+  // The whole collection copies too, each panel by the same rules.
+  holder->SetName("Holder");
+  otherBar->SetPanels(*bar->Panels());
+  ASSERT_EQ(otherBar->Panels()->Count(), 4);
+  EXPECT_EQ(otherBar->Panels()->Items(1)->Style(), psOwnerDraw);
+  EXPECT_EQ(otherBar->Panels()->Items(2)->ImageIndex(), 0);
+}
+
+}  // namespace
+}  // namespace vandrel::test
