@@ -40,23 +40,34 @@ void Exec(sqlite3* db, const std::string& sql) {
 
 TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std::string fileName)
     : m_size(image.size()), m_hash(contentHash), m_fileName(std::move(fileName)) {
-  TImportImage imported = ImportInChildProcess(image, m_fileName);
+  // Two shares: one for each core the machine usually has; each waits on the other only at the end.
+  std::vector<TImportImage> imported = ImportInChildProcesses(image, m_fileName, 2);
   image = {};
-  if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-    sqlite3_free(imported.Data);
-    sqlite3_close(m_db);
-    throw EDatabaseError("cannot create the in-memory database");
-  }
-  if (sqlite3_deserialize(m_db, "main", imported.Data, sqlite3_int64(imported.Size), sqlite3_int64(imported.Size),
-                          SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK) {
-    sqlite3_close(m_db);
-    throw EDatabaseError("The database '" + m_fileName + "' could not be loaded.");
-  }
+  size_t loaded = 0;
   try {
-    Exec(m_db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY;");
+    if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+      throw EDatabaseError("cannot create the in-memory database");
+    for (; loaded < imported.size(); ++loaded) {
+      const std::string schema = loaded == 0 ? "main" : "share" + std::to_string(loaded);
+      if (loaded > 0) Exec(m_db, "ATTACH DATABASE ':memory:' AS " + QuoteName(schema));
+      const TImportImage& part = imported[loaded];
+      // Owned by SQLite from here on, even when this fails. A fixed-size buffer lets SQLite read
+      // the pages where they are (see mmap_size below) instead of copying each into its cache.
+      const int rc = sqlite3_deserialize(m_db, schema.c_str(), part.Data, sqlite3_int64(part.Size),
+                                         sqlite3_int64(part.Capacity), SQLITE_DESERIALIZE_FREEONCLOSE);
+      if (rc != SQLITE_OK) {
+        ++loaded;
+        throw EDatabaseError("The database '" + m_fileName + "' could not be loaded.");
+      }
+      m_schemas.push_back(schema);
+    }
+    // The journal lets an index that does not fit the buffer fail without leaving half of it.
+    Exec(m_db, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY; PRAGMA mmap_size=" +
+                   std::to_string(int64_t(1) << 40));
     RegisterJetFunctions(m_db);
     LoadSchema();
   } catch (...) {
+    for (size_t i = loaded; i < imported.size(); ++i) sqlite3_free(imported[i].Data);
     sqlite3_close(m_db);
     throw;
   }
@@ -65,28 +76,33 @@ TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std
 TJetDatabase::~TJetDatabase() { sqlite3_close(m_db); }
 
 void TJetDatabase::LoadSchema() {
-  std::vector<std::string> names;
-  {
-    TStatement tables(m_db, "SELECT name FROM main.sqlite_master WHERE type='table' ORDER BY rowid", m_fileName);
-    while (sqlite3_step(tables.Get()) == SQLITE_ROW)
-      names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(tables.Get(), 0)));
-  }
-  for (const std::string& name : names) {
-    if (name == kImportFailuresTable) continue;
-    TSqlTableSchema schema;
-    schema.Name = name;
-    TStatement info(m_db, "PRAGMA main.table_info(" + QuoteName(name) + ")", m_fileName);
-    while (sqlite3_step(info.Get()) == SQLITE_ROW) {
-      const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(info.Get(), 1));
-      const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.Get(), 2));
-      schema.Columns.push_back({column ? column : "", JetTypeFromDeclared(type ? type : "")});
+  for (const std::string& database : m_schemas) {
+    std::vector<std::string> names;
+    {
+      TStatement tables(m_db, "SELECT name FROM " + QuoteName(database) + ".sqlite_master WHERE type='table' ORDER BY rowid",
+                        m_fileName);
+      while (sqlite3_step(tables.Get()) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(tables.Get(), 0)));
     }
-    m_tables.emplace(LowerCase(name), std::move(schema));
+    for (const std::string& name : names) {
+      if (name == kImportFailuresTable) continue;
+      TSqlTableSchema schema;
+      schema.Database = database;
+      schema.Name = name;
+      TStatement info(m_db, "PRAGMA " + QuoteName(database) + ".table_info(" + QuoteName(name) + ")", m_fileName);
+      while (sqlite3_step(info.Get()) == SQLITE_ROW) {
+        const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(info.Get(), 1));
+        const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.Get(), 2));
+        schema.Columns.push_back({column ? column : "", JetTypeFromDeclared(type ? type : "")});
+      }
+      m_tables.emplace(LowerCase(name), std::move(schema));
+    }
+    TStatement failures(m_db, "SELECT name, message FROM " + QuoteName(database) + "." + QuoteName(kImportFailuresTable),
+                        m_fileName);
+    while (sqlite3_step(failures.Get()) == SQLITE_ROW)
+      m_failures.emplace(LowerCase(reinterpret_cast<const char*>(sqlite3_column_text(failures.Get(), 0))),
+                         reinterpret_cast<const char*>(sqlite3_column_text(failures.Get(), 1)));
   }
-  TStatement failures(m_db, "SELECT name, message FROM main." + QuoteName(kImportFailuresTable), m_fileName);
-  while (sqlite3_step(failures.Get()) == SQLITE_ROW)
-    m_failures.emplace(LowerCase(reinterpret_cast<const char*>(sqlite3_column_text(failures.Get(), 0))),
-                       reinterpret_cast<const char*>(sqlite3_column_text(failures.Get(), 1)));
 }
 
 const TSqlTableSchema& TJetDatabase::Table(std::string_view name) {
@@ -117,11 +133,15 @@ std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSq
   const TTranslatedQuery query = Translate(jetSql);
   // The same joins repeat in every section; one index beats SQLite building an automatic one
   // for each statement.
+  // An index that cannot be made (its share's buffer is full) only costs speed: SQLite builds a
+  // temporary one for the statement.
   for (const auto& [table, column] : query.JoinColumns) {
     const std::string key = LowerCase(table) + "." + LowerCase(column);
     if (!m_indexes.insert(key).second) continue;
-    Exec(m_db, "CREATE INDEX main." + QuoteName("ix" + std::to_string(m_indexes.size())) + " ON " +
-                   QuoteName(table) + " (" + QuoteName(column) + ")");
+    const std::string sql = "CREATE INDEX " + QuoteName(Table(table).Database) + "." +
+                            QuoteName("ix" + std::to_string(m_indexes.size())) + " ON " + QuoteName(table) + " (" +
+                            QuoteName(column) + ")";
+    sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
   }
   TStatement stmt(m_db, query.Sql, jetSql);
   auto result = std::make_shared<TResultSet>();

@@ -1,5 +1,6 @@
-// One snapshot of an Access file: every table imported once into an in-memory SQLite database
-// (by a child process, see JetImport.h), with the Jet types of its columns.
+// One snapshot of an Access file: every table imported once into in-memory SQLite databases
+// (by child processes, see JetImport.h; the shares attached to one connection), with the Jet
+// types of their columns.
 // Results are kept by SQL text for as long as the snapshot lives: the snapshot never changes,
 // so an identical text gives identical rows (the plan-progress query repeats once per plan).
 #pragma once
@@ -60,6 +61,7 @@ class TJetDatabase {
   uint64_t m_hash = 0;
   std::string m_fileName;
   sqlite3* m_db = nullptr;
+  std::vector<std::string> m_schemas;               // one SQLite database per import share
   std::map<std::string, TSqlTableSchema> m_tables;  // by lower-case name
   std::map<std::string, std::string> m_failures;    // tables that could not be read
   std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;

@@ -16,17 +16,23 @@ namespace vandrel {
 // Name of the table in the image that lists the tables that could not be read, with the reason.
 inline constexpr const char* kImportFailuresTable = "vandrel import failures";
 
-// In this process: every user table of the file into `db`. A table that cannot be read is
-// recorded in kImportFailuresTable; a file that cannot be read at all raises EDatabaseError.
-void ImportAllTables(sqlite3* db, const uint8_t* image, size_t size, const std::string& fileName);
+// In this process: the user tables of the file that fall to `part` of `parts` (see
+// ImportInChildProcesses) into `db`. A table that cannot be read is recorded in
+// kImportFailuresTable; a file that cannot be read at all raises EDatabaseError.
+void ImportTables(sqlite3* db, const uint8_t* image, size_t size, const std::string& fileName, size_t part = 0,
+                  size_t parts = 1);
 
-// In a child process: the same, returned as the serialized database image (sqlite3_malloc64
-// memory, owned by the caller). Raises EDatabaseError naming the file when the child fails,
-// crashes or runs past its time limit.
+// In `parts` child processes at once, each importing its share of the tables (shared out by size,
+// tables whose names differ only in case in one share): one serialized database image per share
+// (sqlite3_malloc64 memory, owned by the caller). Raises EDatabaseError naming the file when a
+// child fails, crashes or runs past the time limit.
+// The buffer has room beyond the image for the indexes the queries add later.
 struct TImportImage {
   unsigned char* Data = nullptr;
   size_t Size = 0;
+  size_t Capacity = 0;
 };
-TImportImage ImportInChildProcess(const std::vector<uint8_t>& image, const std::string& fileName);
+std::vector<TImportImage> ImportInChildProcesses(const std::vector<uint8_t>& image, const std::string& fileName,
+                                                 size_t parts);
 
 }  // namespace vandrel

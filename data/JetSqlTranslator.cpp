@@ -96,7 +96,6 @@ class TTranslator {
       from += From(*s.From[i]);
     }
     for (const auto& src : m_sources) out.Tables.push_back(src.Schema->Name);
-    out.JoinColumns = m_joinColumns;
 
     std::string list;
     auto add = [&](const std::string& sql, const std::string& name, TJetType type) {
@@ -131,6 +130,7 @@ class TTranslator {
 
     out.Sql = std::string("SELECT ") + (s.Distinct ? "DISTINCT " : "") + list + " FROM " + from;
     if (s.Where) out.Sql += " WHERE " + Where(*s.Where);
+    out.JoinColumns = LookupColumns();
     if (!s.OrderBy.empty()) {
       out.Sql += " ORDER BY ";
       for (size_t i = 0; i < s.OrderBy.size(); ++i) {
@@ -147,8 +147,13 @@ class TTranslator {
   const TSqlSchemaLookup& m_schema;
   std::vector<TSource> m_sources;
   std::vector<std::pair<std::string, size_t>> m_aliases;
-  std::vector<std::pair<std::string, std::string>> m_joinColumns;
+  struct TJoinEdge {
+    size_t Source[2];
+    const TJetColumn* Column[2];
+  };
+  std::vector<TJoinEdge> m_joinEdges;
   std::set<std::string> m_refs;
+  std::set<std::string> m_filteredRefs;
 
   [[noreturn]] void Fail(const std::string& what) const {
     throw EDatabaseError(what + " in query: " + std::string(m_sql));
@@ -161,7 +166,7 @@ class TTranslator {
       for (const auto& src : m_sources)
         if (SameText(src.Ref, ref)) Fail("table '" + ref + "' named twice in the FROM clause");
       m_sources.push_back({ref, &schema});
-      return "main." + QuoteName(schema.Name) + " AS " + QuoteName(ref);
+      return QuoteName(schema.Database) + "." + QuoteName(schema.Name) + " AS " + QuoteName(ref);
     }
     std::string left = From(*f.Left);
     std::string right = From(*f.Right);
@@ -192,7 +197,12 @@ class TTranslator {
     for (const TSqlExpr* term : terms) {
       m_refs.clear();
       std::string t = Emit(*term).Sql;
-      if (m_refs.size() == 1) t = "likelihood(" + t + ", 0.001)";
+      if (m_refs.size() == 1) {
+        t = "likelihood(" + t + ", 0.001)";
+        m_filteredRefs.insert(*m_refs.begin());
+      } else if (term->Kind == TSqlExpr::ekBinary) {
+        CollectJoinColumns(*term);
+      }
       sql += (sql.empty() ? "" : " AND ") + t;
     }
     return sql;
@@ -204,12 +214,40 @@ class TTranslator {
       CollectJoinColumns(*e.Args[0]);
       CollectJoinColumns(*e.Args[1]);
     } else if (e.Op == "=" && e.Args[0]->Kind == TSqlExpr::ekColumn && e.Args[1]->Kind == TSqlExpr::ekColumn) {
-      for (const auto& side : e.Args) {
+      TJoinEdge edge{};
+      for (size_t i = 0; i < 2; ++i) {
         const TSource* src = nullptr;
-        if (const TJetColumn* col = Resolve(*side, src, false))
-          m_joinColumns.emplace_back(src->Schema->Name, col->Name);
+        edge.Column[i] = Resolve(*e.Args[i], src, false);
+        if (!edge.Column[i]) return;
+        edge.Source[i] = size_t(src - m_sources.data());
+      }
+      if (edge.Source[0] != edge.Source[1]) m_joinEdges.push_back(edge);
+    }
+  }
+
+  // The tables a join reaches by lookups, with the column each is looked up by. The filtered
+  // tables are the outer loops (see Where), or else the first table; every other table is
+  // reached over a join condition from a table reached before it. Indexing the outer tables
+  // would cost a sort of the largest tables for nothing.
+  std::vector<std::pair<std::string, std::string>> LookupColumns() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    if (m_sources.size() < 2 || m_joinEdges.empty()) return out;
+    std::vector<bool> reached(m_sources.size(), false);
+    for (size_t i = 0; i < m_sources.size(); ++i) reached[i] = m_filteredRefs.count(m_sources[i].Ref) > 0;
+    if (m_filteredRefs.empty()) reached[0] = true;
+    for (bool grew = true; grew;) {
+      grew = false;
+      for (const TJoinEdge& edge : m_joinEdges) {
+        for (size_t side = 0; side < 2; ++side) {
+          const size_t from = edge.Source[side], to = edge.Source[1 - side];
+          if (!reached[from] || reached[to]) continue;
+          reached[to] = true;
+          grew = true;
+          out.emplace_back(m_sources[to].Schema->Name, edge.Column[1 - side]->Name);
+        }
       }
     }
+    return out;
   }
 
   std::string ColumnName(const TSqlExpr& e) {

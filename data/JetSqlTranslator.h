@@ -14,7 +14,8 @@
 namespace vandrel {
 
 struct TSqlTableSchema {
-  std::string Name;  // as stored in the file (and in the imported SQLite table)
+  std::string Database = "main";  // the SQLite database (schema) that holds the imported table
+  std::string Name;               // as stored in the file (and in the imported SQLite table)
   std::vector<TJetColumn> Columns;
 };
 
@@ -30,7 +31,7 @@ struct TTranslatedQuery {
   std::string Sql;
   std::vector<TSqlResultColumn> Columns;
   std::vector<std::string> Tables;
-  // Columns compared with another table's column in a join condition: worth an index.
+  // The columns by which a join looks up its inner tables: worth an index.
   std::vector<std::pair<std::string, std::string>> JoinColumns;
 };
 

@@ -131,6 +131,7 @@ double NumericValue(const uint8_t* p, int scale) {
 
 struct TMdbFile::TImpl {
   MdbHandle* mdb = nullptr;
+  const uint8_t* image = nullptr;
   std::string fileName;
   size_t pageCount = 0;
   // Catalog entries are referenced by the table definitions libmdb builds from them.
@@ -337,6 +338,7 @@ TMdbFile::TMdbFile(const uint8_t* image, size_t size, std::string fileName)
   m_impl->fileName = std::move(fileName);
   ReadJetHeader(image, size, m_impl->fileName);
   m_impl->pageCount = size / JetPageSize;
+  m_impl->image = image;
   // libmdb only reads through the buffer; the cast is its signature, not a write.
   m_impl->mdb = mdb_open_buffer(const_cast<uint8_t*>(image), size, MDB_NOFLAGS);
   if (!m_impl->mdb || !m_impl->mdb->fmt || m_impl->mdb->fmt->pg_size != ssize_t(JetPageSize))
@@ -421,6 +423,19 @@ std::vector<TJetColumn> TMdbFile::Columns(const TJetTable& table) {
     out.push_back({col->name, TypeOf(col->col_type)});
   }
   return out;
+}
+
+uint64_t TMdbFile::SizeEstimate(const TJetTable& table) const {
+  const MdbFormatConstants* fmt = m_impl->mdb->fmt;
+  if (table.DefinitionPage == 0 || table.DefinitionPage >= m_impl->pageCount) return 0;
+  if (size_t(fmt->tab_num_rows_offset) + 4 > JetPageSize || size_t(fmt->tab_num_cols_offset) + 2 > JetPageSize) return 0;
+  const uint8_t* page = m_impl->image + size_t(table.DefinitionPage) * JetPageSize;
+  if (page[0] != kTableDefinitionPage) return 0;
+  uint32_t rows = 0;
+  uint16_t columns = 0;
+  std::memcpy(&rows, page + fmt->tab_num_rows_offset, 4);
+  std::memcpy(&columns, page + fmt->tab_num_cols_offset, 2);
+  return uint64_t(rows) * (uint64_t(columns) + 1);
 }
 
 size_t TMdbFile::ReadRows(const TJetTable& table, TJetRowSink& sink) {

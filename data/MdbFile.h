@@ -50,6 +50,9 @@ class TMdbFile {
   // Case-insensitive; nullptr when the file has no such user table.
   const TJetTable* FindTable(std::string_view name) const;
   std::vector<TJetColumn> Columns(const TJetTable& table);
+  // Rows times columns as the table definition states them, without reading the table: a weight
+  // for sharing the import out. Zero when the definition page cannot say.
+  uint64_t SizeEstimate(const TJetTable& table) const;
   // Returns the number of rows read. Raises EDatabaseError on a damaged table.
   size_t ReadRows(const TJetTable& table, TJetRowSink& sink);
 
