@@ -58,6 +58,11 @@ TMainWindowBar BuildMainWindowBar(TForm* form) {
   return {panel, bar, checkBox, button1, button2};
 }
 
+class TWidePanel : public TSeStatusPanel {
+ public:
+  TWidePanel() { SetWidth(120); }
+};
+
 TEST_F(SkinControlsTest, StatusBarConstructionDefaults) {
   TSeCustomStatusBar bar(nullptr);
   EXPECT_EQ(bar.Height(), 22);
@@ -221,6 +226,17 @@ TEST_F(SkinControlsTest, StatusBarHostedControlsFollowPanelChanges) {
   delete button;  // a child of the bar: its panel goes with it
   EXPECT_EQ(bar->Panels()->Count(), 1);
   EXPECT_EQ(bar->Panels()->Items(0), hosting);
+
+  // The class of a panel made for an inserted control may be replaced.
+  bar->OnCreatePanelClass = [](TSeCustomStatusBar*, TSeStatusPanelClass& panelClass) {
+    panelClass = StatusPanelClass<TWidePanel>();
+  };
+  auto* wide = new TButton(form);
+  wide->SetParent(bar);
+  ASSERT_EQ(bar->Panels()->Count(), 2);
+  EXPECT_NE(dynamic_cast<TWidePanel*>(bar->Panels()->Items(1)), nullptr);
+  EXPECT_EQ(bar->Panels()->Items(1)->Control(), wide);
+  EXPECT_EQ(wide->Width(), 120 - 4);
 }
 
 TEST_F(SkinControlsTest, StatusBarPlacesTextAndImagesInsidePanels) {
