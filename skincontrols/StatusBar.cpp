@@ -141,9 +141,15 @@ void TSeCustomStatusBar::PanelsChanged() {
 void TSeCustomStatusBar::PanelChanged(TSeStatusPanel* panel) {
   if (Loading() || IsBeingDestroyed()) return;
   if (TControl* c = panel->Control()) c->SetBoundsRect(GetPanelInnerRect(*panel));
-  // Only this panel is drawn again, at once and straight on the window.
   if (!HandleAllocated() || !Showing() || CachedWidth() <= 0 || CachedHeight() <= 0) return;
   const int index = panel->Index();
+  // A change made while the bar paints (an owner-draw handler changing its panel) waits for the
+  // next paint: drawing at once would paint inside the paint, without end if it changes each time.
+  if (m_paintDepth > 0) {
+    InvalidateRect(GetPanelRect(index), false);
+    return;
+  }
+  // Only this panel is drawn again, at once and straight on the window.
   WorkingFont()->Assign(*Font());
   PaintPanel(index);
   if (SizeGripShown()) {

@@ -132,6 +132,7 @@ class TSeCustomStatusBar : public TSeCustomControl {
   bool m_sizeGrip = true;
   bool m_destroying = false;
   bool m_layingOut = false;
+  int m_paintDepth = 0;
   mutable std::unique_ptr<TCanvas> m_measureCanvas;
   mutable std::unique_ptr<TseBitmap> m_measureBitmap;
 };

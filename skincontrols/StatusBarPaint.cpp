@@ -109,7 +109,18 @@ unsigned TSeCustomStatusBar::BiDiTextFlags(unsigned flags) const {
   return flags;
 }
 
+namespace {
+
+struct TDepth {
+  explicit TDepth(int& depth) : m_depth(depth) { ++m_depth; }
+  ~TDepth() { --m_depth; }
+  int& m_depth;
+};
+
+}  // namespace
+
 void TSeCustomStatusBar::PaintClient() {
+  TDepth depth(m_paintDepth);
   PaintBackground();
   for (int i = 0; i < m_panels->Count(); ++i) PaintPanel(i);
   if (SizeGripShown()) DrawSizeGrip();
@@ -142,6 +153,7 @@ void TSeCustomStatusBar::PaintPanel(int index) {
   if (!panel) return;
   const TRect r = GetPanelRect(index);
   if (r.IsEmpty()) return;
+  TDepth depth(m_paintDepth);
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
   TDCStateSaver saver(dc);

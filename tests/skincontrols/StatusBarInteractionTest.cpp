@@ -171,6 +171,24 @@ TEST_F(StatusBarInteractionTest, PanelsAnswerTheRealInput) {
   SetSkinnedWindowSizeGripQuery(nullptr);
 }
 
+TEST_F(StatusBarInteractionTest, AnOwnerDrawHandlerChangingItsPanelWaitsForTheNextPaint) {
+  int calls = 0;
+  bar->OnDrawPanel = [&](TSeCustomStatusBar*, TSeStatusPanel* p, const TRect&) {
+    ++calls;
+    p->SetText("drawn " + std::to_string(calls));  // a change every time
+  };
+  bar->Panels()->Items(1)->SetText("start");
+  EXPECT_EQ(calls, 1);
+  Pump();
+  EXPECT_LE(calls, 3);
+
+  // A destroyed image list leaves the bar.
+  delete images;
+  EXPECT_EQ(bar->Images(), nullptr);
+  EXPECT_FALSE(bar->PanelShowsImage(*bar->Panels()->Items(2)));
+  bar->Repaint();
+}
+
 TEST_F(StatusBarInteractionTest, AssignCopiesAPanelAndFindsItsControlByName) {
   TForm* other = NewForm();
   auto* otherBar = new TSeCustomStatusBar(other);
