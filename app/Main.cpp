@@ -3,22 +3,33 @@
 #include <cstring>
 #include <string>
 
-#include "app/OutlineWindow.h"
+#include "app/MainForm.h"
+#include "framework/Application.h"
+#include "platform/display/HeadlessScreen.h"
+#include "platform/display/X11Display.h"
+#include "platform/gdi/PngWriter.h"
+#include "platform/gdi/Surface.h"
 #include "platform/os/Executable.h"
 #include "platform/os/NamedMutex.h"
+#include "platform/win/DisplayBackend.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
 
 namespace {
 
+using namespace vandrel;
+
 constexpr const char* kUsage =
-    "Usage: vandrel [--dump | --json | --version | --help]\n"
+    "Usage: vandrel [--dump | --json | --snapshot FILE.png | --version | --help]\n"
     "\n"
     "Vandrel shows what is due today, tomorrow, the day after, yesterday, this month and next\n"
     "month from the sales application's database (data.mdb beside the program, or beside the\n"
     "program named by the registry value ExeFileName of SOFTWARE\\tarvo).\n"
     "\n"
-    "  --dump     fill the reminder tree and print the status line and the tree as text\n"
-    "  --json     the same as JSON\n"
-    "  --version  print the version\n"
+    "  --dump               fill the reminder window and print the status line and the tree as text\n"
+    "  --json               the same as JSON\n"
+    "  --snapshot FILE.png  fill the reminder window off screen and save a picture of it\n"
+    "  --version            print the version\n"
     "\n"
     "Environment:\n"
     "  VANDREL_NOW=2024-05-12T09:30:00  pin the clock (tests and demonstrations)\n"
@@ -27,22 +38,64 @@ constexpr const char* kUsage =
     "  VANDREL_REGISTRY=FILE            the settings file that stands in for the registry\n"
     "  WINEPREFIX=DIR                   a Wine prefix whose registry is also read (default ~/.wine)\n"
     "  XDG_CONFIG_HOME=DIR              where the logon autostart entry is written (autostart/)\n"
-    "  XDG_RUNTIME_DIR=DIR              where the single-instance lock lives\n";
+    "  XDG_RUNTIME_DIR=DIR              where the single-instance lock lives\n"
+    "  VANDREL_BACKEND=x11|headless     the display (default: X11 when DISPLAY is set)\n";
 
-enum class Mode { Interactive, Dump, Json };
+enum class Mode { Interactive, Dump, Json, Snapshot };
 
-int PrintTree(Mode mode) {
-  vandrel::TOutlineWindow window(vandrel::ExeFileName());
-  const bool built = window.Create();
-  const std::string text = mode == Mode::Json ? window.ToJson() : window.Dump();
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return built ? 0 : 1;
+// The window built off screen, for the modes that print or save it.
+int Render(Mode mode, const std::string& snapshotFile) {
+  std::unique_ptr<THeadlessScreen> screen = THeadlessScreen::Create({1024, 768});
+  TApplication app;
+  app.SetTitle("Vandrel");
+  auto* form = new TForm1(&app, ExeFileName(), TMessageSink::StandardError);
+  app.SetMainForm(form);
+  if (mode == Mode::Snapshot) {
+    // A closed window (no data.mdb) has nothing left to show.
+    if (form->CloseRequested()) return 1;
+    form->Show();
+    app.ProcessMessages();
+    ProcessPendingMessages();
+    const TRect bounds = WindowRect(form->Handle());
+    TSurface picture(bounds.Width(), bounds.Height());
+    screen->ReadScreen(picture, bounds);
+    WritePng(picture, snapshotFile);
+  } else {
+    const TReminderOutline outline = form->Outline();
+    const std::string text = mode == Mode::Json
+                                 ? "{\"status\":" + JsonQuote(form->StatusText()) + ",\"tree\":" + outline.ToJson() + "}\n"
+                                 : form->StatusText() + "\n" + outline.Dump();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  }
+  return form->CreationFailed() ? 1 : 0;
+}
+
+int Interactive() {
+  // A second instance ends at once, silently.
+  TNamedMutex mutex("OrvenHint");
+  if (mutex.AlreadyExists()) return 0;
+  std::unique_ptr<TDisplayBackend> display = OpenDisplay();
+  if (!dynamic_cast<TX11Display*>(display.get())) {
+    std::fputs("vandrel: there is no display to show the window on (DISPLAY is not set); "
+               "--dump, --json and --snapshot FILE.png work without one\n",
+               stderr);
+    return 1;
+  }
+  TApplication app;
+  app.SetTitle("Vandrel");
+  static_cast<TX11Display*>(display.get())->SetApplicationTitle("Vandrel");
+  auto* form = new TForm1(&app, ExeFileName());
+  app.SetMainForm(form);
+  if (form->CloseRequested()) return 0;
+  app.Run();
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Mode mode = Mode::Interactive;
+  std::string snapshotFile;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -57,16 +110,18 @@ int main(int argc, char** argv) {
       mode = Mode::Dump;
     } else if (std::strcmp(arg, "--json") == 0) {
       mode = Mode::Json;
+    } else if (std::strcmp(arg, "--snapshot") == 0 && i + 1 < argc) {
+      mode = Mode::Snapshot;
+      snapshotFile = argv[++i];
     } else {
       std::fprintf(stderr, "vandrel: unknown argument \"%s\"\n\n%s", arg, kUsage);
       return 2;
     }
   }
-  if (mode != Mode::Interactive) return PrintTree(mode);
-
-  // A second instance ends at once, silently.
-  vandrel::TNamedMutex mutex("OrvenHint");
-  if (mutex.AlreadyExists()) return 0;
-  // The main window is not built yet; until it is, the interactive start prints the tree.
-  return PrintTree(Mode::Dump);
+  try {
+    return mode == Mode::Interactive ? Interactive() : Render(mode, snapshotFile);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vandrel: %s\n", e.what());
+    return 1;
+  }
 }

@@ -19,6 +19,28 @@ void TTreeViewReminderTree::SetImageIndexes(Node node, int image, int state, int
 
 void TTreeViewReminderTree::Expand(Node node) { m_nodes.at(size_t(node))->Expand(false); }
 
+namespace {
+
+void CopyChildren(const TTreeNode* first, IReminderTree::Node parent, TReminderOutline& outline) {
+  for (const TTreeNode* n = first; n; n = n->GetNextSibling()) {
+    const IReminderTree::Node copy = outline.AddChild(parent, n->Text());
+    TReminderOutline::TNode& node = outline.At(copy);
+    node.ImageIndex = n->ImageIndex();
+    node.StateIndex = n->StateIndex();
+    node.SelectedIndex = n->SelectedIndex();
+    node.Expanded = n->Expanded();
+    CopyChildren(n->GetFirstChild(), copy, outline);
+  }
+}
+
+}  // namespace
+
+TReminderOutline OutlineOf(const TCustomTreeView& treeView) {
+  TReminderOutline outline;
+  CopyChildren(treeView.Items()->GetFirstNode(), IReminderTree::kTopLevel, outline);
+  return outline;
+}
+
 void TTreeViewReminderTree::Clear() {
   m_treeView.Items()->Clear();
   m_nodes.clear();

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/ReminderOutline.h"
 #include "app/ReminderTree.h"
 
 namespace vandrel {
@@ -25,5 +26,9 @@ class TTreeViewReminderTree : public IReminderTree {
   TCustomTreeView& m_treeView;
   std::vector<TTreeNode*> m_nodes;
 };
+
+// What a tree view shows, node by node (texts, image indexes, expansion), as an outline that
+// prints the way --dump and --json print.
+TReminderOutline OutlineOf(const TCustomTreeView& treeView);
 
 }  // namespace vandrel

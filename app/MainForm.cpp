@@ -1,0 +1,234 @@
+#include "app/MainForm.h"
+
+#include <cstdio>
+
+#include "app/TreeViewReminderTree.h"
+#include "framework/Application.h"
+#include "framework/Bitmap.h"
+#include "framework/Icon.h"
+#include "framework/Image.h"
+#include "framework/ImageList.h"
+#include "framework/JpegImage.h"
+#include "framework/Loading.h"
+#include "framework/Picture.h"
+#include "framework/TreeView.h"
+#include "platform/os/Resources.h"
+#include "platform/os/Shell.h"
+#include "skin/SkinEngine.h"
+#include "skincontrols/Button.h"
+#include "skincontrols/CheckBox.h"
+#include "skincontrols/CustomPanel.h"
+#include "skincontrols/StatusBar.h"
+
+namespace vandrel {
+
+namespace {
+
+void LoadBanner(TImage& image) {
+  TResourceStream resource("BANNER", "ART");
+  TJPEGImage banner;
+  banner.LoadFromStream(resource);
+  image.Picture()->SetGraphic(&banner);
+}
+
+// A page, a closed folder, an open folder, a pointing hand; fuchsia is see-through.
+void LoadNodeImages(TImageList& list) {
+  for (const char* name : {"NODE0", "NODE1", "NODE2", "NODE3"}) {
+    TResourceStream resource(name, "ART");
+    TBitmap image;
+    image.LoadFromStream(resource);
+    list.AddMasked(image, clFuchsia);
+  }
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* owner, std::string exeFileName, TMessageSink messages)
+    : TForm(owner),
+      m_messages(messages),
+      m_sequence(*this, m_adoConnData, m_adoQuery1, m_adoQuery2, std::move(exeFileName)) {
+  CreateComponents();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateComponents() {
+  TLoadingScope loading(this);
+  SetCaption("Vandrel3.0");
+  SetFormStyle(fsStayOnTop);
+  SetPosition(poScreenCenter);
+  SetClientWidth(382);
+  SetClientHeight(536);
+  Font()->SetName("MS Sans Serif");
+  Font()->SetHeight(-11);
+  {
+    TResourceStream icon("MAINICON", "ICON");
+    Icon()->LoadFromStream(icon);
+  }
+
+  m_seSkinEngine = loading.Create<TSeSkinEngine>();
+
+  m_seSkinPanel1 = loading.Create<TSeCustomPanel>();
+  m_seSkinPanel1->SetName("SeSkinPanel1");
+  m_seSkinPanel1->SetParent(this);
+  m_seSkinPanel1->SetAlign(alTop);
+  m_seSkinPanel1->SetHeight(65);
+  m_seSkinPanel1->SetBorderWidth(3);
+  m_seSkinPanel1->SetBevelWidth(1);
+  m_seSkinPanel1->SetShowBevel(true);
+  m_seSkinPanel1->SetShowButton(false);
+  m_seSkinPanel1->SetShowCaption(false);
+  m_seSkinPanel1->SetTransparent(false);
+  m_seSkinPanel1->SetPerformance(kspNoBuffer);
+
+  m_image1 = loading.Create<TImage>();
+  m_image1->SetName("Image1");
+  m_image1->SetParent(m_seSkinPanel1);
+  m_image1->SetAlign(alClient);
+  m_image1->SetStretch(true);
+  LoadBanner(*m_image1);
+
+  m_seSkinPanel2 = loading.Create<TSeCustomPanel>();
+  m_seSkinPanel2->SetName("SeSkinPanel2");
+  m_seSkinPanel2->SetParent(this);
+  m_seSkinPanel2->SetAlign(alClient);
+  m_seSkinPanel2->SetBorderWidth(3);
+  m_seSkinPanel2->SetBevelWidth(1);
+  m_seSkinPanel2->SetShowBevel(true);
+  m_seSkinPanel2->SetShowButton(true);
+  m_seSkinPanel2->SetButtonKind(pbkRoll);
+  m_seSkinPanel2->SetRolled(false);
+  m_seSkinPanel2->SetAnimateRoll(false);
+  m_seSkinPanel2->SetShowCaption(false);
+  m_seSkinPanel2->SetPerformance(kspNoBuffer);
+
+  m_imageList1 = loading.Create<TImageList>();
+  m_imageList1->SetName("ImageList1");
+  LoadNodeImages(*m_imageList1);
+
+  m_seSkinStatusBar1 = loading.Create<TSeCustomStatusBar>();
+  m_seSkinStatusBar1->SetName("SeSkinStatusBar1");
+  m_seSkinStatusBar1->SetParent(m_seSkinPanel2);
+  m_seSkinStatusBar1->SetAlign(alBottom);
+  m_seSkinStatusBar1->SetHeight(22);
+  m_seSkinStatusBar1->SetBorderWidth(2);
+  m_seSkinStatusBar1->SetBevelOuter(kbvRaised);
+  m_seSkinStatusBar1->SetBevelInner(kbvSpace);
+  m_seSkinStatusBar1->SetBevelWidth(0);
+  m_seSkinStatusBar1->SetBevelKind(kbkNone);
+  m_seSkinStatusBar1->SetTransparent(true);
+  for (int width : {200, 80, 50, 50}) m_seSkinStatusBar1->Panels()->Add()->SetWidth(width);
+  m_seSkinStatusBar1->Panels()->Items(0)->SetText("test");
+
+  m_sbRun = loading.Create<TSeCustomCheckBox>();
+  m_sbRun->SetName("sbRun");
+  m_sbRun->SetCaption("自动启动");
+  m_sbRun->SetState(cbChecked);
+  m_sbRun->SetAlignment(ktaLeftJustify);
+  m_sbRun->SetSpacing(5);
+  m_sbRun->SetAllowGrayed(false);
+  m_sbRun->SetPerformance(kspDoubleBuffer);
+  m_sbRun->SetTransparent(true);
+  m_sbRun->OnClick = [this](TPersistent* sender) { SbRunClick(sender); };
+  m_seSkinStatusBar1->Panels()->Items(1)->SetControl(m_sbRun);
+  m_sbRun->SetParent(m_seSkinStatusBar1);
+
+  m_seSkinButton1 = loading.Create<TSeCustomButton>();
+  m_seSkinButton1->SetName("SeSkinButton1");
+  m_seSkinButton1->SetCaption("万年历");
+  m_seSkinButton1->SetBounds(0, 0, 46, 16);
+  m_seSkinButton1->OnClick = [this](TPersistent* sender) { SeSkinButton1Click(sender); };
+  m_seSkinStatusBar1->Panels()->Items(2)->SetControl(m_seSkinButton1);
+  m_seSkinButton1->SetParent(m_seSkinStatusBar1);
+
+  m_seSkinButton2 = loading.Create<TSeCustomButton>();
+  m_seSkinButton2->SetName("SeSkinButton2");
+  m_seSkinButton2->SetCaption("刷新");
+  m_seSkinButton2->SetBounds(0, 0, 46, 16);
+  m_seSkinButton2->OnClick = [this](TPersistent* sender) { SeSkinButton2Click(sender); };
+  m_seSkinStatusBar1->Panels()->Items(3)->SetControl(m_seSkinButton2);
+  m_seSkinButton2->SetParent(m_seSkinStatusBar1);
+
+  m_treeView1 = loading.Create<TTreeView>();
+  m_treeView1->SetName("TreeView1");
+  m_treeView1->SetParent(m_seSkinPanel2);
+  m_treeView1->SetAlign(alClient);
+  m_treeView1->SetBorderStyle(bsNoBorder);
+  m_treeView1->Font()->SetName("宋体");
+  m_treeView1->Font()->SetHeight(-16);
+  m_treeView1->SetImages(m_imageList1);
+  m_treeView1->SetIndent(19);
+  m_treeView1->SetReadOnly(true);
+  m_treeView1->SetShowButtons(false);
+  m_treeView1->SetShowLines(false);
+  m_treeView1->SetAutoExpand(true);
+  m_treeView1->SetSortType(stText);
+  m_treeView1->SetShowHint(true);
+  m_treeView1->SetTabOrder(0);
+  m_treeView1->OnCollapsed = [this](TPersistent* sender, TTreeNode* node) { TreeView1Collapsed(sender, node); };
+  m_treeView1->OnExpanded = [this](TPersistent* sender, TTreeNode* node) { TreeView1Expanded(sender, node); };
+  m_tree = std::make_unique<TTreeViewReminderTree>(*m_treeView1);
+
+  OnCreate = [this](TPersistent* sender) { FormCreate(sender); };
+  loading.End();
+}
+
+void TForm1::FormCreate(TPersistent*) { RunCreationSequence(); }
+
+void TForm1::RunCreationSequence() {
+  m_creationFailed = true;
+  try {
+    m_creationFailed = !m_sequence.Run();
+  } catch (const std::exception& e) {
+    // What was built before the failure stays in the window.
+    if (m_messages == TMessageSink::StandardError) {
+      ShowMessage(e.what());
+    } else if (TApplication* app = Application()) {
+      app->HandleException(this);
+    }
+  }
+}
+
+void TForm1::TreeView1Collapsed(TPersistent*, TTreeNode* node) { node->SetImageIndex(1); }
+
+void TForm1::TreeView1Expanded(TPersistent*, TTreeNode* node) { node->SetImageIndex(2); }
+
+void TForm1::SbRunClick(TPersistent*) { AutostartClick(m_sbRun->Checked(), m_sequence.AutostartPath()); }
+
+void TForm1::SeSkinButton1Click(TPersistent*) {
+  // Whether a program for the page exists is the desktop's business: nothing to report.
+  ShellOpen(m_sequence.ExeDirectory() + "TheCal.htm");
+}
+
+void TForm1::SeSkinButton2Click(TPersistent*) { RunCreationSequence(); }
+
+TReminderOutline TForm1::Outline() const { return OutlineOf(*m_treeView1); }
+
+std::string TForm1::StatusText() const { return m_seSkinStatusBar1->Panels()->Items(0)->Text(); }
+
+bool TForm1::TAutostartBox::Checked() const { return m_form.m_sbRun->Checked(); }
+
+void TForm1::TAutostartBox::SetChecked(bool checked) { m_form.m_sbRun->SetChecked(checked); }
+
+void TForm1::SetSkinFile(const std::string& fileName) { m_seSkinEngine->SetSkinFile(fileName); }
+
+void TForm1::ClearTree() { m_tree->Clear(); }
+
+IReminderTree& TForm1::Tree() { return *m_tree; }
+
+void TForm1::SetStatusText(const std::string& text) { m_seSkinStatusBar1->Panels()->Items(0)->SetText(text); }
+
+void TForm1::ShowMessage(const std::string& text) {
+  if (m_messages == TMessageSink::StandardError) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  } else {
+    vandrel::ShowMessage(text);
+  }
+}
+
+void TForm1::Close() {
+  m_closeRequested = true;
+  TForm::Close();
+}
+
+}  // namespace vandrel

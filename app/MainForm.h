@@ -1,0 +1,113 @@
+// TForm1, the reminder window: a banner across the top, the reminder tree below it and a status
+// bar with today's date line, the "自动启动" box and the "万年历" and "刷新" buttons. Creating it runs
+// the creation sequence; "刷新" runs it again.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/Autostart.h"
+#include "app/CreationSequence.h"
+#include "app/ReminderOutline.h"
+#include "data/Connection.h"
+#include "data/Query.h"
+#include "framework/Form.h"
+
+namespace vandrel {
+
+class TImage;
+class TImageList;
+class TSeCustomButton;
+class TSeCustomCheckBox;
+class TSeCustomPanel;
+class TSeCustomStatusBar;
+class TSeSkinEngine;
+class TTreeNode;
+class TTreeView;
+class TTreeViewReminderTree;
+
+// Where the window's messages go: message boxes for the user, or standard error when the window
+// is only rendered (--snapshot) and nobody could click a box away.
+enum class TMessageSink { MessageBox, StandardError };
+
+class TForm1 : public TForm, private IMainWindow {
+ public:
+  // exeFileName is the running executable's full path. The creation sequence runs before the
+  // constructor returns; when it closed the window (no data.mdb), CloseRequested() says so.
+  TForm1(TComponent* owner, std::string exeFileName, TMessageSink messages = TMessageSink::MessageBox);
+  ~TForm1() override;
+
+  bool CloseRequested() const { return m_closeRequested; }
+  // The last run of the creation sequence failed or closed the window.
+  bool CreationFailed() const { return m_creationFailed; }
+  // The tree as the window shows it, and the first status panel's text.
+  TReminderOutline Outline() const;
+  std::string StatusText() const;
+  const std::string& AutostartPath() const { return m_sequence.AutostartPath(); }
+
+  TSeSkinEngine* SeSkinEngine() const { return m_seSkinEngine; }
+  TSeCustomPanel* SeSkinPanel1() const { return m_seSkinPanel1; }
+  TImage* Image1() const { return m_image1; }
+  TSeCustomPanel* SeSkinPanel2() const { return m_seSkinPanel2; }
+  TTreeView* TreeView1() const { return m_treeView1; }
+  TSeCustomStatusBar* SeSkinStatusBar1() const { return m_seSkinStatusBar1; }
+  TSeCustomCheckBox* SbRun() const { return m_sbRun; }
+  TSeCustomButton* SeSkinButton1() const { return m_seSkinButton1; }
+  TSeCustomButton* SeSkinButton2() const { return m_seSkinButton2; }
+  TImageList* ImageList1() const { return m_imageList1; }
+
+  void FormCreate(TPersistent* sender);
+  void TreeView1Collapsed(TPersistent* sender, TTreeNode* node);
+  void TreeView1Expanded(TPersistent* sender, TTreeNode* node);
+  void SbRunClick(TPersistent* sender);
+  // "万年历": the calendar page written beside the executable, in the desktop's program for it.
+  void SeSkinButton1Click(TPersistent* sender);
+  // "刷新": the whole creation sequence again.
+  void SeSkinButton2Click(TPersistent* sender);
+
+ private:
+  // The "自动启动" box as the autostart logic sees it.
+  class TAutostartBox : public IAutostartBox {
+   public:
+    explicit TAutostartBox(TForm1& form) : m_form(form) {}
+    bool Checked() const override;
+    void SetChecked(bool checked) override;
+
+   private:
+    TForm1& m_form;
+  };
+
+  void SetSkinFile(const std::string& fileName) override;
+  void ClearTree() override;
+  IReminderTree& Tree() override;
+  void SetStatusText(const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+  void Close() override;
+  IAutostartBox& AutostartBox() override { return m_autostartBox; }
+
+  void CreateComponents();
+  void RunCreationSequence();
+
+  TMessageSink m_messages;
+  bool m_closeRequested = false;
+  bool m_creationFailed = false;
+  TConnection m_adoConnData;
+  TQuery m_adoQuery1{m_adoConnData};
+  TQuery m_adoQuery2{m_adoConnData};
+  TAutostartBox m_autostartBox{*this};
+  TCreationSequence m_sequence;
+  std::unique_ptr<TTreeViewReminderTree> m_tree;
+
+  TSeSkinEngine* m_seSkinEngine = nullptr;
+  TSeCustomPanel* m_seSkinPanel1 = nullptr;
+  TImage* m_image1 = nullptr;
+  TSeCustomPanel* m_seSkinPanel2 = nullptr;
+  TTreeView* m_treeView1 = nullptr;
+  TSeCustomStatusBar* m_seSkinStatusBar1 = nullptr;
+  TSeCustomCheckBox* m_sbRun = nullptr;
+  TSeCustomButton* m_seSkinButton1 = nullptr;
+  TSeCustomButton* m_seSkinButton2 = nullptr;
+  TImageList* m_imageList1 = nullptr;
+};
+
+}  // namespace vandrel

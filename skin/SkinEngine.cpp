@@ -1,0 +1,7 @@
+#include "skin/SkinEngine.h"
+
+namespace vandrel {
+
+void TSeSkinEngine::SetSkinFile(const std::string& fileName) { m_skinFile = fileName; }
+
+}  // namespace vandrel

@@ -1,0 +1,322 @@
+// The reminder window itself, off screen: its layout, what the creation sequence puts into it,
+// the node images as the user opens and closes categories, and its three controls in the status
+// bar driven through real mouse input.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/MainForm.h"
+#include "app/Settings.h"
+#include "framework/Application.h"
+#include "framework/Image.h"
+#include "framework/ImageList.h"
+#include "framework/Icon.h"
+#include "framework/Picture.h"
+#include "framework/TreeView.h"
+#include "platform/core/Clock.h"
+#include "platform/core/DateTime.h"
+#include "platform/display/HeadlessScreen.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+#include "skin/SkinEngine.h"
+#include "skincontrols/Button.h"
+#include "skincontrols/CheckBox.h"
+#include "skincontrols/CustomPanel.h"
+#include "skincontrols/StatusBar.h"
+
+using namespace vandrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+TDateTime At(int year, int month, int day, int hour, int minute) {
+  return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, 0, 0));
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old, m_had = true;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* m_name;
+  std::string m_old;
+  bool m_had = false;
+};
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_root = fs::temp_directory_path() / ("vandrel-mainform-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_root);
+    fs::create_directories(m_root / "app");
+    // The program the autostart entry names must exist.
+    fs::copy_file("/bin/true", m_root / "app" / "vandrel");
+    m_env.push_back(std::make_unique<ScopedEnv>("VANDREL_REGISTRY", (m_root / "registry.reg").string()));
+    m_env.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", (m_root / "config").string()));
+    m_env.push_back(std::make_unique<ScopedEnv>("WINEPREFIX", (m_root / "no-wine").string()));
+    m_screen = THeadlessScreen::Create({1024, 768});
+    m_app = std::make_unique<TApplication>();
+  }
+
+  void TearDown() override {
+    m_app.reset();
+    while (HWND top = GetTopWindow(nullptr)) DestroyWindow(top);
+    MSG msg;
+    while (PeekMessage(msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    m_screen.reset();
+    m_env.clear();
+    fs::remove_all(m_root);
+  }
+
+  void Database(const std::string& fixture) {
+    fs::copy_file(std::string(VANDREL_TEST_DATA "/mdb/") + fixture, m_root / "app" / "data.mdb");
+  }
+
+  TForm1* NewForm() {
+    auto* form = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::StandardError);
+    m_app->SetMainForm(form);
+    return form;
+  }
+
+  TForm1* ShownForm() {
+    TForm1* form = NewForm();
+    form->Show();
+    Pump();
+    return form;
+  }
+
+  void Pump() {
+    m_app->ProcessMessages();
+    ProcessPendingMessages();
+    m_app->ProcessMessages();
+  }
+
+  void ClickOn(TControl* control) {
+    m_screen->Click(control->ClientToScreen({control->Width() / 2, control->Height() / 2}));
+    Pump();
+  }
+
+  static const TReminderOutline::TNode* Find(const TReminderOutline& outline, const std::vector<std::string>& path) {
+    const std::vector<IReminderTree::Node>* level = &outline.TopLevel();
+    const TReminderOutline::TNode* found = nullptr;
+    for (const std::string& text : path) {
+      found = nullptr;
+      for (IReminderTree::Node n : *level)
+        if (outline.At(n).Text == text) found = &outline.At(n);
+      if (!found) return nullptr;
+      level = &found->Children;
+    }
+    return found;
+  }
+
+  fs::path m_root;
+  std::vector<std::unique_ptr<ScopedEnv>> m_env;
+  std::unique_ptr<THeadlessScreen> m_screen;
+  std::unique_ptr<TApplication> m_app;
+};
+
+TEST_F(MainFormTest, LayoutAndArtwork) {
+  Database("sibling.mdb");
+  ScopedClock clock(At(2024, 3, 5, 10, 0));
+  TForm1* form = ShownForm();
+  ASSERT_FALSE(form->CreationFailed());
+
+  EXPECT_EQ(form->Caption(), "Vandrel3.0");
+  EXPECT_EQ(form->ClientWidth(), 382);
+  EXPECT_EQ(form->ClientHeight(), 536);
+  EXPECT_EQ(form->FormStyle(), fsStayOnTop);
+  // Centred on the 1024 x 768 screen.
+  const TRect window = WindowRect(form->Handle());
+  EXPECT_NEAR(window.Left + window.Width() / 2, 512, 1);
+  EXPECT_NEAR(window.Top + window.Height() / 2, 384, 1);
+  EXPECT_EQ(form->Icon()->Width(), 32);
+
+  EXPECT_EQ(form->SeSkinPanel1()->BoundsRect(), Rect(0, 0, 382, 65));
+  EXPECT_EQ(form->Image1()->BoundsRect(), Rect(4, 4, 378, 61));
+  EXPECT_EQ(form->Image1()->Picture()->Width(), 398);
+  EXPECT_EQ(form->Image1()->Picture()->Height(), 62);
+  EXPECT_EQ(form->SeSkinPanel2()->BoundsRect(), Rect(0, 65, 382, 536));
+  const TRect bar = form->SeSkinStatusBar1()->BoundsRect();
+  EXPECT_EQ(bar, Rect(4, 471 - 4 - 22, 378, 471 - 4));
+  EXPECT_EQ(form->TreeView1()->BoundsRect(), Rect(4, 4, 378, bar.Top));
+  EXPECT_EQ(form->TreeView1()->Font()->Name(), "宋体");
+  EXPECT_EQ(form->TreeView1()->Font()->Height(), -16);
+  EXPECT_EQ(form->ImageList1()->Count(), 4);
+
+  // The check box and the buttons sit in status panels 2 to 4.
+  EXPECT_EQ(form->SbRun()->Parent(), form->SeSkinStatusBar1());
+  EXPECT_EQ(form->SbRun()->BoundsRect(), Rect(203, 3, 279, 19));
+  EXPECT_EQ(form->SeSkinButton1()->BoundsRect(), Rect(283, 3, 329, 19));
+  EXPECT_EQ(form->SeSkinButton2()->BoundsRect(), Rect(333, 3, 379, 19));
+  EXPECT_EQ(form->SbRun()->Caption(), "自动启动");
+  EXPECT_EQ(form->SeSkinButton1()->Caption(), "万年历");
+  EXPECT_EQ(form->SeSkinButton2()->Caption(), "刷新");
+
+  EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
+  EXPECT_EQ(form->SeSkinEngine()->SkinFile(), (m_root / "app" / "mskn.mskn").string());
+  EXPECT_TRUE(fs::exists(m_root / "app" / "TheCal.htm"));
+  // The tree has the keyboard focus once the window is active.
+  EXPECT_EQ(form->ActiveControl(), form->TreeView1());
+}
+
+TEST_F(MainFormTest, NodeImagesFollowTheUsersExpandAndCollapse) {
+  Database("sibling.mdb");
+  ScopedClock clock(At(2024, 3, 5, 10, 0));
+  TForm1* form = ShownForm();
+  TTreeNode* section = form->TreeView1()->Items()->GetFirstNode();
+  TTreeNode* events = section->GetFirstChild();
+  ASSERT_EQ(events->Text(), "事件提示");
+
+  struct Expect {
+    bool sectionExpanded, eventsExpanded;
+    int sectionImage, eventsImage;
+  };
+  auto check = [&](const char* when, Expect e) {
+    const TReminderOutline outline = form->Outline();
+    const auto* s = Find(outline, {"本日提示"});
+    const auto* c = Find(outline, {"本日提示", "事件提示"});
+    ASSERT_TRUE(s && c);
+    EXPECT_EQ(s->Expanded, e.sectionExpanded) << when;
+    EXPECT_EQ(c->Expanded, e.eventsExpanded) << when;
+    EXPECT_EQ(s->ImageIndex, e.sectionImage) << when;
+    EXPECT_EQ(c->ImageIndex, e.eventsImage) << when;
+    EXPECT_EQ(c->SelectedIndex, 3) << when;
+    EXPECT_EQ(c->StateIndex, 2) << when;
+    EXPECT_NE(outline.ToJson().find("\"text\":\"事件提示\",\"expanded\":" + std::string(e.eventsExpanded ? "true" : "false") +
+                                    ",\"image\":" + std::to_string(e.eventsImage)),
+              std::string::npos)
+        << when;
+  };
+  // As built: the section closed, its event category open because it has lines.
+  check("built", {false, true, 1, 2});
+  section->Expand(false);
+  events->Collapse(false);
+  check("events collapsed", {true, false, 2, 1});
+  events->Expand(false);
+  check("events expanded again", {true, true, 2, 2});
+  section->Collapse(false);
+  check("section collapsed", {false, true, 1, 2});
+}
+
+TEST_F(MainFormTest, CalendarButtonAsksTheDesktopToOpenThePage) {
+  Database("sibling.mdb");
+  const fs::path bin = m_root / "bin";
+  fs::create_directories(bin);
+  const fs::path record = m_root / "opened.txt";
+  {
+    std::ofstream script(bin / "xdg-open");
+    script << "#!/bin/sh\nprintf '%s' \"$1\" > '" << record.string() << ".tmp' && mv '" << record.string() << ".tmp' '"
+           << record.string() << "'\n";
+  }
+  fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+  ScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
+  TForm1* form = ShownForm();
+
+  ClickOn(form->SeSkinButton1());
+  for (int i = 0; i < 200 && !fs::exists(record); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_EQ(ReadFile(record), (m_root / "app" / "TheCal.htm").string());
+}
+
+TEST_F(MainFormTest, CalendarButtonWithoutAnOpenerShowsNothing) {
+  Database("sibling.mdb");
+  const fs::path empty = m_root / "empty-bin";
+  fs::create_directories(empty);
+  ScopedEnv path("PATH", empty.string());
+  TForm1* form = ShownForm();
+  const HWND before = GetTopWindow(nullptr);
+
+  ClickOn(form->SeSkinButton1());
+  EXPECT_EQ(GetTopWindow(nullptr), before);
+  EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(MainFormTest, RefreshAfterMidnightMovesEverySection) {
+  Database("sibling.mdb");
+  auto clock = std::make_unique<ScopedClock>(At(2024, 3, 4, 23, 59));
+  TForm1* form = ShownForm();
+  const std::string before = form->Outline().Dump();
+  EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
+  fs::remove(m_root / "app" / "TheCal.htm");
+
+  clock.reset();
+  clock = std::make_unique<ScopedClock>(At(2024, 3, 5, 0, 1));
+  ClickOn(form->SeSkinButton2());
+  EXPECT_FALSE(form->CreationFailed());
+  EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
+  // Yesterday's "本日提示" is today's "昨天提示", and the page was written again.
+  const TReminderOutline after = form->Outline();
+  EXPECT_NE(after.Dump(), before);
+  EXPECT_TRUE(fs::exists(m_root / "app" / "TheCal.htm"));
+
+  // A second window built directly on the new day shows the same tree.
+  auto* fresh = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::StandardError);
+  EXPECT_EQ(fresh->Outline().Dump(), after.Dump());
+}
+
+TEST_F(MainFormTest, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {
+  Database("olderschema.mdb");
+  ScopedClock clock(At(2024, 3, 5, 10, 0));
+  ::testing::internal::CaptureStderr();
+  TForm1* form = NewForm();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(form->CreationFailed());
+  EXPECT_FALSE(form->CloseRequested());
+  EXPECT_NE(err, "");
+  // Status text is set after the tree, so it still holds its placeholder.
+  EXPECT_EQ(form->StatusText(), "test");
+  const TReminderOutline outline = form->Outline();
+  ASSERT_FALSE(outline.TopLevel().empty());
+  EXPECT_EQ(outline.At(outline.TopLevel()[0]).Text, "本日提示");
+}
+
+TEST_F(MainFormTest, MissingDatabaseClosesTheWindow) {
+  ::testing::internal::CaptureStderr();
+  TForm1* form = NewForm();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "data.mdb 不存在！\n");
+  EXPECT_TRUE(form->CloseRequested());
+  EXPECT_TRUE(form->CreationFailed());
+}
+
+TEST_F(MainFormTest, AutostartBoxRecordsTheUsersChoice) {
+  Database("sibling.mdb");
+  TForm1* form = ShownForm();
+  // First start: ticked, setting "1".
+  EXPECT_TRUE(form->SbRun()->Checked());
+  EXPECT_EQ(ReadAppSetting("AuToRun"), "1");
+  const fs::path entry = m_root / "config" / "autostart" / "tarvo.desktop";
+  EXPECT_NE(ReadFile(entry).find("Hidden=false"), std::string::npos);
+
+  ClickOn(form->SbRun());
+  EXPECT_FALSE(form->SbRun()->Checked());
+  EXPECT_EQ(ReadAppSetting("AuToRun"), "0");
+  EXPECT_NE(ReadFile(entry).find("Hidden=true"), std::string::npos);
+  ClickOn(form->SbRun());
+  EXPECT_TRUE(form->SbRun()->Checked());
+  EXPECT_EQ(ReadAppSetting("AuToRun"), "1");
+  EXPECT_NE(ReadFile(entry).find("Hidden=false"), std::string::npos);
+}
+
+}  // namespace
