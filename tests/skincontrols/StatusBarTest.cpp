@@ -10,6 +10,7 @@
 #include "SkinControlsTestSupport.h"
 #include "framework/Button.h"
 #include "framework/ClassRegistry.h"
+#include "framework/Loading.h"
 #include "framework/Reader.h"
 #include "framework/Writer.h"
 #include "platform/core/Exception.h"
@@ -114,6 +115,38 @@ TEST_F(SkinControlsTest, StatusBarOfTheMainWindowPlacesItsHostedControls) {
   form->SetWidth(500);
   Pump();
   EXPECT_EQ(w.button2->BoundsRect(), Rect(333, 3, 379, 19));
+}
+
+TEST_F(SkinControlsTest, StatusBarBuiltWhileLoadingLaysOutWhenLoaded) {
+  TForm* form = NewForm();
+  form->SetBounds(100, 100, 382, 536);
+  TLoadingScope loading(form);
+  auto* panel = loading.Create<TSeCustomPanel>();
+  panel->SetShowCaption(false);
+  panel->SetParent(form);
+  panel->SetAlign(alClient);
+  auto* bar = loading.Create<TSeCustomStatusBar>();
+  bar->SetParent(panel);
+  bar->SetAlign(alBottom);
+  auto* tree = loading.Create<TSeCustomPanel>();  // placed after the bar, yet the bar ends in front
+  tree->SetParent(panel);
+  tree->SetAlign(alClient);
+  bar->Panels()->Add()->SetWidth(200);
+  std::vector<TButton*> hosted;
+  for (int width : {80, 50, 50}) {
+    auto* b = loading.Create<TButton>();
+    b->SetParent(bar);  // while loading, a child makes no panel
+    TSeStatusPanel* p = bar->Panels()->Add();
+    p->SetWidth(width);
+    p->SetControl(b);
+    hosted.push_back(b);
+  }
+  loading.End();
+  ASSERT_EQ(bar->Panels()->Count(), 4);
+  EXPECT_EQ(hosted[0]->BoundsRect(), Rect(203, 3, 279, 19));
+  EXPECT_EQ(hosted[1]->BoundsRect(), Rect(283, 3, 329, 19));
+  EXPECT_EQ(hosted[2]->BoundsRect(), Rect(333, 3, 379, 19));
+  EXPECT_EQ(panel->Controls(panel->ControlCount() - 1), bar);
 }
 
 TEST_F(SkinControlsTest, StatusBarLayoutsWithHidingAndStretching) {
