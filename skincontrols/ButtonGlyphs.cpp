@@ -282,10 +282,12 @@ std::unique_ptr<TBitmap> MakePicture(const TPixelMap& map) {
 }  // namespace
 
 const TBitmap& KindGlyph(std::string_view resourceName) {
-  static std::map<std::string_view, std::unique_ptr<TBitmap>> cache;
+  // Never destroyed: the pictures live as long as the process, and their bitmaps must not be freed
+  // after the platform's object table at exit.
+  static auto* cache = new std::map<std::string_view, std::unique_ptr<TBitmap>>;
   for (const TKindPicture& picture : kPictures) {
     if (!SameText(picture.Name, resourceName)) continue;
-    auto& slot = cache[picture.Name];
+    auto& slot = (*cache)[picture.Name];
     if (!slot) slot = MakePicture(*picture.Map);
     return *slot;
   }

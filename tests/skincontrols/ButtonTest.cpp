@@ -49,6 +49,10 @@ TEST_F(SkinControlsTest, ButtonCentresItsCaptionAndShiftsItWhenPressed) {
   EXPECT_EQ(normal.Top, (16 - normal.Height()) / 2);
   button.SetState(kbsPressed);
   EXPECT_EQ(button.CaptionRect(), OffsetRect(normal, 1, 1));
+
+  // The platform's text becomes the caption.
+  static_cast<TControl&>(button).SetCaption("万年历");
+  EXPECT_EQ(button.Caption(), "万年历");
 }
 
 TEST_F(SkinControlsTest, ButtonLaysOutGlyphAndCaptionOnEachSide) {

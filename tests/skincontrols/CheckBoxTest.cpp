@@ -36,6 +36,10 @@ TEST_F(SkinControlsTest, CheckBoxPlacesGlyphAndCaption) {
   box.SetAlignment(ktaRightJustify);
   EXPECT_EQ(box.CheckRect(), Rect(63, 1, 76, 14));
   EXPECT_EQ(box.CaptionRect().Left, 2);
+
+  // The platform's text (an action link sets it) becomes the caption.
+  static_cast<TControl&>(box).SetCaption("Run");
+  EXPECT_EQ(box.Caption(), "Run");
 }
 
 TEST_F(SkinControlsTest, CheckBoxStateChangesFireOnClickOnce) {
