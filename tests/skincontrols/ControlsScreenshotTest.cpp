@@ -1,4 +1,4 @@
-// A sheet of the skinned controls' own looks: one form holding each control once per state
+// Sheets of the skinned controls' own looks: one form holding each control once per state
 // (normal, hot, pressed, focused, disabled, checked/grayed), every state reached through the real
 // input path and painted into one picture. The test checks that the states look different; with
 // VANDREL_CONTROLS_SHEET set to a file name it also writes the sheet there as PNG.
@@ -18,6 +18,7 @@
 #include "skincontrols/ButtonGlyphs.h"
 #include "skincontrols/CheckBox.h"
 #include "skincontrols/CustomPanel.h"
+#include "skincontrols/StatusBar.h"
 
 namespace vandrel::test {
 namespace {
@@ -271,6 +272,101 @@ TEST_F(ControlsSheet, KindPresets) {
     std::string kinds = path;
     kinds.insert(kinds.size() > 4 ? kinds.size() - 4 : kinds.size(), "-kinds");
     WritePng(sheet.DC(), kinds);
+  }
+}
+
+// The main window's status bar with its hosted check box and buttons, once per look: one bar per
+// row, each look reached through real input.
+TEST_F(ControlsSheet, MainWindowStatusBar) {
+  struct TBar {
+    TSeCustomStatusBar* bar;
+    TSeCustomCheckBox* run;
+    TSeCustomButton* calendar;
+    TSeCustomButton* refresh;
+  };
+  TForm* form = NewForm(clBtnFace);
+  form->SetBounds(0, 0, kLeftMargin + 374 + 10, 7 * 34 + 10);
+  auto* focusHolder = new TSeCustomCheckBox(form);
+  focusHolder->SetParent(form);
+  focusHolder->SetBounds(0, 0, 10, 10);
+  std::vector<TBar> bars;
+  for (int row = 0; row < 7; ++row) {
+    TBar b{};
+    b.bar = new TSeCustomStatusBar(form);
+    b.bar->SetParent(form);
+    b.bar->SetBounds(kLeftMargin, 10 + row * 34, 374, 22);
+    b.bar->SetBorderWidth(2);
+    b.bar->SetBevelOuter(kbvRaised);
+    b.bar->SetBevelInner(kbvSpace);
+    b.bar->SetBevelWidth(0);
+    b.bar->SetTransparent(true);
+    for (int width : {200, 80, 50, 50}) b.bar->Panels()->Add()->SetWidth(width);
+    b.bar->Panels()->Items(0)->SetText("2024-5-12  农历  四月初五  星期日");
+    b.run = new TSeCustomCheckBox(form);
+    b.run->SetCaption("自动启动");
+    b.run->SetState(cbChecked);
+    b.bar->Panels()->Items(1)->SetControl(b.run);
+    b.run->SetParent(b.bar);
+    b.calendar = new TSeCustomButton(form);
+    b.calendar->SetCaption("万年历");
+    b.bar->Panels()->Items(2)->SetControl(b.calendar);
+    b.calendar->SetParent(b.bar);
+    b.refresh = new TSeCustomButton(form);
+    b.refresh->SetCaption("刷新");
+    b.bar->Panels()->Items(3)->SetControl(b.refresh);
+    b.refresh->SetParent(b.bar);
+    bars.push_back(b);
+  }
+  form->Show();
+  Pump();
+  EXPECT_EQ(bars[0].run->BoundsRect(), Rect(203, 3, 279, 19));
+  EXPECT_EQ(bars[0].calendar->BoundsRect(), Rect(283, 3, 329, 19));
+  EXPECT_EQ(bars[0].refresh->BoundsRect(), Rect(333, 3, 379, 19));
+
+  TseBitmap sheet;
+  sheet.SetSize(form->Width(), form->Height());
+  sheet.Fill(PixelFromRGB(GetRValue(ColorToRGB(clBtnFace)), GetGValue(ColorToRGB(clBtnFace)),
+                          GetBValue(ColorToRGB(clBtnFace)), 255));
+  TCanvas labels;
+  labels.SetHandle(sheet.DC());
+  labels.Brush()->SetStyle(bsClear);
+  const char* names[] = {"normal", "hot 万年历", "pressed 万年历", "focused 自动启动", "disabled", "unchecked", "pressed box"};
+  for (int row = 0; row < 7; ++row) labels.TextOut(6, 14 + row * 34, names[row]);
+  labels.SetHandle(HDC());
+  const TPoint away = form->ClientToScreen({form->Width() - 2, 2});
+  for (int row = 0; row < 7; ++row) {
+    const TBar& b = bars[size_t(row)];
+    const TPoint onCalendar = b.calendar->ClientToScreen({20, 8});
+    const TPoint onRun = b.run->ClientToScreen({5, 8});
+    focusHolder->SetFocus();
+    m_screen->MouseMove(away);
+    Pump();
+    switch (row) {
+      case 1: m_screen->MouseMove(onCalendar); break;
+      case 2: m_screen->MouseMove(onCalendar); m_screen->MouseDown(onCalendar); break;
+      case 3: b.run->SetFocus(); break;
+      case 4:
+        for (TControl* c : std::vector<TControl*>{b.run, b.calendar, b.refresh}) c->SetEnabled(false);
+        break;
+      case 5: m_screen->Click(onRun); break;
+      case 6: m_screen->MouseMove(onRun); m_screen->MouseDown(onRun); break;
+      default: break;
+    }
+    Pump();
+    auto picture = Painted(*b.bar);
+    BitBlt(sheet.DC(), b.bar->Left(), b.bar->Top(), picture->Width(), picture->Height(), picture->DC(), 0, 0, SRCCOPY);
+    EXPECT_EQ(b.calendar->State(), row == 2 ? kbsPressed : kbsNormal);
+    EXPECT_EQ(b.run->State(), row == 5 ? cbUnchecked : cbChecked);
+    EXPECT_EQ(b.run->Pressed(), row == 6);
+    m_screen->MouseMove(away);
+    m_screen->MouseUp(away);
+    Pump();
+  }
+  if (const char* path = std::getenv("VANDREL_CONTROLS_SHEET")) {
+    std::string name = path;
+    name.insert(name.size() > 4 ? name.size() - 4 : name.size(), "-statusbar");
+    sheet.SetAlpha(255);
+    WritePng(sheet.DC(), name);
   }
 }
 
