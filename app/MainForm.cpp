@@ -130,24 +130,26 @@ void TForm1::CreateComponents() {
   m_sbRun->SetPerformance(kspDoubleBuffer);
   m_sbRun->SetTransparent(true);
   m_sbRun->OnClick = [this](TPersistent* sender) { SbRunClick(sender); };
-  m_seSkinStatusBar1->Panels()->Items(1)->SetControl(m_sbRun);
-  m_sbRun->SetParent(m_seSkinStatusBar1);
+  // Each control is hosted by its status panel first, so that becoming the bar's child adds no
+  // panel of its own.
+  auto host = [this](int panel, TControl* control) {
+    m_seSkinStatusBar1->Panels()->Items(panel)->SetControl(control);
+    control->SetParent(m_seSkinStatusBar1);
+  };
+  host(1, m_sbRun);
 
-  m_seSkinButton1 = loading.Create<TSeCustomButton>();
-  m_seSkinButton1->SetName("SeSkinButton1");
-  m_seSkinButton1->SetCaption("万年历");
-  m_seSkinButton1->SetBounds(0, 0, 46, 16);
-  m_seSkinButton1->OnClick = [this](TPersistent* sender) { SeSkinButton1Click(sender); };
-  m_seSkinStatusBar1->Panels()->Items(2)->SetControl(m_seSkinButton1);
-  m_seSkinButton1->SetParent(m_seSkinStatusBar1);
-
-  m_seSkinButton2 = loading.Create<TSeCustomButton>();
-  m_seSkinButton2->SetName("SeSkinButton2");
-  m_seSkinButton2->SetCaption("刷新");
-  m_seSkinButton2->SetBounds(0, 0, 46, 16);
-  m_seSkinButton2->OnClick = [this](TPersistent* sender) { SeSkinButton2Click(sender); };
-  m_seSkinStatusBar1->Panels()->Items(3)->SetControl(m_seSkinButton2);
-  m_seSkinButton2->SetParent(m_seSkinStatusBar1);
+  auto button = [&](const char* name, const char* caption, void (TForm1::*handler)(TPersistent*)) {
+    auto* b = loading.Create<TSeCustomButton>();
+    b->SetName(name);
+    b->SetCaption(caption);
+    b->SetBounds(0, 0, 46, 16);
+    b->OnClick = [this, handler](TPersistent* sender) { (this->*handler)(sender); };
+    return b;
+  };
+  m_seSkinButton1 = button("SeSkinButton1", "万年历", &TForm1::SeSkinButton1Click);
+  host(2, m_seSkinButton1);
+  m_seSkinButton2 = button("SeSkinButton2", "刷新", &TForm1::SeSkinButton2Click);
+  host(3, m_seSkinButton2);
 
   m_treeView1 = loading.Create<TTreeView>();
   m_treeView1->SetName("TreeView1");
