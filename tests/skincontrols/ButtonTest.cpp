@@ -87,6 +87,15 @@ TEST_F(SkinControlsTest, ButtonLaysOutGlyphAndCaptionOnEachSide) {
     }
     EXPECT_EQ(b.Left, (100 - b.Right + b.Left) / 2);
   }
+
+  // Word wrap: the content takes the button less spacing, glyph and 10 each way, centred.
+  button.SetLayout(blGlyphLeft);
+  button.SetWordWrap(true);
+  const TRect wrapped = button.ContentBounds();
+  EXPECT_EQ(wrapped.Width(), (100 - 4 - 16 - 10) + 16 + 4);
+  EXPECT_EQ(wrapped.Height(), 60 - 4 - 16 - 10);
+  EXPECT_EQ(wrapped.Left, (100 - wrapped.Width()) / 2);
+  EXPECT_EQ(wrapped.Top, (60 - wrapped.Height()) / 2);
 }
 
 TEST_F(SkinControlsTest, ButtonCountsGlyphCells) {

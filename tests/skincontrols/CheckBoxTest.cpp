@@ -37,6 +37,17 @@ TEST_F(SkinControlsTest, CheckBoxPlacesGlyphAndCaption) {
   EXPECT_EQ(box.CheckRect(), Rect(63, 1, 76, 14));
   EXPECT_EQ(box.CaptionRect().Left, 2);
 
+  // Word wrap breaks the caption inside the width left beside the glyph (minus 10), centred.
+  box.SetAlignment(ktaLeftJustify);
+  box.SetBounds(0, 0, 60, 60);
+  box.SetCaption("one two three four");
+  const int oneLine = box.CaptionRect().Height();
+  box.SetWordWrap(true);
+  const TRect wrapped = box.CaptionRect();
+  EXPECT_GT(wrapped.Height(), oneLine);
+  EXPECT_LE(wrapped.Width(), 60 - 13 - 10);
+  EXPECT_EQ(wrapped.Top, (60 - wrapped.Height()) / 2);
+
   // The platform's text (an action link sets it) becomes the caption.
   static_cast<TControl&>(box).SetCaption("Run");
   EXPECT_EQ(box.Caption(), "Run");
