@@ -230,6 +230,23 @@ TRect TSeCustomButton::PlaceCaption(TCanvas& canvas) {
   return OffsetRect(r, (text.Width() - r.Width()) / 2 + text.Left, (text.Height() - r.Height()) / 2 + text.Top);
 }
 
+// Outside painting the working font may be older than Font: the queries take it afresh, as the
+// next paint will.
+TRect TSeCustomButton::ContentBounds() {
+  WorkingFont()->Assign(*Font());
+  return GetContentBounds();
+}
+
+TRect TSeCustomButton::TextRect() {
+  WorkingFont()->Assign(*Font());
+  return GetTextRect();
+}
+
+TRect TSeCustomButton::GlyphRect() {
+  WorkingFont()->Assign(*Font());
+  return GetGlyphRect();
+}
+
 TRect TSeCustomButton::CaptionRect() {
   WorkingFont()->Assign(*Font());
   TMeasureCanvas canvas(*WorkingFont());

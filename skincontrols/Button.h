@@ -64,9 +64,9 @@ class TSeCustomButton : public TSeCustomControl {
   void SetCaption(const std::string& value);
 
   // Layout of the content in the current size and font.
-  TRect ContentBounds() { return GetContentBounds(); }
-  TRect TextRect() { return GetTextRect(); }
-  TRect GlyphRect() { return GetGlyphRect(); }
+  TRect ContentBounds();
+  TRect TextRect();
+  TRect GlyphRect();
   // The caption's extent as drawn, centred in the text rectangle.
   TRect CaptionRect();
 
