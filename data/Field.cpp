@@ -26,8 +26,8 @@ std::string TField::AsString() const {
       // A value outside the years 100..9999 (a damaged file) is shown as the number it is.
       if (m_type == TJetType::jtDateTime && d > -657435.0 && d < 2958466.0) {
         const TFormatSettings& fs = FormatSettings();
-        std::string text = FormatDateTime(fs.ShortDateFormat, d);
-        if (TimeOf(d) != 0) text += " " + FormatDateTime(fs.LongTimeFormat, d);
+        std::string text = JetDateText(fs.ShortDateFormat, d);
+        if (TimeOf(d) != 0) text += " " + JetDateText(fs.LongTimeFormat, d);
         return text;
       }
       if (m_type == TJetType::jtBoolean) return d != 0 ? "True" : "False";

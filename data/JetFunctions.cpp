@@ -317,13 +317,39 @@ std::string JetNumberText(double value, TJetType type) {
   return ShortestText(value);
 }
 
+std::string JetDateText(const std::string& pattern, double value) {
+  const bool date = pattern == "yyyy-M-d";
+  if (!date && pattern != "H:mm:ss") return FormatDateTime(pattern, value);
+  int a, b, c, ms;
+  if (date) DecodeDate(value, a, b, c);
+  else DecodeTime(value, a, b, c, ms);
+  if (date && (a < 0 || a > 9999)) return FormatDateTime(pattern, value);
+  char buf[16];
+  size_t n = 0;
+  auto put = [&](int v, int digits) {
+    char tmp[8];
+    int k = 0;
+    do {
+      tmp[k++] = char('0' + v % 10);
+      v /= 10;
+    } while (v > 0 || k < digits);
+    while (k > 0) buf[n++] = tmp[--k];
+  };
+  put(a, date ? 4 : 1);
+  buf[n++] = date ? '-' : ':';
+  put(b, date ? 1 : 2);
+  buf[n++] = date ? '-' : ':';
+  put(c, date ? 1 : 2);
+  return std::string(buf, n);
+}
+
 std::string JetVariantText(double value, TJetType type) {
   if (type == TJetType::jtBoolean) return value != 0 ? "True" : "False";
   if (type == TJetType::jtDateTime) {
     const TFormatSettings& fs = FormatSettings();
-    if (DateOf(value) == 0) return FormatDateTime(fs.LongTimeFormat, value);
-    if (TimeOf(value) == 0) return FormatDateTime(fs.ShortDateFormat, value);
-    return FormatDateTime(fs.ShortDateFormat, value) + " " + FormatDateTime(fs.LongTimeFormat, value);
+    if (DateOf(value) == 0) return JetDateText(fs.LongTimeFormat, value);
+    if (TimeOf(value) == 0) return JetDateText(fs.ShortDateFormat, value);
+    return JetDateText(fs.ShortDateFormat, value) + " " + JetDateText(fs.LongTimeFormat, value);
   }
   return JetNumberText(value, type);
 }

@@ -17,5 +17,8 @@ void RegisterJetFunctions(sqlite3* db);
 // number its shortest decimal text.
 std::string JetVariantText(double value, TJetType type);
 std::string JetNumberText(double value, TJetType type);
+// FormatDateTime(pattern, value), without the general pattern reader for the default short date
+// and long time: every date cell of a refresh goes through here.
+std::string JetDateText(const std::string& pattern, double value);
 
 }  // namespace vandrel

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "data/DatabaseError.h"
+#include "data/DatePrefilter.h"
 #include "data/JetSqlParser.h"
 #include "platform/core/DateFormat.h"
 #include "platform/core/DateTime.h"
@@ -250,6 +251,14 @@ class TTranslator {
     return out;
   }
 
+  std::string DateColumnSql(const TSqlExpr& e) {
+    const TSource* src = nullptr;
+    if (e.Kind != TSqlExpr::ekColumn) return "";
+    const TJetColumn* col = Resolve(e, src, false);
+    if (!col || col->Type != TJetType::jtDateTime) return "";
+    return QuoteName(src->Ref) + "." + QuoteName(col->Name);
+  }
+
   std::string ColumnName(const TSqlExpr& e) {
     const TSource* src = nullptr;
     const TJetColumn* col = Resolve(e, src, true);
@@ -386,7 +395,10 @@ class TTranslator {
       TEmitted a = Value(*e.Args[0]);
       TEmitted b = Coerced(*e.Args[1], a.Type);
       if (e.Args[0]->Kind == TSqlExpr::ekString) a = Coerced(*e.Args[0], b.Type);
-      return {"(" + a.Sql + " " + op + " " + b.Sql + ")", TJetType::jtBoolean};
+      std::string sql = "(" + a.Sql + " " + op + " " + b.Sql + ")";
+      const std::string pre = DatePrefilter(e, [this](const TSqlExpr& c) { return DateColumnSql(c); });
+      if (!pre.empty()) sql = "(" + pre + " AND " + sql + ")";
+      return {sql, TJetType::jtBoolean};
     }
     if (op == "LIKE") {
       TEmitted a = Value(*e.Args[0]);

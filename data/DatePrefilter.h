@@ -1,0 +1,20 @@
+// A cheap condition to run before a costly date comparison. For a comparison of a date function
+// of a Date/Time column with a constant (DateAdd('d', n, column) against a date, or
+// format(column, 'yyyy-mm') equal to a text), a plain range on the column that holds wherever the
+// comparison holds, is NULL exactly where the column is NULL, and lets through every value the
+// function would reject, so an error stays an error. SQLite then calls the function only for the
+// rows in the range: the month and week queries scan the largest tables with one call per row.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vandrel {
+
+struct TSqlExpr;
+
+// `dateColumnSql` gives the SQL of a column reference of Date/Time type, or "" for anything else.
+// Returns "" when the comparison has no such form.
+std::string DatePrefilter(const TSqlExpr& comparison, const std::function<std::string(const TSqlExpr&)>& dateColumnSql);
+
+}  // namespace vandrel
