@@ -1,11 +1,8 @@
 #include "skincontrols/CustomControl.h"
 
-#include "framework/Form.h"
-#include "framework/GraphicControl.h"
 #include "framework/PropertyInfo.h"
 #include "graphics/BackgroundRequest.h"
 #include "skincontrols/PaintSurface.h"
-#include "platform/gdi/Blit.h"
 #include "platform/gdi/DcState.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowStyles.h"
@@ -38,10 +35,7 @@ TColor BevelColor(TSeBevelCut cut, bool inner, bool topLeft) {
   return kColors[cut][(inner ? 2 : 0) + (topLeft ? 0 : 1)];
 }
 
-TSeCustomControl::TSeCustomControl(TComponent* owner)
-    : TCustomControl(owner),
-      m_workingFont(std::make_unique<TFont>()),
-      m_blending(std::make_unique<TSeBlending>([this] { BlendingChanged(); })) {
+TSeCustomControl::TSeCustomControl(TComponent* owner) : TCustomControl(owner), m_paint(*this) {
   // Opaque: the platform does not erase behind the control, the paint covers it all.
   SetControlStyle(ControlStyle().Include(csOpaque));
   SetColor(clBtnFace);
@@ -49,30 +43,6 @@ TSeCustomControl::TSeCustomControl(TComponent* owner)
 }
 
 TSeCustomControl::~TSeCustomControl() = default;
-
-void TSeCustomControl::SetPerformance(TSePerformance value) {
-  if (m_performance == value) return;
-  if (value == kspNoBuffer && m_blending->Enabled()) return;
-  m_performance = value;
-  Invalidate();
-}
-
-void TSeCustomControl::SetTransparent(bool value) {
-  if (m_transparent == value) return;
-  m_transparent = value;
-  Invalidate();
-}
-
-void TSeCustomControl::SetBlending(const TSeBlending& value) {
-  if (&value == m_blending.get()) return;
-  if (value.Enabled() == m_blending->Enabled() && value.Value() == m_blending->Value()) return;
-  m_blending->Assign(value);  // reports back through BlendingChanged
-}
-
-void TSeCustomControl::BlendingChanged() {
-  if (m_blending->Enabled() && m_performance == kspNoBuffer) m_performance = kspDoubleBuffer;
-  if (!Loading()) Invalidate();
-}
 
 void TSeCustomControl::SetBorderWidth(int value) {
   if (m_borderWidth == value) return;
@@ -171,9 +141,9 @@ void TSeCustomControl::Paint() {
   const int w = m_cachedWidth, h = m_cachedHeight;
   if (Width() <= 0 || Height() <= 0 || w <= 0 || h <= 0) return;
   TCanvas& canvas = *Canvas();
-  TPaintSurface surface(canvas, m_performance, w, h, true);
-  m_workingFont->Assign(*Font());
-  if (m_transparent) PaintParentBackground(surface.DC());
+  TPaintSurface surface(canvas, Performance(), w, h, true);
+  WorkingFont()->Assign(*Font());
+  if (Transparent()) PaintParentBackground(surface.DC());
   TRect content;
   GetContentRect(content);
   {
@@ -184,18 +154,12 @@ void TSeCustomControl::Paint() {
   }
   canvas.Refresh();
   PaintClient();
-  if (m_blending->Enabled() && m_performance != kspNoBuffer) {
-    m_blendBuffer.SetSize(w, h);
-    m_blendBuffer.SetAlpha(255);
-    PaintParentBackground(m_blendBuffer.DC());
-    m_blendBuffer.SetAlpha(255);
-    surface.BlendOver(m_blendBuffer, m_blending->Value());
-  }
+  m_paint.BlendOverBackground(surface, w, h, [this](HDC dc) { PaintParentBackground(dc); });
   surface.Present();
 }
 
 void TSeCustomControl::PaintClient() {
-  if (m_transparent) return;
+  if (Transparent()) return;
   TRect content;
   GetContentRect(content);
   Canvas()->Brush()->SetStyle(bsSolid);
@@ -229,51 +193,9 @@ void TSeCustomControl::PaintBorder() {
 void TSeCustomControl::PaintParentBackground(HDC dc) {
   TWinControl* parent = Parent();
   if (!parent || Width() <= 0 || Height() <= 0) return;
-  TDCStateSaver saver(dc);
   const TPoint p = parent->ScreenToClient(ClientOrigin());
-  const TSeBackgroundRequest request{true, BoundsRect()};
-  auto* form = dynamic_cast<TCustomForm*>(parent);
-  if (m_performance != kspNoBuffer) {
-    OffsetWindowOrgEx(dc, p.X, p.Y, nullptr);
-    SendBackgroundRequest(*parent, dc, request, form != nullptr);
-    if (m_blending->Enabled()) PaintSiblings(dc);
-    OffsetWindowOrgEx(dc, -p.X, -p.Y, nullptr);
-    return;
-  }
-  // Unbuffered: the background goes through a bitmap of the control's size first, so the window
-  // never shows the half-painted state.
-  TseBitmap temp;
-  temp.SetSize(m_cachedWidth > 0 ? m_cachedWidth : Width(), m_cachedHeight > 0 ? m_cachedHeight : Height());
-  HDC tdc = temp.DC();
-  OffsetWindowOrgEx(tdc, p.X, p.Y, nullptr);
-  if (form) {
-    TMessage m = MakeBackgroundRequest(tdc, request);
-    bool answered;
-    {
-      TDCStateSaver clip(tdc);
-      IntersectClipRect(tdc, Left(), Top(), Left() + Width(), Top() + Height());
-      answered = PaintSkinnedWindowBackground(*form, m);
-    }
-    if (!answered) SendBackgroundRequest(*parent, tdc, request, true);
-  } else {
-    SendBackgroundRequest(*parent, tdc, request, false);
-  }
-  OffsetWindowOrgEx(tdc, -p.X, -p.Y, nullptr);
-  BitBlt(dc, 0, 0, temp.Width(), temp.Height(), tdc, 0, 0, SRCCOPY);
-}
-
-void TSeCustomControl::PaintSiblings(HDC dc) {
-  TWinControl* parent = Parent();
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    auto* sibling = dynamic_cast<TGraphicControl*>(parent->Controls(i));
-    // A hidden sibling is not part of what lies beneath.
-    if (!sibling || !sibling->Visible()) continue;
-    TDCStateSaver saver(dc);
-    OffsetWindowOrgEx(dc, -sibling->Left(), -sibling->Top(), nullptr);
-    TRect c = sibling->ClientRect();
-    IntersectClipRect(dc, c.Left, c.Top, c.Right, c.Bottom);
-    sibling->Perform(WM_PAINT, HdcToWParam(dc), 0);
-  }
+  m_paint.PaintParentBackground(dc, p, m_cachedWidth > 0 ? m_cachedWidth : Width(),
+                                m_cachedHeight > 0 ? m_cachedHeight : Height(), true);
 }
 
 void TSeCustomControl::EraseBackground(TMessage& m) {
@@ -287,8 +209,8 @@ void TSeCustomControl::EraseBackground(TMessage& m) {
   HDC previous = canvas.HandleAllocated() ? canvas.Handle() : HDC();
   canvas.SetHandle(dc);
   try {
-    m_workingFont->Assign(*Font());
-    if (m_transparent) PaintParentBackground(dc);
+    WorkingFont()->Assign(*Font());
+    if (Transparent()) PaintParentBackground(dc);
     canvas.Refresh();
     PaintBorder();
     canvas.Refresh();

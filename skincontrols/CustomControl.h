@@ -8,9 +8,7 @@
 #include <memory>
 
 #include "framework/CustomControl.h"
-#include "graphics/Bitmap.h"
-#include "graphics/Blending.h"
-#include "skincontrols/ControlTypes.h"
+#include "skincontrols/PaintOptions.h"
 
 namespace vandrel {
 
@@ -20,13 +18,13 @@ class TSeCustomControl : public TCustomControl {
   explicit TSeCustomControl(TComponent* owner);
   ~TSeCustomControl() override;
 
-  TSePerformance Performance() const { return m_performance; }
+  TSePerformance Performance() const { return m_paint.Performance(); }
   // kspNoBuffer is refused while blending is enabled: blending needs a buffer.
-  void SetPerformance(TSePerformance value);
-  bool Transparent() const { return m_transparent; }
-  void SetTransparent(bool value);
-  TSeBlending* Blending() const { return m_blending.get(); }
-  void SetBlending(const TSeBlending& value);
+  void SetPerformance(TSePerformance value) { m_paint.SetPerformance(value); }
+  bool Transparent() const { return m_paint.Transparent(); }
+  void SetTransparent(bool value) { m_paint.SetTransparent(value); }
+  TSeBlending* Blending() const { return m_paint.Blending(); }
+  void SetBlending(const TSeBlending& value) { m_paint.SetBlending(value); }
 
   // The frame; published by the descendants that show it.
   int BorderWidth() const { return m_borderWidth; }
@@ -79,29 +77,23 @@ class TSeCustomControl : public TCustomControl {
   virtual void FocusLeave();
 
   // Descendants draw text with this copy of Font, taken at the start of every paint.
-  TFont* WorkingFont() const { return m_workingFont.get(); }
+  TFont* WorkingFont() const { return m_paint.WorkingFont(); }
   // Draw the frame in the platform's visual style when one is active (never on this platform).
   bool ThemedFrame() const { return m_themedFrame; }
   void SetThemedFrame(bool value) { m_themedFrame = value; }
 
  private:
-  void BlendingChanged();
   void EraseBackground(TMessage& message);
-  void PaintSiblings(HDC dc);
 
-  TSePerformance m_performance = kspNoBuffer;
-  TseBitmap m_blendBuffer;
+  TSePaintOptions m_paint;
   bool m_focused = false;
-  bool m_transparent = false;
   bool m_hot = false;
-  std::unique_ptr<TFont> m_workingFont;
   int m_borderWidth = 0;
   TSeBevelCut m_bevelInner = kbvLowered;
   TSeBevelCut m_bevelOuter = kbvLowered;
   TSeBevelSides m_bevelSides = kAllBevelSides;
   TSeBevelKind m_bevelKind = kbkNone;
   int m_bevelWidth = 0;
-  std::unique_ptr<TSeBlending> m_blending;
   bool m_themedFrame = true;
   int m_cachedWidth = 0;
   int m_cachedHeight = 0;

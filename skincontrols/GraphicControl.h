@@ -6,9 +6,7 @@
 #include <memory>
 
 #include "framework/GraphicControl.h"
-#include "graphics/Bitmap.h"
-#include "graphics/Blending.h"
-#include "skincontrols/ControlTypes.h"
+#include "skincontrols/PaintOptions.h"
 
 namespace vandrel {
 
@@ -18,12 +16,12 @@ class TSeGraphicControl : public TGraphicControl {
   explicit TSeGraphicControl(TComponent* owner);
   ~TSeGraphicControl() override;
 
-  TSePerformance Performance() const { return m_performance; }
-  void SetPerformance(TSePerformance value);
-  bool Transparent() const { return m_transparent; }
-  void SetTransparent(bool value);
-  TSeBlending* Blending() const { return m_blending.get(); }
-  void SetBlending(const TSeBlending& value);
+  TSePerformance Performance() const { return m_paint.Performance(); }
+  void SetPerformance(TSePerformance value) { m_paint.SetPerformance(value); }
+  bool Transparent() const { return m_paint.Transparent(); }
+  void SetTransparent(bool value) { m_paint.SetTransparent(value); }
+  TSeBlending* Blending() const { return m_paint.Blending(); }
+  void SetBlending(const TSeBlending& value) { m_paint.SetBlending(value); }
   bool IsHot() const { return m_hot; }
 
   void Loaded() override;
@@ -39,17 +37,11 @@ class TSeGraphicControl : public TGraphicControl {
   virtual void PaintClient();
   virtual void MouseEnter();
   virtual void MouseLeave();
-  TFont* WorkingFont() const { return m_workingFont.get(); }
+  TFont* WorkingFont() const { return m_paint.WorkingFont(); }
 
  private:
-  void BlendingChanged();
-
-  TSePerformance m_performance = kspNoBuffer;
-  TseBitmap m_blendBuffer;
-  bool m_transparent = false;
+  TSePaintOptions m_paint;
   bool m_hot = false;
-  std::unique_ptr<TFont> m_workingFont;
-  std::unique_ptr<TSeBlending> m_blending;
 };
 
 }  // namespace vandrel
