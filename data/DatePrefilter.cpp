@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "data/JetFunctions.h"
 #include "data/JetSqlParser.h"
 #include "data/JetSqlTranslator.h"
 #include "platform/core/DateTime.h"
@@ -127,6 +128,26 @@ std::string DatePrefilter(const TSqlExpr& e, const std::function<std::string(con
       // values strictly between first-1 and end. Values that are no date never equal the text.
       return "(" + x + " > " + Real(first - 1.0) + " AND " + x + " < " + Real(end) + ")";
     }
+  }
+  return "";
+}
+
+std::string DateKeyComparison(const TSqlExpr& e, const std::function<std::string(const TSqlExpr&)>& dateColumnSql) {
+  if (e.Kind != TSqlExpr::ekBinary || e.Op != "=" || e.Args.size() != 2) return "";
+  for (size_t side = 0; side < 2; ++side) {
+    const TSqlExpr& f = *e.Args[side];
+    const TSqlExpr& g = *e.Args[1 - side];
+    if (!IsFunction(f, "format", 2) || !IsFunction(g, "format", 2)) return "";
+    if (f.Args[1]->Kind != TSqlExpr::ekString || g.Args[1]->Kind != TSqlExpr::ekString ||
+        f.Args[1]->Text != g.Args[1]->Text)
+      return "";
+    const std::string x = dateColumnSql(*f.Args[0]);
+    double c;
+    long long key;
+    if (x.empty() || (g.Args[0]->Kind != TSqlExpr::ekDate && g.Args[0]->Kind != TSqlExpr::ekString) ||
+        !ConstantDate(*g.Args[0], c) || !JetDateKey(f.Args[1]->Text, c, key))
+      continue;
+    return "(jet_datekey(" + x + ", '" + f.Args[1]->Text + "') = " + std::to_string(key) + ")";
   }
   return "";
 }

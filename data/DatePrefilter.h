@@ -17,4 +17,9 @@ struct TSqlExpr;
 // Returns "" when the comparison has no such form.
 std::string DatePrefilter(const TSqlExpr& comparison, const std::function<std::string(const TSqlExpr&)>& dateColumnSql);
 
+// format(date column, P) = format(constant date, P) for the patterns of the birthday queries
+// ('mm', 'mm:dd', ...) as one number compared with another (see JetDateKey): the same rows
+// without building and comparing a text per row. "" when the comparison has no such form.
+std::string DateKeyComparison(const TSqlExpr& comparison, const std::function<std::string(const TSqlExpr&)>& dateColumnSql);
+
 }  // namespace vandrel

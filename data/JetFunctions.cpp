@@ -123,6 +123,53 @@ bool FastFormat(const char* pattern, double value, char* out, size_t& length) {
   return true;
 }
 
+// The parts of a date a format pattern shows, as one number: equal numbers, equal texts.
+enum TDateKeyKind { dkNone, dkMonth, dkMonthDay, dkDay, dkYear, dkYearMonth, dkYearMonthDay };
+
+TDateKeyKind DateKeyKind(std::string_view pattern) {
+  if (pattern == "mm") return dkMonth;
+  if (pattern == "mm:dd") return dkMonthDay;
+  if (pattern == "dd") return dkDay;
+  if (pattern == "yyyy") return dkYear;
+  if (pattern == "yyyy-mm") return dkYearMonth;
+  if (pattern == "yyyy-mm-dd") return dkYearMonthDay;
+  return dkNone;
+}
+
+long long DateKey(TDateKeyKind kind, double value) {
+  int y, m, d;
+  CivilFromDays((long long)std::trunc(value) - 25569, y, m, d);
+  switch (kind) {
+    case dkMonth: return m;
+    case dkMonthDay: return m * 100 + d;
+    case dkDay: return d;
+    case dkYear: return y;
+    case dkYearMonth: return y * 100LL + m;
+    case dkYearMonthDay: return y * 10000LL + m * 100 + d;
+    case dkNone: break;
+  }
+  return -1;
+}
+
+// jet_datekey(date column, pattern): the key of what format would show; -1 where format would
+// hand back a value that is no date (it never equals a text then), NULL for NULL.
+void FnDateKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  // The pattern is a constant of the statement: decoded once, kept with the statement.
+  static constexpr TDateKeyKind kKinds[] = {dkNone, dkMonth, dkMonthDay, dkDay, dkYear, dkYearMonth, dkYearMonthDay};
+  const auto* cached = static_cast<const TDateKeyKind*>(sqlite3_get_auxdata(ctx, 1));
+  if (!cached) {
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    cached = &kKinds[DateKeyKind(pattern ? pattern : "")];
+    sqlite3_set_auxdata(ctx, 1, const_cast<TDateKeyKind*>(cached), nullptr);
+  }
+  const int type = sqlite3_value_type(argv[0]);
+  const double v = sqlite3_value_double(argv[0]);
+  if (*cached == dkNone || (type != SQLITE_FLOAT && type != SQLITE_INTEGER) || !ValidDate(v))
+    return sqlite3_result_int64(ctx, -1);
+  sqlite3_result_int64(ctx, DateKey(*cached, v));
+}
+
 void FnFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
   const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
@@ -317,6 +364,13 @@ std::string JetNumberText(double value, TJetType type) {
   return ShortestText(value);
 }
 
+bool JetDateKey(std::string_view pattern, double value, long long& key) {
+  const TDateKeyKind kind = DateKeyKind(pattern);
+  if (kind == dkNone || !ValidDate(value)) return false;
+  key = DateKey(kind, value);
+  return true;
+}
+
 std::string JetDateText(const std::string& pattern, double value) {
   const bool date = pattern == "yyyy-M-d";
   if (!date && pattern != "H:mm:ss") return FormatDateTime(pattern, value);
@@ -358,6 +412,7 @@ void RegisterJetFunctions(sqlite3* db) {
   Register(db, "jet_format", 2, Guarded<FnFormat>);
   // SQLite's own format() is printf(); a Jet text that reaches it must not silently mean that.
   Register(db, "format", 2, Guarded<FnFormat>);
+  Register(db, "jet_datekey", 2, Guarded<FnDateKey>);
   Register(db, "jet_datediff", 3, Guarded<FnDateDiff>);
   Register(db, "jet_dateadd", 3, Guarded<FnDateAdd>);
   Register(db, "jet_datepart", 2, Guarded<FnDatePart>);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "data/JetType.h"
 
@@ -20,5 +21,9 @@ std::string JetNumberText(double value, TJetType type);
 // FormatDateTime(pattern, value), without the general pattern reader for the default short date
 // and long time: every date cell of a refresh goes through here.
 std::string JetDateText(const std::string& pattern, double value);
+// For format(date, pattern) = format(other date, pattern) on the patterns of the reminder
+// queries: one number per shown text, as the SQL function jet_datekey(date, pattern) gives it.
+// False for another pattern or a value that is no date.
+bool JetDateKey(std::string_view pattern, double value, long long& key);
 
 }  // namespace vandrel

@@ -396,7 +396,9 @@ class TTranslator {
       TEmitted b = Coerced(*e.Args[1], a.Type);
       if (e.Args[0]->Kind == TSqlExpr::ekString) a = Coerced(*e.Args[0], b.Type);
       std::string sql = "(" + a.Sql + " " + op + " " + b.Sql + ")";
-      const std::string pre = DatePrefilter(e, [this](const TSqlExpr& c) { return DateColumnSql(c); });
+      const auto dateColumn = [this](const TSqlExpr& c) { return DateColumnSql(c); };
+      if (std::string key = DateKeyComparison(e, dateColumn); !key.empty()) return {key, TJetType::jtBoolean};
+      const std::string pre = DatePrefilter(e, dateColumn);
       if (!pre.empty()) sql = "(" + pre + " AND " + sql + ")";
       return {sql, TJetType::jtBoolean};
     }

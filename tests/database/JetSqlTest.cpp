@@ -82,6 +82,11 @@ TEST_F(JetSql, ConditionsFollowJetRules) {
       {"format(DateCol,'yyyy-mm')='1899-12'", "4,5,8"},
       {"format(DateCol,'yyyy')='9999'", "3"},              // the last year has no next one
       {"not (format(DateCol,'yyyy-mm')='2024-05')", "2,3,4,5,6,8,9"},  // NULL stays NULL
+      // Both sides formatted alike compare as numbers: the day of a negative count is its
+      // truncation (floor gives 1899-12-28), NULL stays NULL.
+      {"format(DateCol,'mm:dd')=format(#2023-12-29#,'mm:dd')", "4"},
+      {"format(DateCol,'mm')=format('2000-12-01','mm')", "3,4,5,8"},
+      {"not (format(DateCol,'mm')=format(#2000-2-1#,'mm'))", "2,3,4,5,6,7,8"},
   };
   for (const auto& c : cases) EXPECT_EQ(Ids(c.where), c.want) << c.where;
 }
