@@ -15,6 +15,7 @@ namespace vandrel {
 namespace {
 // Beyond this a BMP header is taken as damaged rather than as a request for gigabytes.
 constexpr int kMaxDimension = 32768;
+constexpr std::int64_t kMaxLoadedPixels = 64ll << 20;
 
 std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
 std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
@@ -186,7 +187,10 @@ void TBitmap::LoadFromStream(TStream& stream) {
   std::int64_t streamStart = start - 14 - std::int64_t(headerSize) - std::int64_t(palette.size()) * 4;
   if (offBits >= 14 + headerSize) stream.SetPosition(streamStart + offBits);
 
+  if (std::int64_t(width) * height > kMaxLoadedPixels) throw EInvalidGraphic("Bitmap image is too large");
   std::int64_t stride = ((std::int64_t(width) * bpp + 31) / 32) * 4;
+  // A header that promises more rows than the stream holds must not cost the memory first.
+  if (stride * height > stream.Size() - stream.Position()) throw EInvalidGraphic("Bitmap image is truncated");
   std::vector<std::uint8_t> data(size_t(stride * height));
   if (stream.Read(data.data(), std::int64_t(data.size())) != std::int64_t(data.size()))
     throw EInvalidGraphic("Bitmap image is truncated");
@@ -217,6 +221,29 @@ void TBitmap::LoadFromStream(TStream& stream) {
   }
   (void)anyAlpha;
   Assign(tmp);
+}
+
+void TBitmap::ReadData(TStream& stream) {
+  std::vector<std::uint8_t> bytes = ReadSizedData(stream, "Bitmap");
+  // Transparency is the holder's setting, not part of the stored pixels.
+  const TColor color = m_transparentColor;
+  const TTransparentMode mode = m_transparentMode;
+  const bool transparent = Transparent();
+  if (bytes.empty()) {
+    Assign(TBitmap());
+  } else {
+    TReadOnlyMemoryStream image(bytes.data(), std::int64_t(bytes.size()));
+    LoadFromStream(image);
+  }
+  m_transparentColor = color;
+  m_transparentMode = mode;
+  SetTransparent(transparent);
+}
+
+void TBitmap::WriteData(TStream& stream) const {
+  TMemoryStream image;
+  SaveToStream(image);
+  WriteSizedData(stream, image.Bytes());
 }
 
 void TBitmap::SaveToStream(TStream& stream) const {

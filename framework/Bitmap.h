@@ -1,5 +1,6 @@
 // TBitmap: a 32-bit device-independent section with a canvas on a memory context. Loads and
-// saves the BMP format (1, 4, 8, 24 and 32 bits per pixel, uncompressed).
+// saves the BMP format (1, 4, 8, 24 and 32 bits per pixel, uncompressed). Its stored "Data" is a
+// byte count and a 32-bit BMP file, so every pixel comes back with its alpha.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +49,9 @@ class TBitmap : public TGraphic {
 
  protected:
   void Draw(TCanvas& canvas, const TRect& rect) const override;
+  // A count of 0 reads as an empty bitmap (it is never written: an empty bitmap stores no Data).
+  void ReadData(TStream& stream) override;
+  void WriteData(TStream& stream) const override;
 
  private:
   void FreeImage();

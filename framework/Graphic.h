@@ -1,9 +1,13 @@
 // TGraphic: a picture that can be loaded from a stream and drawn (stretched) on a canvas. The
-// bitmap, the icon and the JPEG image derive from it; TPicture holds one of them.
+// bitmap, the icon and the JPEG image derive from it; TPicture holds one of them. A graphic kept as
+// a published property stores its pixels as the binary property "Data" in the component stream.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "framework/Persistent.h"
 #include "platform/core/Exception.h"
@@ -35,10 +39,22 @@ class TGraphic : public TPersistent {
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
 
+  // "Data", written unless the graphic is empty.
+  void DefineProperties(TFiler& filer) override;
+
   std::function<void(TGraphic*)> OnChange;
 
  protected:
   friend class TCanvas;
+  friend class TPicture;
+  // The graphic's stored form. ReadData is given a stream that ends where the form ends and must
+  // take all of it; damaged data raises EInvalidGraphic and the graphic keeps what it held. The
+  // plain form is the file format; graphics with a length-prefixed form override both.
+  virtual void ReadData(TStream& stream) { LoadFromStream(stream); }
+  virtual void WriteData(TStream& stream) const { SaveToStream(stream); }
+  // A 4-byte little-endian byte count, then that many bytes, which end the stream exactly.
+  static std::vector<std::uint8_t> ReadSizedData(TStream& stream, std::string_view what);
+  static void WriteSizedData(TStream& stream, const std::vector<std::uint8_t>& bytes);
   // Draws the whole graphic stretched into rect.
   virtual void Draw(TCanvas& canvas, const TRect& rect) const = 0;
   void Changed() {

@@ -70,9 +70,59 @@ void TIcon::LoadFromStream(TStream& stream) {
   m_data = std::move(bytes);
 }
 
+namespace {
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int i = 0; i < 2; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+}
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+}
+
+// One 32-bit image with its AND mask (set where fully transparent, for readers that ignore alpha).
+std::vector<std::uint8_t> EncodeIco(const TSurface& pixels) {
+  const int w = pixels.Width(), h = pixels.Height();
+  const std::uint32_t maskStride = ((std::uint32_t(w) + 31) / 32) * 4;
+  const std::uint32_t imageSize = 40 + std::uint32_t(w) * std::uint32_t(h) * 4 + maskStride * std::uint32_t(h);
+  std::vector<std::uint8_t> out;
+  out.reserve(22 + imageSize);
+  Put16(out, 0);
+  Put16(out, 1);  // icon
+  Put16(out, 1);  // one image
+  out.push_back(std::uint8_t(w >= 256 ? 0 : w));
+  out.push_back(std::uint8_t(h >= 256 ? 0 : h));
+  out.push_back(0);
+  out.push_back(0);
+  Put16(out, 1);
+  Put16(out, 32);
+  Put32(out, imageSize);
+  Put32(out, 22);
+  Put32(out, 40);
+  Put32(out, std::uint32_t(w));
+  Put32(out, std::uint32_t(h) * 2);  // colour and mask stacked
+  Put16(out, 1);
+  Put16(out, 32);
+  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  for (int y = h - 1; y >= 0; --y)
+    for (int x = 0; x < w; ++x) Put32(out, pixels.Pixel(x, y));
+  for (int y = h - 1; y >= 0; --y) {
+    std::vector<std::uint8_t> row(maskStride, 0);
+    for (int x = 0; x < w; ++x)
+      if ((pixels.Pixel(x, y) >> 24) == 0) row[size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+    out.insert(out.end(), row.begin(), row.end());
+  }
+  return out;
+}
+}  // namespace
+
 void TIcon::SaveToStream(TStream& stream) const {
-  if (m_data.empty()) throw EInvalidOperation("Icon has no image data to save");
-  stream.WriteBuffer(m_data.data(), std::int64_t(m_data.size()));
+  if (!m_data.empty()) {
+    stream.WriteBuffer(m_data.data(), std::int64_t(m_data.size()));
+    return;
+  }
+  auto* obj = m_handle ? LookupObject<TIconObject>(m_handle.Value()) : nullptr;
+  if (!obj) throw EInvalidOperation("Icon has no image to save");
+  const std::vector<std::uint8_t> bytes = EncodeIco(obj->Pixels());
+  stream.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
 }
 
 void TIcon::Draw(TCanvas& canvas, const TRect& r) const {

@@ -29,8 +29,9 @@ class TIcon : public TGraphic {
   // Top-down 0xAARRGGBB pixels with straight alpha.
   void SetPixels(int width, int height, const std::uint32_t* argb);
 
-  // The .ico image closest to 32 x 32 is used.
+  // The .ico image closest to 32 x 32 is used. The stored "Data" is the .ico file itself.
   void LoadFromStream(TStream& stream) override;
+  // The bytes it was loaded from, or else a one-image 32-bit .ico of its pixels.
   void SaveToStream(TStream& stream) const override;
 
  protected:

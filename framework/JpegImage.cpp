@@ -137,6 +137,13 @@ void TJPEGImage::SaveToStream(TStream& stream) const {
   stream.WriteBuffer(m_data.data(), std::int64_t(m_data.size()));
 }
 
+void TJPEGImage::ReadData(TStream& stream) { LoadFromBytes(ReadSizedData(stream, "JPEG image")); }
+
+void TJPEGImage::WriteData(TStream& stream) const {
+  if (m_data.empty()) throw EInvalidOperation("JPEG image has no data to save");
+  WriteSizedData(stream, m_data);
+}
+
 void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) const { canvas.StretchDraw(rect, *m_bitmap); }
 
 }  // namespace vandrel

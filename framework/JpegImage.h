@@ -34,6 +34,9 @@ class TJPEGImage : public TGraphic {
 
  protected:
   void Draw(TCanvas& canvas, const TRect& rect) const override;
+  // Stored as a byte count and the JPEG file bytes.
+  void ReadData(TStream& stream) override;
+  void WriteData(TStream& stream) const override;
 
  private:
   std::unique_ptr<TBitmap> m_bitmap;

@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "framework/Bitmap.h"
+#include "framework/Filer.h"
 #include "framework/Icon.h"
 #include "framework/JpegImage.h"
 #include "framework/PropertyInfo.h"
+#include "platform/core/Text.h"
 
 namespace vandrel {
 
@@ -23,6 +25,14 @@ std::unique_ptr<TGraphic> NewOfKind(const TGraphic& g) {
   if (dynamic_cast<const TIcon*>(&g)) return std::make_unique<TIcon>();
   if (dynamic_cast<const TBitmap*>(&g)) return std::make_unique<TBitmap>();
   throw EInvalidGraphic("Unknown picture kind");
+}
+
+// The graphic classes a stored picture may name.
+std::unique_ptr<TGraphic> NewOfClassName(const std::string& name) {
+  if (SameText(name, TBitmap::StaticClassInfo().Name())) return std::make_unique<TBitmap>();
+  if (SameText(name, TJPEGImage::StaticClassInfo().Name())) return std::make_unique<TJPEGImage>();
+  if (SameText(name, TIcon::StaticClassInfo().Name())) return std::make_unique<TIcon>();
+  throw EInvalidGraphic("Picture data names an unknown graphic class '" + name + "'");
 }
 }  // namespace
 
@@ -89,6 +99,31 @@ void TPicture::LoadFromFile(const std::string& fileName) {
 void TPicture::SaveToFile(const std::string& fileName) const {
   if (!m_graphic) throw EInvalidOperation("Picture is empty");
   m_graphic->SaveToFile(fileName);
+}
+
+void TPicture::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  filer.DefineBinaryProperty(
+      "Data", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); },
+      m_graphic && !m_graphic->Empty());
+}
+
+void TPicture::ReadData(TStream& stream) {
+  std::uint8_t length = 0;
+  if (stream.Read(&length, 1) != 1) throw EInvalidGraphic("Picture data is empty");
+  std::string name(length, '\0');
+  if (stream.Read(name.data(), length) != length) throw EInvalidGraphic("Picture data is truncated in its class name");
+  std::unique_ptr<TGraphic> graphic = NewOfClassName(name);
+  graphic->ReadData(stream);
+  Adopt(std::move(graphic));
+}
+
+void TPicture::WriteData(TStream& stream) const {
+  const std::string_view name = m_graphic->ClassName();
+  const auto length = std::uint8_t(name.size());
+  stream.WriteBuffer(&length, 1);
+  stream.WriteBuffer(name.data(), std::int64_t(name.size()));
+  m_graphic->WriteData(stream);
 }
 
 void TPicture::Changed() {

@@ -1,4 +1,5 @@
-// TPicture: holds one graphic (bitmap, icon or JPEG image), chosen by the data it loads.
+// TPicture: holds one graphic (bitmap, icon or JPEG image), chosen by the data it loads. Its
+// stored "Data" names the graphic's class (a short string) before the graphic's own stored form.
 #pragma once
 
 #include <functional>
@@ -34,9 +35,15 @@ class TPicture : public TPersistent {
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
 
+  // "Data", written unless the picture is empty.
+  void DefineProperties(TFiler& filer) override;
+
   std::function<void(TPicture*)> OnChange;
 
  private:
+  // Damaged data or an unknown class raises EInvalidGraphic and the picture keeps what it held.
+  void ReadData(TStream& stream);
+  void WriteData(TStream& stream) const;
   void Changed();
   void Adopt(std::unique_ptr<TGraphic> graphic);
   std::unique_ptr<TGraphic> m_graphic;

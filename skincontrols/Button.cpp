@@ -90,10 +90,14 @@ TSeCustomButton::TSeCustomButton(TComponent* owner)
 TSeCustomButton::~TSeCustomButton() { m_glyph->OnChange = nullptr; }
 
 void TSeCustomButton::GlyphChanged() {
-  const int w = m_glyph->Width(), h = m_glyph->Height();
-  // A picture narrower than its height would give no cell at all: it counts as one cell.
-  if (h != 0 && w % h == 0 && w / h >= 1 && w / h < 5) m_numGlyphs = w / h;
-  else m_numGlyphs = 1;
+  // A stored glyph is read after the stored NumGlyphs (or its default, which is not written), so
+  // while reading the stored count stands; counting the cells again would change what was saved.
+  if (!ComponentState().Contains(csReading)) {
+    const int w = m_glyph->Width(), h = m_glyph->Height();
+    // A picture narrower than its height would give no cell at all: it counts as one cell.
+    if (h != 0 && w % h == 0 && w / h >= 1 && w / h < 5) m_numGlyphs = w / h;
+    else m_numGlyphs = 1;
+  }
   Invalidate();
 }
 

@@ -12,6 +12,7 @@
 #include "framework/Actions.h"
 #include "framework/Button.h"
 #include "framework/ImageList.h"
+#include "framework/ObjectText.h"
 #include "framework/PropertyInfo.h"
 #include "framework/Reader.h"
 #include "framework/Writer.h"
@@ -440,6 +441,54 @@ TEST_F(SkinControlsTest, ButtonTakesGlyphCaptionAndHandlerFromItsAction) {
   delete action;
   button->Click();  // the handler outlives the action
   EXPECT_EQ(executed, 2);
+}
+
+// A custom glyph travels with the button through the binary stream and the text form, cell count
+// and all: the stored NumGlyphs stands even where the picture would suggest another count.
+TEST_F(SkinControlsTest, ButtonKeepsItsCustomGlyphThroughTheStream) {
+  const COLORREF red = RGB(255, 0, 0), green = RGB(0, 160, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
+  struct Case {
+    const char* name;
+    std::vector<COLORREF> cells;
+    int numGlyphs;
+  };
+  const Case cases[] = {
+      {"two cells as counted", {red, green}, 2},
+      {"four pictures shown as two cells", {red, green, blue, yellow}, 2},
+      {"two pictures shown as one cell", {red, blue}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TSeCustomButton source(nullptr);
+    source.SetName("SeSkinButton1");
+    source.SetBounds(0, 0, 90, 30);
+    source.SetCaption("Go");
+    source.SetGlyph(*Cells(c.cells));
+    source.Glyph()->ScanLine(3)[5] = 0x80123456;  // alpha is kept as well
+    source.SetNumGlyphs(c.numGlyphs);
+    TMemoryStream binary;
+    WriteComponentToStream(binary, source);
+    binary.SetPosition(0);
+
+    TSeCustomButton fromBinary(nullptr), fromText(nullptr);
+    ReadComponentFromStream(binary, &fromBinary);
+    ComponentFromText(ComponentToText(source), &fromText);
+    for (TSeCustomButton* copy : {&fromBinary, &fromText}) {
+      ASSERT_EQ(copy->Glyph()->Width(), source.Glyph()->Width());
+      ASSERT_EQ(copy->Glyph()->Height(), 16);
+      for (int y = 0; y < 16; ++y)
+        EXPECT_EQ(std::vector<std::uint32_t>(copy->Glyph()->ScanLine(y), copy->Glyph()->ScanLine(y) + copy->Glyph()->Width()),
+                  std::vector<std::uint32_t>(source.Glyph()->ScanLine(y), source.Glyph()->ScanLine(y) + source.Glyph()->Width()))
+            << "row " << y;
+      EXPECT_EQ(copy->NumGlyphs(), c.numGlyphs);
+      EXPECT_EQ(copy->GlyphRect(), source.GlyphRect());
+      const auto expected = Painted(source), painted = Painted(*copy);
+      int differing = 0;
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 90; ++x) differing += At(*painted, x, y) != At(*expected, x, y);
+      EXPECT_EQ(differing, 0);
+    }
+  }
 }
 
 }  // namespace
