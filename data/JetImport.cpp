@@ -31,57 +31,124 @@ void Exec(sqlite3* db, const std::string& sql) {
   }
 }
 
+// Rows go in several to a statement: the per-statement work of SQLite (transaction, cursor,
+// reset) is a large part of a one-row insert. The values of a batch are kept here until it is
+// stepped; the rows left over at the end go in one by one.
 class TInsertSink : public TJetRowSink {
  public:
-  TInsertSink(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
-  void Null(size_t c) override { sqlite3_bind_null(m_stmt, int(c) + 1); }
-  void Integer(size_t c, int64_t v) override { sqlite3_bind_int64(m_stmt, int(c) + 1, v); }
-  void Real(size_t c, double v) override { sqlite3_bind_double(m_stmt, int(c) + 1, v); }
-  void Text(size_t c, std::string_view s) override {
-    // The reader keeps the text until EndRow, after the row is stepped.
-    sqlite3_bind_text(m_stmt, int(c) + 1, s.data(), int(s.size()), SQLITE_STATIC);
+  TInsertSink(sqlite3* db, sqlite3_stmt* batch, sqlite3_stmt* single, size_t columns, size_t batchRows)
+      : m_db(db), m_batch(batch), m_single(single), m_columns(columns), m_batchRows(batchRows),
+        m_slots(columns * batchRows) {}
+  void Null(size_t c) override { Slot(c).Kind = kNull; }
+  void Integer(size_t c, int64_t v) override {
+    TSlot& s = Slot(c);
+    s.Kind = kInteger;
+    s.Integer = v;
+  }
+  void Real(size_t c, double v) override {
+    TSlot& s = Slot(c);
+    s.Kind = kReal;
+    s.Real = v;
+  }
+  void Text(size_t c, std::string_view v) override {
+    TSlot& s = Slot(c);
+    s.Kind = kText;
+    s.Bytes.assign(v.data(), v.size());
   }
   void Blob(size_t c, const uint8_t* p, size_t n) override {
-    sqlite3_bind_blob(m_stmt, int(c) + 1, n ? p : reinterpret_cast<const uint8_t*>(""), int(n),
-                      SQLITE_STATIC);
+    TSlot& s = Slot(c);
+    s.Kind = kBlob;
+    s.Bytes.assign(reinterpret_cast<const char*>(p), n);
   }
   void EndRow() override {
-    if (sqlite3_step(m_stmt) != SQLITE_DONE)
-      throw EDatabaseError(std::string("import failed: ") + sqlite3_errmsg(m_db));
-    sqlite3_reset(m_stmt);
+    if (++m_row < m_batchRows) return;
+    for (size_t i = 0; i < m_slots.size(); ++i) Bind(m_batch, int(i) + 1, m_slots[i]);
+    Step(m_batch);
+    m_row = 0;
+  }
+  void Finish() {
+    for (size_t r = 0; r < m_row; ++r) {
+      for (size_t c = 0; c < m_columns; ++c) Bind(m_single, int(c) + 1, m_slots[r * m_columns + c]);
+      Step(m_single);
+    }
+    m_row = 0;
   }
 
  private:
+  enum TKind { kNull, kInteger, kReal, kText, kBlob };
+  struct TSlot {
+    TKind Kind = kNull;
+    int64_t Integer = 0;
+    double Real = 0;
+    std::string Bytes;
+  };
+
+  TSlot& Slot(size_t c) { return m_slots[m_row * m_columns + c]; }
+
+  static void Bind(sqlite3_stmt* stmt, int index, const TSlot& s) {
+    switch (s.Kind) {
+      case kNull: sqlite3_bind_null(stmt, index); break;
+      case kInteger: sqlite3_bind_int64(stmt, index, s.Integer); break;
+      case kReal: sqlite3_bind_double(stmt, index, s.Real); break;
+      // The slot keeps the bytes until the statement has been stepped.
+      case kText: sqlite3_bind_text(stmt, index, s.Bytes.data(), int(s.Bytes.size()), SQLITE_STATIC); break;
+      case kBlob: sqlite3_bind_blob(stmt, index, s.Bytes.data(), int(s.Bytes.size()), SQLITE_STATIC); break;
+    }
+  }
+
+  void Step(sqlite3_stmt* stmt) {
+    if (sqlite3_step(stmt) != SQLITE_DONE)
+      throw EDatabaseError(std::string("import failed: ") + sqlite3_errmsg(m_db));
+    sqlite3_reset(stmt);
+  }
+
   sqlite3* m_db;
-  sqlite3_stmt* m_stmt;
+  sqlite3_stmt* m_batch;
+  sqlite3_stmt* m_single;
+  size_t m_columns;
+  size_t m_batchRows;
+  std::vector<TSlot> m_slots;
+  size_t m_row = 0;
+};
+
+struct TStatements {
+  std::vector<sqlite3_stmt*> List;
+  ~TStatements() {
+    for (sqlite3_stmt* s : List) sqlite3_finalize(s);
+  }
+  sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
+      throw EDatabaseError(std::string(sqlite3_errmsg(db)) + " in: " + sql);
+    List.push_back(stmt);
+    return stmt;
+  }
 };
 
 void ImportTable(sqlite3* db, TMdbFile& file, const TJetTable& table) {
   const std::vector<TJetColumn> columns = file.Columns(table);
   std::string create = "CREATE TABLE main." + QuoteName(table.Name) + " (";
-  std::string insert = "INSERT INTO main." + QuoteName(table.Name) + " VALUES (";
+  std::string row = "(";
   for (size_t i = 0; i < columns.size(); ++i) {
     const auto& col = columns[i];
     create += (i ? ", " : "") + QuoteName(col.Name) + " " + std::string(JetDeclaredType(col.Type));
     // Jet compares text without regard to case.
     if (IsJetText(col.Type)) create += " COLLATE NOCASE";
-    insert += i ? ", ?" : "?";
+    row += i ? ", ?" : "?";
   }
+  row += ")";
+  // Well under SQLite's limit of host parameters in one statement.
+  const size_t batchRows = std::clamp<size_t>(4000 / std::max<size_t>(columns.size(), 1), 1, 32);
+  const std::string insert = "INSERT INTO main." + QuoteName(table.Name) + " VALUES ";
+  std::string batch = insert + row;
+  for (size_t i = 1; i < batchRows; ++i) batch += ", " + row;
   Exec(db, "SAVEPOINT import_table");
   try {
     Exec(db, create + ")");
-    sqlite3_stmt* stmt = nullptr;
-    const std::string sql = insert + ")";
-    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
-      throw EDatabaseError(std::string(sqlite3_errmsg(db)) + " in: " + sql);
-    try {
-      TInsertSink sink(db, stmt);
-      file.ReadRows(table, sink);
-    } catch (...) {
-      sqlite3_finalize(stmt);
-      throw;
-    }
-    sqlite3_finalize(stmt);
+    TStatements statements;
+    TInsertSink sink(db, statements.Prepare(db, batch), statements.Prepare(db, insert + row), columns.size(), batchRows);
+    file.ReadRows(table, sink);
+    sink.Finish();
   } catch (...) {
     sqlite3_exec(db, "ROLLBACK TO import_table; RELEASE import_table", nullptr, nullptr, nullptr);
     throw;

@@ -181,20 +181,38 @@ struct TMdbFile::TImpl {
 
   // Null flag of a column in the current row: the bitmap at the end of the row, bit set = value
   // present. Booleans keep their value in this bit.
+  // The bitmap of the row last looked at, found once per row rather than once per column.
+  struct TRowMask {
+    uint32_t page = 0;
+    unsigned row = 0;
+    bool valid = false;
+    bool ok = false;
+    int columns = 0;
+    const uint8_t* bits = nullptr;
+  } rowMask;
+
   bool NullBit(MdbTableDef* t, const MdbColumn* col, bool& ok) {
-    ok = false;
-    int start = 0;
-    size_t size = 0;
-    if (t->cur_row == 0 || mdb_find_row(mdb, int(t->cur_row) - 1, &start, &size) != 0) return false;
-    start &= 0x1FFF;
-    if (size < 2 || size_t(start) + size > JetPageSize) return false;
-    const int n = mdb_get_int16(mdb->pg_buf, start);
-    const size_t maskBytes = size_t(n + 7) / 8;
-    if (n < 0 || maskBytes > size) return false;
-    ok = true;
-    if (col->col_num >= n) return false;
-    const uint8_t* mask = mdb->pg_buf + start + size - maskBytes;
-    return (mask[col->col_num / 8] >> (col->col_num % 8)) & 1;
+    TRowMask& m = rowMask;
+    if (!m.valid || m.page != t->cur_phys_pg || m.row != t->cur_row) {
+      m = {t->cur_phys_pg, t->cur_row, true, false, 0, nullptr};
+      int start = 0;
+      size_t size = 0;
+      if (t->cur_row != 0 && mdb_find_row(mdb, int(t->cur_row) - 1, &start, &size) == 0) {
+        start &= 0x1FFF;
+        if (size >= 2 && size_t(start) + size <= JetPageSize) {
+          const int n = mdb_get_int16(mdb->pg_buf, start);
+          const size_t maskBytes = size_t(n + 7) / 8;
+          if (n >= 0 && maskBytes <= size) {
+            m.ok = true;
+            m.columns = n;
+            m.bits = mdb->pg_buf + start + size - maskBytes;
+          }
+        }
+      }
+    }
+    ok = m.ok;
+    if (!m.ok || col->col_num >= m.columns) return false;
+    return (m.bits[col->col_num / 8] >> (col->col_num % 8)) & 1;
   }
 
   // Long values (memo, OLE): inline, one long-value row, or a chain of rows.
@@ -444,6 +462,7 @@ size_t TMdbFile::ReadRows(const TJetTable& table, TJetRowSink& sink) {
   auto* columns = def.def->columns;
   mdb_rewind_table(def.def);
   m_impl->texts.assign(columns->len, {});
+  m_impl->rowMask.valid = false;
   size_t rows = 0;
   // A page holds at most a few hundred rows; more than that per page means a damaged usage map.
   const size_t maxRows = m_impl->pageCount * 256;
