@@ -189,6 +189,20 @@ TEST_F(StatusBarInteractionTest, AnOwnerDrawHandlerChangingItsPanelWaitsForTheNe
   bar->Repaint();
 }
 
+TEST_F(StatusBarInteractionTest, DeletingAPanelReleasesItsControlToTheFront) {
+  auto* later = new TButton(form);
+  later->SetParent(bar);  // a fifth panel, and the last child
+  ASSERT_EQ(bar->Panels()->Count(), 5);
+  ASSERT_EQ(bar->Controls(bar->ControlCount() - 1), later);
+  bar->Panels()->Delete(3);
+  EXPECT_EQ(bar->Panels()->Count(), 4);
+  EXPECT_EQ(bar->Controls(bar->ControlCount() - 1), button);  // still a child, now in front
+  EXPECT_EQ(bar->Panels()->Items(3)->Control(), later);
+  EXPECT_EQ(later->BoundsRect(), bar->GetPanelInnerRect(*bar->Panels()->Items(3)));
+  delete button;  // no longer hosted: nothing of the bar refers to it
+  EXPECT_EQ(bar->Panels()->Count(), 4);
+}
+
 TEST_F(StatusBarInteractionTest, AssignCopiesAPanelAndFindsItsControlByName) {
   TForm* other = NewForm();
   auto* otherBar = new TSeCustomStatusBar(other);
