@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Form.h"
+#include "graphics/BackgroundRequest.h"
 #include "framework/PropertyInfo.h"
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/win/Input.h"
@@ -329,6 +330,18 @@ void TSeCustomStatusBar::Dispatch(TMessage& m) {
         control->RemoveFreeNotification(this);
         m_panels->Delete(p->Index());
       }
+      return;
+    }
+    case WM_ERASEBKGND: {
+      const bool answering = m_answeringBackground;
+      m_answeringBackground = BackgroundRequestOf(m) != nullptr;
+      try {
+        TSeCustomControl::Dispatch(m);
+      } catch (...) {
+        m_answeringBackground = answering;
+        throw;
+      }
+      m_answeringBackground = answering;
       return;
     }
     case CM_ENABLEDCHANGED:

@@ -133,6 +133,8 @@ class TSeCustomStatusBar : public TSeCustomControl {
   bool m_destroying = false;
   bool m_layingOut = false;
   int m_paintDepth = 0;
+  // Painting the bar's look into a see-through child's surface, not onto the window.
+  bool m_answeringBackground = false;
   mutable std::unique_ptr<TCanvas> m_measureCanvas;
   mutable std::unique_ptr<TseBitmap> m_measureBitmap;
 };

@@ -167,7 +167,9 @@ void TSeCustomStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, boo
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
   TDCStateSaver saver(dc);
-  if (TControl* c = panel.Control(); c && c->Parent() == this) {
+  // On the window the hosted control's rectangle is left to the control, which paints it anyway.
+  // A see-through hosted control asking for what lies beneath it must get the panel there.
+  if (TControl* c = panel.Control(); c && c->Parent() == this && !m_answeringBackground) {
     const TRect b = c->BoundsRect();
     ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
   }

@@ -23,6 +23,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/DateTime.h"
 #include "platform/display/HeadlessScreen.h"
+#include "platform/gdi/Surface.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Window.h"
 #include "skin/SkinEngine.h"
@@ -174,6 +175,12 @@ TEST_F(MainFormTest, LayoutAndArtwork) {
   EXPECT_EQ(form->SbRun()->Caption(), "自动启动");
   EXPECT_EQ(form->SeSkinButton1()->Caption(), "万年历");
   EXPECT_EQ(form->SeSkinButton2()->Caption(), "刷新");
+
+  // The see-through check box shows the status bar's face around its glyph and caption.
+  TSurface pixel(1, 1);
+  const TPoint beside = form->SbRun()->ClientToScreen({form->SbRun()->Width() - 3, 8});
+  m_screen->ReadScreen(pixel, Bounds(beside.X, beside.Y, 1, 1));
+  EXPECT_EQ(ColorFromPixel(pixel.Pixel(0, 0)), ColorToRGB(clBtnFace));
 
   EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
   EXPECT_EQ(form->SeSkinEngine()->SkinFile(), (m_root / "app" / "mskn.mskn").string());
