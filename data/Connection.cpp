@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <xxhash.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -23,26 +24,67 @@ struct TFileImage {
   uint64_t Hash = 0;
 };
 
-TFileImage ReadWholeFile(const std::string& path) {
+struct TFile {
+  int Fd = -1;
+  size_t Size = 0;
+  ~TFile() {
+    if (Fd >= 0) ::close(Fd);
+  }
+};
+
+void OpenFile(const std::string& path, TFile& file) {
   // O_NONBLOCK: a FIFO or device under the database's name must not block the open.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) {
+  file.Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (file.Fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR)
       throw EDatabaseError("Could not find file '" + path + "'.");
     throw EDatabaseError("Cannot open the file '" + path + "': " + std::strerror(errno));
   }
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+  if (::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode))
     throw EDatabaseError("Cannot open the file '" + path + "': not a regular file");
+  file.Size = size_t(st.st_size);
+}
+
+// The content hash of a file of the expected size, read in pieces (no image of the whole file
+// to allocate), with its first pages for the password check. False when the size differs or a
+// read fails: the caller then reads the whole file as for a new one.
+bool HashOfSize(const std::string& path, size_t size, uint64_t& hash, std::vector<uint8_t>& head) {
+  TFile file;
+  OpenFile(path, file);
+  if (file.Size != size) return false;
+  XXH3_state_t* state = XXH3_createState();
+  if (!state) return false;
+  struct Freer {
+    XXH3_state_t* state;
+    ~Freer() { XXH3_freeState(state); }
+  } freer{state};
+  XXH3_64bits_reset(state);
+  std::vector<uint8_t> buffer(1 << 20);
+  head.clear();
+  size_t done = 0;
+  for (;;) {
+    const ssize_t n = ::read(file.Fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    if (head.size() < 3 * JetPageSize)
+      head.insert(head.end(), buffer.begin(), buffer.begin() + std::min<size_t>(size_t(n), 3 * JetPageSize - head.size()));
+    XXH3_64bits_update(state, buffer.data(), size_t(n));
+    done += size_t(n);
+  }
+  hash = XXH3_64bits_digest(state);
+  return done == size;
+}
+
+TFileImage ReadWholeFile(const std::string& path) {
+  TFile file;
+  OpenFile(path, file);
   TFileImage image;
-  image.Bytes.resize(size_t(st.st_size));
+  image.Bytes.resize(file.Size);
   size_t done = 0;
   while (done < image.Bytes.size()) {
-    const ssize_t n = ::read(fd, image.Bytes.data() + done, image.Bytes.size() - done);
+    const ssize_t n = ::read(file.Fd, image.Bytes.data() + done, image.Bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw EDatabaseError("Cannot read the file '" + path + "': " + std::strerror(errno));
     if (n == 0) break;  // shrank while being read: the header check judges what is there
@@ -97,18 +139,27 @@ void TConnection::Open() {
     throw EDatabaseError("Provider cannot be found: '" + cs.Provider + "'.");
   if (cs.DataSource.empty()) throw EDatabaseError("The connection string names no Data Source.");
 
-  TFileImage image = ReadWholeFile(cs.DataSource);
-  const TJetHeader header = ReadJetHeader(image.Bytes.data(), image.Bytes.size(), cs.DataSource);
   // A file without a password opens with any password, as Jet does.
-  if (!header.Password.empty() && header.Password != cs.Password)
-    throw EDatabaseError("Not a valid password: '" + cs.DataSource + "'.");
+  auto checkPassword = [&](const uint8_t* data, size_t size) {
+    const TJetHeader header = ReadJetHeader(data, size, cs.DataSource);
+    if (!header.Password.empty() && header.Password != cs.Password)
+      throw EDatabaseError("Not a valid password: '" + cs.DataSource + "'.");
+  };
 
-  if (m_previous && m_previous->ContentHash() == image.Hash &&
-      m_previous->Size() == image.Bytes.size() && m_previous->FileName() == cs.DataSource) {
-    m_database = m_previous;
-    m_reused = true;
-    return;
+  if (m_previous && m_previous->FileName() == cs.DataSource) {
+    uint64_t hash = 0;
+    std::vector<uint8_t> head;
+    if (HashOfSize(cs.DataSource, m_previous->Size(), hash, head) && hash == m_previous->ContentHash()) {
+      // The size and pages of this content were checked when the snapshot was made.
+      checkPassword(head.data(), head.size());
+      m_database = m_previous;
+      m_reused = true;
+      return;
+    }
   }
+
+  TFileImage image = ReadWholeFile(cs.DataSource);
+  checkPassword(image.Bytes.data(), image.Bytes.size());
   m_previous.reset();
   m_database = std::make_shared<TJetDatabase>(std::move(image.Bytes), image.Hash, cs.DataSource);
 }
