@@ -1,7 +1,7 @@
 // Copies the user tables of an Access file into SQLite, each with its Jet column types in the
-// declared types. libmdb trusts offsets it reads from the file, so the copy runs in a child
-// process with a time limit: a damaged file that crashes or hangs libmdb costs the child, and
-// the program gets an error. The child hands back the whole database image.
+// declared types. libmdb trusts offsets it reads from the file, so the copy runs in child
+// processes with a time limit: a damaged file that crashes or hangs libmdb costs a child, and
+// the program gets an error. Each child hands back the database image of its share.
 #pragma once
 
 #include <cstddef>
