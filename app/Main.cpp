@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/MainForm.h"
+#include "app/Form1.h"
 #include "framework/Application.h"
 #include "platform/display/HeadlessScreen.h"
 #include "platform/display/X11Display.h"

@@ -1,4 +1,4 @@
-#include "app/MainForm.h"
+#include "app/Form1.h"
 
 #include <cstdio>
 

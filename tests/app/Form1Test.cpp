@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/MainForm.h"
+#include "app/Form1.h"
 #include "app/Settings.h"
 #include "framework/Application.h"
 #include "framework/Image.h"
@@ -65,7 +65,7 @@ class ScopedEnv {
   bool m_had = false;
 };
 
-class MainFormTest : public ::testing::Test {
+class Form1Test : public ::testing::Test {
  protected:
   void SetUp() override {
     m_root = fs::temp_directory_path() / ("vandrel-mainform-" + std::to_string(::getpid()) + "-" +
@@ -139,7 +139,7 @@ class MainFormTest : public ::testing::Test {
   std::unique_ptr<TApplication> m_app;
 };
 
-TEST_F(MainFormTest, LayoutAndArtwork) {
+TEST_F(Form1Test, LayoutAndArtwork) {
   Database("sibling.mdb");
   ScopedClock clock(At(2024, 3, 5, 10, 0));
   TForm1* form = ShownForm();
@@ -189,7 +189,7 @@ TEST_F(MainFormTest, LayoutAndArtwork) {
   EXPECT_EQ(form->ActiveControl(), form->TreeView1());
 }
 
-TEST_F(MainFormTest, NodeImagesFollowTheUsersExpandAndCollapse) {
+TEST_F(Form1Test, NodeImagesFollowTheUsersExpandAndCollapse) {
   Database("sibling.mdb");
   ScopedClock clock(At(2024, 3, 5, 10, 0));
   TForm1* form = ShownForm();
@@ -228,7 +228,7 @@ TEST_F(MainFormTest, NodeImagesFollowTheUsersExpandAndCollapse) {
   check("section collapsed", {false, true, 1, 2});
 }
 
-TEST_F(MainFormTest, CalendarButtonAsksTheDesktopToOpenThePage) {
+TEST_F(Form1Test, CalendarButtonAsksTheDesktopToOpenThePage) {
   Database("sibling.mdb");
   const fs::path bin = m_root / "bin";
   fs::create_directories(bin);
@@ -247,7 +247,7 @@ TEST_F(MainFormTest, CalendarButtonAsksTheDesktopToOpenThePage) {
   EXPECT_EQ(ReadFile(record), (m_root / "app" / "TheCal.htm").string());
 }
 
-TEST_F(MainFormTest, CalendarButtonWithoutAnOpenerShowsNothing) {
+TEST_F(Form1Test, CalendarButtonWithoutAnOpenerShowsNothing) {
   Database("sibling.mdb");
   const fs::path empty = m_root / "empty-bin";
   fs::create_directories(empty);
@@ -260,7 +260,7 @@ TEST_F(MainFormTest, CalendarButtonWithoutAnOpenerShowsNothing) {
   EXPECT_TRUE(form->Visible());
 }
 
-TEST_F(MainFormTest, RefreshAfterMidnightMovesEverySection) {
+TEST_F(Form1Test, RefreshAfterMidnightMovesEverySection) {
   Database("sibling.mdb");
   auto clock = std::make_unique<ScopedClock>(At(2024, 3, 4, 23, 59));
   TForm1* form = ShownForm();
@@ -283,7 +283,7 @@ TEST_F(MainFormTest, RefreshAfterMidnightMovesEverySection) {
   EXPECT_EQ(fresh->Outline().Dump(), after.Dump());
 }
 
-TEST_F(MainFormTest, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {
+TEST_F(Form1Test, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {
   Database("olderschema.mdb");
   ScopedClock clock(At(2024, 3, 5, 10, 0));
   ::testing::internal::CaptureStderr();
@@ -299,7 +299,7 @@ TEST_F(MainFormTest, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {
   EXPECT_EQ(outline.At(outline.TopLevel()[0]).Text, "本日提示");
 }
 
-TEST_F(MainFormTest, MissingDatabaseClosesTheWindow) {
+TEST_F(Form1Test, MissingDatabaseClosesTheWindow) {
   ::testing::internal::CaptureStderr();
   TForm1* form = NewForm();
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "data.mdb 不存在！\n");
@@ -307,7 +307,7 @@ TEST_F(MainFormTest, MissingDatabaseClosesTheWindow) {
   EXPECT_TRUE(form->CreationFailed());
 }
 
-TEST_F(MainFormTest, AutostartBoxRecordsTheUsersChoice) {
+TEST_F(Form1Test, AutostartBoxRecordsTheUsersChoice) {
   Database("sibling.mdb");
   TForm1* form = ShownForm();
   // First start: ticked, setting "1".
