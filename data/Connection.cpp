@@ -165,6 +165,8 @@ void TConnection::Open() {
 }
 
 void TConnection::Close() {
+  // A closed connection runs nothing: a fork of the next Open must not meet workers either.
+  if (m_database) m_database->SettlePrefetch(true);
   if (m_database) m_previous = std::move(m_database);
   m_database.reset();
 }
@@ -172,6 +174,11 @@ void TConnection::Close() {
 std::shared_ptr<const TResultSet> TConnection::Execute(const std::string& jetSql) {
   if (!m_database) throw EDatabaseError("Operation is not allowed when the connection is closed.");
   return m_database->Execute(jetSql);
+}
+
+void TConnection::Prefetch(const std::vector<std::string>& jetSqls) {
+  if (!m_database) throw EDatabaseError("Operation is not allowed when the connection is closed.");
+  m_database->Prefetch(jetSqls);
 }
 
 }  // namespace vandrel

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vandrel {
 
@@ -30,6 +31,10 @@ class TConnection {
 
   // Used by TQuery. Raises EDatabaseError when closed or when the query fails.
   std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
+  // Runs these texts ahead on worker threads (the ones a refresh is about to send), so that
+  // Execute finds their rows ready; the rows and errors Execute gives stay those of running each
+  // text when it is asked for. Raises EDatabaseError when closed.
+  void Prefetch(const std::vector<std::string>& jetSqls);
   // Whether the last Open reused the previous snapshot (the file content was unchanged).
   bool ReusedSnapshot() const { return m_reused; }
 

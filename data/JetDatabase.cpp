@@ -6,6 +6,7 @@
 #include "data/DatabaseError.h"
 #include "data/JetFunctions.h"
 #include "data/JetImport.h"
+#include "data/QueryPrefetch.h"
 #include "platform/core/Text.h"
 
 namespace vandrel {
@@ -73,7 +74,11 @@ TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std
   }
 }
 
-TJetDatabase::~TJetDatabase() { sqlite3_close(m_db); }
+TJetDatabase::~TJetDatabase() {
+  // The workers read the pages this connection owns.
+  m_prefetch.reset();
+  sqlite3_close(m_db);
+}
 
 void TJetDatabase::LoadSchema() {
   for (const std::string& database : m_schemas) {
@@ -128,9 +133,13 @@ std::string TJetDatabase::QueryPlan(const std::string& jetSql) {
   return query.Sql + "\n" + plan;
 }
 
-std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSql) {
-  if (auto it = m_results.find(jetSql); it != m_results.end()) return it->second;
-  const TTranslatedQuery query = Translate(jetSql);
+bool TJetDatabase::HasIndexes(const TTranslatedQuery& query) const {
+  for (const auto& [table, column] : query.JoinColumns)
+    if (!m_indexes.count(LowerCase(table) + "." + LowerCase(column))) return false;
+  return true;
+}
+
+void TJetDatabase::CreateIndexes(const TTranslatedQuery& query) {
   // The same joins repeat in every section; one index beats SQLite building an automatic one
   // for each statement.
   // An index that cannot be made (its share's buffer is full) only costs speed: SQLite builds a
@@ -143,44 +152,53 @@ std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSq
                             QuoteName(column) + ")";
     sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
   }
-  TStatement stmt(m_db, query.Sql, jetSql);
-  auto result = std::make_shared<TResultSet>();
-  result->Columns = query.Columns;
-  const int n = int(query.Columns.size());
-  for (;;) {
-    const int rc = sqlite3_step(stmt.Get());
-    if (rc == SQLITE_DONE) break;
-    if (rc != SQLITE_ROW)
-      throw EDatabaseError(std::string(sqlite3_errmsg(m_db)) + " in query: " + jetSql);
-    for (int c = 0; c < n; ++c) {
-      TJetValue v;
-      switch (sqlite3_column_type(stmt.Get(), c)) {
-        case SQLITE_INTEGER:
-          v.Kind = TJetValue::vkInteger;
-          v.Integer = sqlite3_column_int64(stmt.Get(), c);
-          break;
-        case SQLITE_FLOAT:
-          v.Kind = TJetValue::vkReal;
-          v.Real = sqlite3_column_double(stmt.Get(), c);
-          break;
-        case SQLITE_TEXT:
-          v.Kind = TJetValue::vkText;
-          v.Text.assign(reinterpret_cast<const char*>(sqlite3_column_text(stmt.Get(), c)),
-                        size_t(sqlite3_column_bytes(stmt.Get(), c)));
-          break;
-        case SQLITE_BLOB: {
-          v.Kind = TJetValue::vkBlob;
-          const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt.Get(), c));
-          if (p) v.Text.assign(p, size_t(sqlite3_column_bytes(stmt.Get(), c)));
-          break;
-        }
-        default:
-          break;
-      }
-      result->Cells.push_back(std::move(v));
+}
+
+void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
+  SettlePrefetch(false);
+  std::vector<TQueryPrefetch::TJob> jobs;
+  for (const std::string& jetSql : jetSqls) {
+    if (m_results.count(jetSql)) continue;
+    try {
+      jobs.push_back({jetSql, Translate(jetSql)});
+    } catch (const EDatabaseError&) {
+      // Raised by Execute when the text is asked for, not before.
     }
-    ++result->RowCount;
   }
+  if (jobs.empty()) return;
+  // Every index the jobs use exists before a worker reads a page: the images stay unwritten
+  // while the workers run.
+  for (const TQueryPrefetch::TJob& job : jobs) CreateIndexes(job.Query);
+  std::vector<TQueryPrefetch::TImage> images;
+  for (const std::string& schema : m_schemas) {
+    sqlite3_int64 size = 0;
+    unsigned char* data = sqlite3_serialize(m_db, schema.c_str(), &size, SQLITE_SERIALIZE_NOCOPY);
+    if (!data) return;  // not where it can be shared: Execute runs everything as before
+    images.push_back({schema, data, size_t(size)});
+  }
+  // Two: the machine usually has two cores, and the asking thread builds lines meanwhile.
+  m_prefetch = std::make_unique<TQueryPrefetch>(std::move(images), std::move(jobs), 2);
+}
+
+void TJetDatabase::SettlePrefetch(bool cancel) {
+  if (!m_prefetch) return;
+  for (auto& [jetSql, rows] : m_prefetch->Finish(cancel)) m_results.emplace(std::move(jetSql), std::move(rows));
+  m_prefetch.reset();
+}
+
+std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSql) {
+  if (auto it = m_results.find(jetSql); it != m_results.end()) return it->second;
+  if (m_prefetch) {
+    if (auto rows = m_prefetch->Take(jetSql)) {
+      m_results.emplace(jetSql, rows);
+      return rows;
+    }
+  }
+  const TTranslatedQuery query = Translate(jetSql);
+  // Writing an index while workers read the pages would pull them from under their feet.
+  if (m_prefetch && !HasIndexes(query)) SettlePrefetch(false);
+  CreateIndexes(query);
+  auto result = ReadResultRows(m_db, query, jetSql);
   m_results.emplace(jetSql, result);
   return result;
 }

@@ -20,6 +20,8 @@ struct sqlite3;
 
 namespace vandrel {
 
+class TQueryPrefetch;
+
 struct TJetValue {
   enum TKind { vkNull, vkInteger, vkReal, vkText, vkBlob };
   TKind Kind = vkNull;
@@ -48,6 +50,11 @@ class TJetDatabase {
 
   // Runs a Jet SELECT; raises EDatabaseError with the SQL text in the message.
   std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
+  // Starts running the texts on worker threads so that Execute finds their rows ready. Texts
+  // that do not translate are left to Execute, which raises their errors when it is asked.
+  void Prefetch(const std::vector<std::string>& jetSqls);
+  // Ends the prefetch, keeping the rows finished; `cancel` interrupts what still runs.
+  void SettlePrefetch(bool cancel);
   // The translation alone (for diagnostics and tests); imports the tables it names.
   TTranslatedQuery Translate(const std::string& jetSql);
   // SQLite's plan for the translated query, one step a line (for diagnostics).
@@ -56,6 +63,9 @@ class TJetDatabase {
  private:
   const TSqlTableSchema& Table(std::string_view name);
   void LoadSchema();
+  // Lookup indexes for the joins of a query; false when one was still missing.
+  bool HasIndexes(const TTranslatedQuery& query) const;
+  void CreateIndexes(const TTranslatedQuery& query);
 
   size_t m_size = 0;
   uint64_t m_hash = 0;
@@ -66,6 +76,7 @@ class TJetDatabase {
   std::map<std::string, std::string> m_failures;    // tables that could not be read
   std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;
   std::set<std::string> m_indexes;
+  std::unique_ptr<TQueryPrefetch> m_prefetch;
 };
 
 }  // namespace vandrel

@@ -1,4 +1,5 @@
 #include "data/JetImport.h"
+#include "data/QueryPrefetch.h"
 #include "data/SqlName.h"
 
 #include <fcntl.h>
@@ -242,7 +243,9 @@ TChild StartChild(const std::vector<uint8_t>& image, const std::string& fileName
   // Tens of megabytes pass through: a larger pipe means fewer switches between the processes.
   // Best effort; the default size works too.
   ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
+  std::unique_lock gate(SqliteForkGate());
   const pid_t pid = ::fork();
+  if (pid != 0) gate.unlock();
   if (pid < 0) {
     ::close(fds[0]);
     ::close(fds[1]);
