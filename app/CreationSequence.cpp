@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/ReminderBuilder.h"
+#include "app/ReminderQueries.h"
 #include "app/Settings.h"
 #include "app/StatusLine.h"
 #include "calendar/Lunar.h"
@@ -102,6 +103,11 @@ bool TCreationSequence::Run() {
   m_connection.Open();
 
   m_window.ClearTree();
+  // Most of the sections' queries do not depend on each other: run them ahead on other threads.
+  std::vector<std::string> texts;
+  for (const TReminderSection& section : ReminderSections(Date()))
+    for (std::string& text : ReminderQueries::All(section, Now())) texts.push_back(std::move(text));
+  m_connection.Prefetch(texts);
   TReminderBuilder builder(m_window.Tree(), m_query1, m_query2);
   for (const TReminderSection& section : ReminderSections(Date()))
     builder.AddReminderSection(section.Title, section.Date, section.DayMode);
