@@ -160,6 +160,33 @@ TEST_F(CommandLine, JsonCarriesImagesAndExpansion) {
       << r.Out.substr(0, 600);
 }
 
+TEST_F(CommandLine, SnapshotWritesThePictureOfTheWindow) {
+  fs::copy_file(kFixtures + "sibling.mdb", m_root / "app" / "data.mdb");
+  const fs::path picture = m_root / "window.png";
+  auto r = Run({"--snapshot", picture.string()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "");
+  // The PNG header names the whole window: the 382 x 536 client area inside the classic frame.
+  const std::string png = ReadFile(picture);
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  auto be32 = [&](size_t at) {
+    return (unsigned(std::uint8_t(png[at])) << 24) | (unsigned(std::uint8_t(png[at + 1])) << 16) |
+           (unsigned(std::uint8_t(png[at + 2])) << 8) | unsigned(std::uint8_t(png[at + 3]));
+  };
+  const unsigned width = be32(16), height = be32(20);
+  EXPECT_EQ(width - 382, 8u);
+  EXPECT_GT(height, 536u + 8u);
+
+  // Without a database the window closes: no picture, the message, status 1.
+  fs::remove(m_root / "app" / "data.mdb");
+  fs::remove(picture);
+  r = Run({"--snapshot", picture.string()}, m_root / "app");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("data.mdb 不存在！"), std::string::npos) << r.Err;
+  EXPECT_FALSE(fs::exists(picture));
+}
+
 TEST_F(CommandLine, ASecondInstanceEndsAtOnceAndSilently) {
   ::setenv("XDG_RUNTIME_DIR", (m_root / "run").c_str(), 1);
   TNamedMutex first("OrvenHint");
