@@ -1,11 +1,14 @@
-// libFuzzer target for the binary component stream reader and the text form parser. The first
-// byte picks the path; any vandrel::Exception is an accepted outcome, anything else a finding.
+// libFuzzer target for the binary component stream reader and the text form parser, including
+// the pixel data graphics store. The first byte picks the path; any vandrel::Exception is an
+// accepted outcome, anything else a finding.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "framework/ClassRegistry.h"
 #include "framework/Component.h"
+#include "framework/Image.h"
 #include "framework/ObjectText.h"
 #include "framework/Reader.h"
 #include "framework/Writer.h"
@@ -27,7 +30,8 @@ void Exercise(TComponent& c) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-  static bool registered = (test::RegisterTestClasses(), true);
+  // A picture control brings the graphics' stored pixels (bitmap, JPEG and icon data) in reach.
+  static bool registered = (test::RegisterTestClasses(), RegisterClass<TImage>(), true);
   (void)registered;
   if (size == 0) return 0;
   std::uint8_t mode = data[0] % 4;
