@@ -10,14 +10,8 @@
 namespace vandrel {
 
 const TClassInfo& TSeCustomControl::StaticClassInfo() {
-  using T = TSeCustomControl;
-  static const TClassInfo info("TSeCustomControl", &TCustomControl::StaticClassInfo(), nullptr, {
-      prop::Object("Blending", &T::Blending),
-      prop::Enum("Performance", &T::Performance, &T::SetPerformance, kPerformanceNames),
-      prop::Boolean("Transparent", &T::Transparent, &T::SetTransparent),
-      prop::Event("OnMouseEnter", &T::OnMouseEnter),
-      prop::Event("OnMouseLeave", &T::OnMouseLeave),
-  });
+  static const TClassInfo info("TSeCustomControl", &TCustomControl::StaticClassInfo(), nullptr,
+                               PaintOptionProperties<TSeCustomControl>());
   return info;
 }
 

@@ -7,14 +7,8 @@
 namespace vandrel {
 
 const TClassInfo& TSeGraphicControl::StaticClassInfo() {
-  using T = TSeGraphicControl;
-  static const TClassInfo info("TSeGraphicControl", &TGraphicControl::StaticClassInfo(), nullptr, {
-      prop::Object("Blending", &T::Blending),
-      prop::Enum("Performance", &T::Performance, &T::SetPerformance, kPerformanceNames),
-      prop::Boolean("Transparent", &T::Transparent, &T::SetTransparent),
-      prop::Event("OnMouseEnter", &T::OnMouseEnter),
-      prop::Event("OnMouseLeave", &T::OnMouseLeave),
-  });
+  static const TClassInfo info("TSeGraphicControl", &TGraphicControl::StaticClassInfo(), nullptr,
+                               PaintOptionProperties<TSeGraphicControl>());
   return info;
 }
 

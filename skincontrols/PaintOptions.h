@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "framework/Control.h"
+#include "framework/PropertyInfo.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Blending.h"
 #include "skincontrols/ControlTypes.h"
@@ -58,5 +59,17 @@ class TSePaintOptions {
   std::unique_ptr<TSeBlending> m_blending;
   TseBitmap m_blendBuffer;
 };
+
+// The published properties both bases store alike, in their stored order.
+template <typename T>
+std::vector<TPropertyInfo> PaintOptionProperties() {
+  return {
+      prop::Object("Blending", &T::Blending),
+      prop::Enum("Performance", &T::Performance, &T::SetPerformance, kPerformanceNames),
+      prop::Boolean("Transparent", &T::Transparent, &T::SetTransparent),
+      prop::Event("OnMouseEnter", &T::OnMouseEnter),
+      prop::Event("OnMouseLeave", &T::OnMouseLeave),
+  };
+}
 
 }  // namespace vandrel
