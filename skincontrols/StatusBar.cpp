@@ -332,18 +332,13 @@ void TSeCustomStatusBar::Dispatch(TMessage& m) {
       }
       return;
     }
-    case WM_ERASEBKGND: {
-      const bool answering = m_answeringBackground;
-      m_answeringBackground = BackgroundRequestOf(m) != nullptr;
-      try {
-        TSeCustomControl::Dispatch(m);
-      } catch (...) {
-        m_answeringBackground = answering;
-        throw;
+    case WM_ERASEBKGND:
+      if (BackgroundRequestOf(m)) {
+        AnswerBackgroundRequest(m);
+        return;
       }
-      m_answeringBackground = answering;
+      TSeCustomControl::Dispatch(m);
       return;
-    }
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
     case CM_SYSCOLORCHANGE:

@@ -124,6 +124,8 @@ class TSeCustomStatusBar : public TSeCustomControl {
   TSeStatusPanel* PanelOf(const TControl* control) const;
   bool IsBeingDestroyed() const { return m_destroying || Destroying(); }
   TCanvas& MeasureCanvas() const;
+  // A see-through child asks for what lies beneath it.
+  void AnswerBackgroundRequest(TMessage& message);
 
   std::unique_ptr<TSeStatusPanels> m_panels;
   TSeStatusPanel* m_pressedPanel = nullptr;
@@ -133,8 +135,8 @@ class TSeCustomStatusBar : public TSeCustomControl {
   bool m_destroying = false;
   bool m_layingOut = false;
   int m_paintDepth = 0;
-  // Painting the bar's look into a see-through child's surface, not onto the window.
-  bool m_answeringBackground = false;
+  // Above 0 while the bar paints its look into a see-through child's surface, not onto the window.
+  int m_backgroundDepth = 0;
   mutable std::unique_ptr<TCanvas> m_measureCanvas;
   mutable std::unique_ptr<TseBitmap> m_measureBitmap;
 };

@@ -119,6 +119,11 @@ struct TDepth {
 
 }  // namespace
 
+void TSeCustomStatusBar::AnswerBackgroundRequest(TMessage& m) {
+  TDepth answering(m_backgroundDepth);
+  TSeCustomControl::Dispatch(m);
+}
+
 void TSeCustomStatusBar::PaintClient() {
   TDepth depth(m_paintDepth);
   PaintBackground();
@@ -169,7 +174,7 @@ void TSeCustomStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, boo
   TDCStateSaver saver(dc);
   // On the window the hosted control's rectangle is left to the control, which paints it anyway.
   // A see-through hosted control asking for what lies beneath it must get the panel there.
-  if (TControl* c = panel.Control(); c && c->Parent() == this && !m_answeringBackground) {
+  if (TControl* c = panel.Control(); c && c->Parent() == this && m_backgroundDepth == 0) {
     const TRect b = c->BoundsRect();
     ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
   }
