@@ -43,13 +43,19 @@ constexpr const char* kUsage =
 
 enum class Mode { Interactive, Dump, Json, Snapshot };
 
+// The main window, which runs the creation sequence as it is made.
+TForm1* CreateMainWindow(TApplication& app, TMessageSink messages) {
+  app.SetTitle("Vandrel");
+  auto* form = new TForm1(&app, ExeFileName(), messages);
+  app.SetMainForm(form);
+  return form;
+}
+
 // The window built off screen, for the modes that print or save it.
 int Render(Mode mode, const std::string& snapshotFile) {
   std::unique_ptr<THeadlessScreen> screen = THeadlessScreen::Create({1024, 768});
   TApplication app;
-  app.SetTitle("Vandrel");
-  auto* form = new TForm1(&app, ExeFileName(), TMessageSink::StandardError);
-  app.SetMainForm(form);
+  TForm1* form = CreateMainWindow(app, TMessageSink::StandardError);
   if (mode == Mode::Snapshot) {
     // A closed window (no data.mdb) has nothing left to show.
     if (form->CloseRequested()) return 1;
@@ -75,17 +81,16 @@ int Interactive() {
   TNamedMutex mutex("OrvenHint");
   if (mutex.AlreadyExists()) return 0;
   std::unique_ptr<TDisplayBackend> display = OpenDisplay();
-  if (!dynamic_cast<TX11Display*>(display.get())) {
+  auto* x11 = dynamic_cast<TX11Display*>(display.get());
+  if (!x11) {
     std::fputs("vandrel: there is no display to show the window on (DISPLAY is not set); "
                "--dump, --json and --snapshot FILE.png work without one\n",
                stderr);
     return 1;
   }
+  x11->SetApplicationTitle("Vandrel");
   TApplication app;
-  app.SetTitle("Vandrel");
-  static_cast<TX11Display*>(display.get())->SetApplicationTitle("Vandrel");
-  auto* form = new TForm1(&app, ExeFileName());
-  app.SetMainForm(form);
+  TForm1* form = CreateMainWindow(app, TMessageSink::MessageBox);
   if (form->CloseRequested()) return 0;
   app.Run();
   return 0;
