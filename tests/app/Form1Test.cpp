@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "app/Form1.h"
@@ -31,6 +30,7 @@
 #include "skincontrols/CheckBox.h"
 #include "skincontrols/CustomPanel.h"
 #include "skincontrols/StatusBar.h"
+#include "tests/os/TestFiles.h"
 
 using namespace vandrel;
 namespace fs = std::filesystem;
@@ -41,29 +41,7 @@ TDateTime At(int year, int month, int day, int hour, int minute) {
   return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, 0, 0));
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_old = old, m_had = true;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* m_name;
-  std::string m_old;
-  bool m_had = false;
-};
+using test::ReadFile;
 
 class Form1Test : public ::testing::Test {
  protected:
@@ -74,9 +52,9 @@ class Form1Test : public ::testing::Test {
     fs::create_directories(m_root / "app");
     // The program the autostart entry names must exist.
     fs::copy_file("/bin/true", m_root / "app" / "vandrel");
-    m_env.push_back(std::make_unique<ScopedEnv>("VANDREL_REGISTRY", (m_root / "registry.reg").string()));
-    m_env.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", (m_root / "config").string()));
-    m_env.push_back(std::make_unique<ScopedEnv>("WINEPREFIX", (m_root / "no-wine").string()));
+    m_env.push_back(std::make_unique<test::TEnvironmentOverride>("VANDREL_REGISTRY", (m_root / "registry.reg").string()));
+    m_env.push_back(std::make_unique<test::TEnvironmentOverride>("XDG_CONFIG_HOME", (m_root / "config").string()));
+    m_env.push_back(std::make_unique<test::TEnvironmentOverride>("WINEPREFIX", (m_root / "no-wine").string()));
     m_screen = THeadlessScreen::Create({1024, 768});
     m_app = std::make_unique<TApplication>();
   }
@@ -134,7 +112,7 @@ class Form1Test : public ::testing::Test {
   }
 
   fs::path m_root;
-  std::vector<std::unique_ptr<ScopedEnv>> m_env;
+  std::vector<std::unique_ptr<test::TEnvironmentOverride>> m_env;
   std::unique_ptr<THeadlessScreen> m_screen;
   std::unique_ptr<TApplication> m_app;
 };
@@ -239,7 +217,7 @@ TEST_F(Form1Test, CalendarButtonAsksTheDesktopToOpenThePage) {
            << record.string() << "'\n";
   }
   fs::permissions(bin / "xdg-open", fs::perms::owner_all);
-  ScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
+  test::TEnvironmentOverride path("PATH", bin.string() + ":/usr/bin:/bin");
   TForm1* form = ShownForm();
 
   ClickOn(form->SeSkinButton1());
@@ -251,7 +229,7 @@ TEST_F(Form1Test, CalendarButtonWithoutAnOpenerShowsNothing) {
   Database("sibling.mdb");
   const fs::path empty = m_root / "empty-bin";
   fs::create_directories(empty);
-  ScopedEnv path("PATH", empty.string());
+  test::TEnvironmentOverride path("PATH", empty.string());
   TForm1* form = ShownForm();
   const HWND before = GetTopWindow(nullptr);
 
