@@ -17,144 +17,40 @@
 
 #include "data/DatabaseError.h"
 #include "data/MdbFile.h"
+#include "data/SqliteImageWriter.h"
 #include "platform/core/Text.h"
 
 namespace vandrel {
 
 namespace {
 
-void Exec(sqlite3* db, const std::string& sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    std::string message = error ? error : "SQLite error";
-    sqlite3_free(error);
-    throw EDatabaseError(message + " in: " + sql);
-  }
-}
-
-// Rows go in several to a statement: the per-statement work of SQLite (transaction, cursor,
-// reset) is a large part of a one-row insert. The values of a batch are kept here until it is
-// stepped; the rows left over at the end go in one by one.
-class TInsertSink : public TJetRowSink {
- public:
-  TInsertSink(sqlite3* db, sqlite3_stmt* batch, sqlite3_stmt* single, size_t columns, size_t batchRows)
-      : m_db(db), m_batch(batch), m_single(single), m_columns(columns), m_batchRows(batchRows),
-        m_slots(columns * batchRows) {}
-  void Null(size_t c) override { Slot(c).Kind = kNull; }
-  void Integer(size_t c, int64_t v) override {
-    TSlot& s = Slot(c);
-    s.Kind = kInteger;
-    s.Integer = v;
-  }
-  void Real(size_t c, double v) override {
-    TSlot& s = Slot(c);
-    s.Kind = kReal;
-    s.Real = v;
-  }
-  void Text(size_t c, std::string_view v) override {
-    TSlot& s = Slot(c);
-    s.Kind = kText;
-    s.Bytes.assign(v.data(), v.size());
-  }
-  void Blob(size_t c, const uint8_t* p, size_t n) override {
-    TSlot& s = Slot(c);
-    s.Kind = kBlob;
-    s.Bytes.assign(reinterpret_cast<const char*>(p), n);
-  }
-  void EndRow() override {
-    if (++m_row < m_batchRows) return;
-    for (size_t i = 0; i < m_slots.size(); ++i) Bind(m_batch, int(i) + 1, m_slots[i]);
-    Step(m_batch);
-    m_row = 0;
-  }
-  void Finish() {
-    for (size_t r = 0; r < m_row; ++r) {
-      for (size_t c = 0; c < m_columns; ++c) Bind(m_single, int(c) + 1, m_slots[r * m_columns + c]);
-      Step(m_single);
-    }
-    m_row = 0;
-  }
-
- private:
-  enum TKind { kNull, kInteger, kReal, kText, kBlob };
-  struct TSlot {
-    TKind Kind = kNull;
-    int64_t Integer = 0;
-    double Real = 0;
-    std::string Bytes;
-  };
-
-  TSlot& Slot(size_t c) { return m_slots[m_row * m_columns + c]; }
-
-  static void Bind(sqlite3_stmt* stmt, int index, const TSlot& s) {
-    switch (s.Kind) {
-      case kNull: sqlite3_bind_null(stmt, index); break;
-      case kInteger: sqlite3_bind_int64(stmt, index, s.Integer); break;
-      case kReal: sqlite3_bind_double(stmt, index, s.Real); break;
-      // The slot keeps the bytes until the statement has been stepped.
-      case kText: sqlite3_bind_text(stmt, index, s.Bytes.data(), int(s.Bytes.size()), SQLITE_STATIC); break;
-      case kBlob: sqlite3_bind_blob(stmt, index, s.Bytes.data(), int(s.Bytes.size()), SQLITE_STATIC); break;
-    }
-  }
-
-  void Step(sqlite3_stmt* stmt) {
-    if (sqlite3_step(stmt) != SQLITE_DONE)
-      throw EDatabaseError(std::string("import failed: ") + sqlite3_errmsg(m_db));
-    sqlite3_reset(stmt);
-  }
-
-  sqlite3* m_db;
-  sqlite3_stmt* m_batch;
-  sqlite3_stmt* m_single;
-  size_t m_columns;
-  size_t m_batchRows;
-  std::vector<TSlot> m_slots;
-  size_t m_row = 0;
-};
-
-struct TStatements {
-  std::vector<sqlite3_stmt*> List;
-  ~TStatements() {
-    for (sqlite3_stmt* s : List) sqlite3_finalize(s);
-  }
-  sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
-      throw EDatabaseError(std::string(sqlite3_errmsg(db)) + " in: " + sql);
-    List.push_back(stmt);
-    return stmt;
-  }
-};
-
-void ImportTable(sqlite3* db, TMdbFile& file, const TJetTable& table) {
+// A table that fails part-way leaves nothing behind: the writer drops what it wrote of it.
+void ImportTable(TSqliteImageWriter& writer, TMdbFile& file, const TJetTable& table) {
   const std::vector<TJetColumn> columns = file.Columns(table);
-  std::string create = "CREATE TABLE main." + QuoteName(table.Name) + " (";
-  std::string row = "(";
+  std::vector<TSqliteColumn> declared;
+  std::string definition = QuoteName(table.Name) + " (";
   for (size_t i = 0; i < columns.size(); ++i) {
     const auto& col = columns[i];
-    create += (i ? ", " : "") + QuoteName(col.Name) + " " + std::string(JetDeclaredType(col.Type));
+    declared.push_back({col.Name, std::string(JetDeclaredType(col.Type))});
+    definition += (i ? ", " : "") + QuoteName(col.Name) + " " + declared.back().DeclaredType;
     // Jet compares text without regard to case.
-    if (IsJetText(col.Type)) create += " COLLATE NOCASE";
-    row += i ? ", ?" : "?";
+    if (IsJetText(col.Type)) definition += " COLLATE NOCASE";
   }
-  row += ")";
-  // Well under SQLite's limit of host parameters in one statement.
-  const size_t batchRows = std::clamp<size_t>(4000 / std::max<size_t>(columns.size(), 1), 1, 32);
-  const std::string insert = "INSERT INTO main." + QuoteName(table.Name) + " VALUES ";
-  std::string batch = insert + row;
-  for (size_t i = 1; i < batchRows; ++i) batch += ", " + row;
-  Exec(db, "SAVEPOINT import_table");
+  definition += ")";
+  size_t index = 0;
   try {
-    Exec(db, create + ")");
-    TStatements statements;
-    TInsertSink sink(db, statements.Prepare(db, batch), statements.Prepare(db, insert + row), columns.size(), batchRows);
-    file.ReadRows(table, sink);
-    sink.Finish();
+    index = writer.CreateTable(table.Name, declared, "CREATE TABLE " + definition);
+  } catch (const EDatabaseError& e) {
+    throw EDatabaseError(std::string(e.what()) + " in: CREATE TABLE main." + definition);
+  }
+  try {
+    writer.BeginRows(index);
+    file.ReadRows(table, writer);
+    writer.EndRows();
   } catch (...) {
-    sqlite3_exec(db, "ROLLBACK TO import_table; RELEASE import_table", nullptr, nullptr, nullptr);
+    writer.DropLastTable();
     throw;
   }
-  Exec(db, "RELEASE import_table");
 }
 
 bool WriteAll(int fd, const void* data, size_t size) {
@@ -174,22 +70,16 @@ bool WriteAll(int fd, const void* data, size_t size) {
                            size_t parts) {
   char status = 1;
   std::string error;
-  sqlite3* db = nullptr;
-  unsigned char* data = nullptr;
-  sqlite3_int64 size = 0;
+  std::vector<uint8_t> data;
   try {
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
-      throw EDatabaseError("cannot create the in-memory database");
-    ImportTables(db, image.data(), image.size(), fileName, part, parts);
-    data = sqlite3_serialize(db, "main", &size, 0);
-    if (!data) throw EDatabaseError("cannot serialize the imported database");
+    data = ImportTables(image.data(), image.size(), fileName, part, parts);
     status = 0;
   } catch (const std::exception& e) {
     error = e.what();
   }
-  const uint64_t length = status == 0 ? uint64_t(size) : error.size();
+  const uint64_t length = status == 0 ? data.size() : error.size();
   const bool ok = WriteAll(fd, &status, 1) && WriteAll(fd, &length, 8) &&
-                  WriteAll(fd, status == 0 ? static_cast<const void*>(data) : error.data(), length);
+                  WriteAll(fd, status == 0 ? static_cast<const void*>(data.data()) : error.data(), length);
   // No destructors or atexit handlers of the parent's objects may run here.
   ::_exit(ok ? 0 : 2);
 }
@@ -332,30 +222,33 @@ TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point de
 
 }  // namespace
 
-void ImportTables(sqlite3* db, const uint8_t* image, size_t size, const std::string& fileName, size_t part,
-                  size_t parts) {
+std::vector<uint8_t> ImportTables(const uint8_t* image, size_t size, const std::string& fileName, size_t part,
+                                  size_t parts) {
   TMdbFile file(image, size, fileName);
   const std::vector<size_t> shares = Shares(file, std::max<size_t>(parts, 1));
-  // Larger pages: fewer page splits while the rows go in, fewer page reads in the queries.
-  Exec(db, "PRAGMA page_size=16384; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
-  Exec(db, "CREATE TABLE main." + QuoteName(kImportFailuresTable) + " (name TEXT, message TEXT)");
-  Exec(db, "BEGIN");
+  // Its pages of 16384 bytes: fewer page reads in the queries.
+  TSqliteImageWriter writer;
+  const size_t failuresTable =
+      writer.CreateTable(kImportFailuresTable, {{"name", "TEXT"}, {"message", "TEXT"}},
+                         "CREATE TABLE " + QuoteName(kImportFailuresTable) + " (name TEXT, message TEXT)");
+  std::vector<std::pair<std::string, std::string>> failures;
   for (size_t i = 0; i < file.Tables().size(); ++i) {
     if (shares[i] != part) continue;
     const TJetTable& table = file.Tables()[i];
     try {
-      ImportTable(db, file, table);
+      ImportTable(writer, file, table);
     } catch (const EDatabaseError& e) {
-      sqlite3_stmt* stmt = nullptr;
-      const std::string sql = "INSERT INTO main." + QuoteName(kImportFailuresTable) + " VALUES (?, ?)";
-      sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-      sqlite3_bind_text(stmt, 1, table.Name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_text(stmt, 2, e.what(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(stmt);
-      sqlite3_finalize(stmt);
+      failures.emplace_back(table.Name, e.what());
     }
   }
-  Exec(db, "COMMIT");
+  writer.BeginRows(failuresTable);
+  for (const auto& [name, message] : failures) {
+    writer.Text(0, name);
+    writer.Text(1, message);
+    writer.EndRow();
+  }
+  writer.EndRows();
+  return writer.Finish();
 }
 
 std::vector<TImportImage> ImportInChildProcesses(const std::vector<uint8_t>& image, const std::string& fileName,

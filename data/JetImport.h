@@ -9,18 +9,16 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
-
 namespace vandrel {
 
 // Name of the table in the image that lists the tables that could not be read, with the reason.
 inline constexpr const char* kImportFailuresTable = "vandrel import failures";
 
 // In this process: the user tables of the file that fall to `part` of `parts` (see
-// ImportInChildProcesses) into `db`. A table that cannot be read is recorded in
-// kImportFailuresTable; a file that cannot be read at all raises EDatabaseError.
-void ImportTables(sqlite3* db, const uint8_t* image, size_t size, const std::string& fileName, size_t part = 0,
-                  size_t parts = 1);
+// ImportInChildProcesses), as an SQLite database image (page size 16384). A table that cannot be
+// read is recorded in kImportFailuresTable; a file that cannot be read at all raises EDatabaseError.
+std::vector<uint8_t> ImportTables(const uint8_t* image, size_t size, const std::string& fileName, size_t part = 0,
+                                  size_t parts = 1);
 
 // In `parts` child processes at once, each importing its share of the tables (shared out by size,
 // tables whose names differ only in case in one share): one serialized database image per share
