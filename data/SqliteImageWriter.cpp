@@ -58,11 +58,6 @@ size_t PutVarint(uint8_t* p, uint64_t v) {
   return n;
 }
 
-void AppendVarint(std::vector<uint8_t>& out, uint64_t v) {
-  uint8_t buf[9];
-  out.insert(out.end(), buf, buf + PutVarint(buf, v));
-}
-
 // SQLite compares names with ASCII-only case folding.
 bool SameNameAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -218,9 +213,7 @@ void TSqliteImageWriter::DropLastTable() {
   m_image.resize(m_tables.back().Mark);
   m_tables.pop_back();
   m_writing = false;
-  m_types.clear();
-  m_body.clear();
-  m_values = 0;
+  ClearRow();
 }
 
 std::vector<uint8_t> TSqliteImageWriter::Finish() {
@@ -259,7 +252,7 @@ TSqliteImageWriter::TAffinity TSqliteImageWriter::ColumnAffinity(size_t column) 
 
 void TSqliteImageWriter::Null(size_t column) {
   ColumnAffinity(column);
-  m_types.push_back(0);
+  *m_types.Extend(1) = 0;
   ++m_values;
 }
 
@@ -313,7 +306,7 @@ void TSqliteImageWriter::AddInteger(int64_t value, bool asReal) {
   size_t bytes;
   if (magnitude <= 127) {
     if (value == 0 || value == 1) {
-      m_types.push_back(uint8_t(8 + value));
+      *m_types.Extend(1) = uint8_t(8 + value);
       ++m_values;
       return;
     }
@@ -331,22 +324,26 @@ void TSqliteImageWriter::AddInteger(int64_t value, bool asReal) {
   } else {
     serialType = 6, bytes = 8;
   }
-  m_types.push_back(uint8_t(serialType));
-  for (size_t i = bytes; i-- > 0;) m_body.push_back(uint8_t(uint64_t(value) >> (8 * i)));
+  *m_types.Extend(1) = uint8_t(serialType);
+  uint8_t* p = m_body.Extend(bytes);
+  for (size_t i = bytes; i-- > 0; ++p) *p = uint8_t(uint64_t(value) >> (8 * i));
   ++m_values;
 }
 
 void TSqliteImageWriter::AddDouble(double value) {
   uint64_t bits;
   std::memcpy(&bits, &value, 8);
-  m_types.push_back(7);
-  for (int i = 7; i >= 0; --i) m_body.push_back(uint8_t(bits >> (8 * i)));
+  *m_types.Extend(1) = 7;
+  uint8_t* p = m_body.Extend(8);
+  for (int i = 7; i >= 0; --i, ++p) *p = uint8_t(bits >> (8 * i));
   ++m_values;
 }
 
 void TSqliteImageWriter::AddBytes(std::string_view bytes, uint64_t serialBase) {
-  AppendVarint(m_types, serialBase + 2 * uint64_t(bytes.size()));
-  m_body.insert(m_body.end(), bytes.begin(), bytes.end());
+  const uint64_t serialType = serialBase + 2 * uint64_t(bytes.size());
+  if (serialType <= 0x7F) *m_types.Extend(1) = uint8_t(serialType);
+  else PutVarint(m_types.Extend(VarintSize(serialType)), serialType);
+  if (!bytes.empty()) std::memcpy(m_body.Extend(bytes.size()), bytes.data(), bytes.size());
   ++m_values;
 }
 
@@ -376,15 +373,15 @@ void TSqliteImageWriter::CloseLeaf() {
 }
 
 void TSqliteImageWriter::CopyPayload(size_t from, size_t count, uint8_t* to) const {
-  const size_t header = m_headerBytes.size();
+  const size_t header = m_headerSize;
   if (from < header) {
     const size_t n = std::min(count, header - from);
-    std::memcpy(to, m_headerBytes.data() + from, n);
+    std::memcpy(to, m_header + from, n);
     to += n;
     from += n;
     count -= n;
   }
-  if (count) std::memcpy(to, m_body.data() + (from - header), count);
+  if (count) std::memcpy(to, m_body.Data.data() + (from - header), count);
 }
 
 uint32_t TSqliteImageWriter::WriteOverflow(size_t from, size_t payloadSize) {
@@ -403,13 +400,14 @@ uint32_t TSqliteImageWriter::WriteOverflow(size_t from, size_t payloadSize) {
 
 void TSqliteImageWriter::EndRow() {
   if (m_values != m_columns) throw EDatabaseError("a row has fewer values than its table has columns");
-  // The header size counts its own varint.
-  size_t headerSize = m_types.size() + 1;
-  while (VarintSize(headerSize) + m_types.size() != headerSize) headerSize = m_types.size() + VarintSize(headerSize);
-  m_headerBytes.clear();
-  AppendVarint(m_headerBytes, headerSize);
-  m_headerBytes.insert(m_headerBytes.end(), m_types.begin(), m_types.end());
-  const size_t payload = headerSize + m_body.size();
+  // The header size counts its own varint, which goes into the room left before the serial types.
+  const size_t types = m_types.Size - kHeaderRoom;
+  size_t headerSize = types + 1;
+  while (VarintSize(headerSize) + types != headerSize) headerSize = types + VarintSize(headerSize);
+  m_header = m_types.Data.data() + kHeaderRoom - (headerSize - types);
+  m_headerSize = headerSize;
+  PutVarint(m_types.Data.data() + kHeaderRoom - (headerSize - types), headerSize);
+  const size_t payload = headerSize + m_body.Size;
   const int64_t rowid = m_rowid + 1;
 
   // How much of the payload stays in the cell: the file format's rule for table leaves.
@@ -436,10 +434,16 @@ void TSqliteImageWriter::EndRow() {
   PutBe16(m_leaf.data() + kLeafHeaderSize + 2 * m_leafCells, uint32_t(m_leafContent));
   ++m_leafCells;
   m_rowid = rowid;
-  m_types.clear();
-  m_body.clear();
+  ClearRow();
+}
+
+void TSqliteImageWriter::ClearRow() {
+  m_types.Size = kHeaderRoom;
+  m_body.Size = 0;
   m_values = 0;
 }
+
+void TSqliteImageWriter::TBytes::Grow(size_t n) { Data.resize(std::max(2 * Data.size(), Size + n)); }
 
 uint32_t TSqliteImageWriter::FinishTree(uint32_t fixedRoot) {
   if (m_leaves.empty()) {

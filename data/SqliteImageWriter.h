@@ -43,6 +43,8 @@ class TSqliteImageWriter : public TJetRowSink {
   void DropLastTable();
   // The image; the writer is spent afterwards.
   std::vector<uint8_t> Finish();
+  // Room for an image of about `bytes`: growing it step by step copies it and faults its pages in twice.
+  void Reserve(size_t bytes) { m_image.reserve(bytes); }
 
   void Null(size_t column) override;
   void Integer(size_t column, int64_t value) override;
@@ -71,6 +73,7 @@ class TSqliteImageWriter : public TJetRowSink {
   void AddDouble(double value);
   void AddBytes(std::string_view bytes, uint64_t serialBase);
   void AddTextAsNumber(std::string_view text, bool asReal);
+  void ClearRow();
 
   uint8_t* PageAt(uint32_t page) { return m_image.data() + size_t(page - 1) * m_pageSize; }
   uint32_t AppendPage();
@@ -100,11 +103,25 @@ class TSqliteImageWriter : public TJetRowSink {
   size_t m_leafCells = 0;
   size_t m_leafContent = 0;
 
-  // The record of the row being given: serial types and bodies.
-  std::vector<uint8_t> m_types;
-  std::vector<uint8_t> m_body;
+  // The record of the row being given: its header (the serial types, after room for the header
+  // size) and the values.
+  struct TBytes {
+    std::vector<uint8_t> Data;
+    size_t Size = 0;
+    uint8_t* Extend(size_t n) {
+      if (Size + n > Data.size()) Grow(n);
+      uint8_t* p = Data.data() + Size;
+      Size += n;
+      return p;
+    }
+    void Grow(size_t n);
+  };
+  static constexpr size_t kHeaderRoom = 9;
+  TBytes m_types{std::vector<uint8_t>(256), kHeaderRoom};
+  TBytes m_body{std::vector<uint8_t>(4096), 0};
   size_t m_values = 0;
-  std::vector<uint8_t> m_headerBytes;  // header size varint + serial types, built in EndRow
+  const uint8_t* m_header = nullptr;
+  size_t m_headerSize = 0;
 };
 
 }  // namespace vandrel
