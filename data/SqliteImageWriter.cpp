@@ -22,6 +22,7 @@ constexpr size_t kFileHeaderSize = 100;
 constexpr size_t kLeafHeaderSize = 8;
 constexpr size_t kInteriorHeaderSize = 12;
 constexpr int64_t kMaxSixByteInteger = 0x00007FFFFFFFFFFFLL;
+constexpr size_t kMaxRecordBytes = 1000000000;  // SQLITE_MAX_LENGTH
 
 void PutBe16(uint8_t* p, uint32_t v) {
   p[0] = uint8_t(v >> 8);
@@ -408,6 +409,8 @@ void TSqliteImageWriter::EndRow() {
   m_headerSize = headerSize;
   PutVarint(m_types.Data.data() + kHeaderRoom - (headerSize - types), headerSize);
   const size_t payload = headerSize + m_body.Size;
+  // SQLite's own limit on a row; it would refuse to read the value back.
+  if (payload > kMaxRecordBytes) throw EDatabaseError("string or blob too big");
   const int64_t rowid = m_rowid + 1;
 
   // How much of the payload stays in the cell: the file format's rule for table leaves.
