@@ -3,7 +3,9 @@
 // (the second holds plan progress while the first still walks the plans).
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "app/ReminderQueries.h"
 #include "app/ReminderTree.h"
@@ -11,6 +13,16 @@
 namespace vandrel {
 
 class TQuery;
+
+// One piece of a reminder line: fixed text, the text of a column, or a column's time of day as
+// "TT" shows it.
+struct TLinePart {
+  enum TKind { lpFixed, lpColumn, lpTime };
+  constexpr TLinePart(const char* fixed) : Kind(lpFixed), Text(fixed) {}
+  constexpr TLinePart(TKind kind, const char* column) : Kind(kind), Text(column) {}
+  TKind Kind;
+  std::string_view Text;
+};
 
 // Image indexes of the tree's image list.
 enum TReminderImage { riLine = 0, riClosedFolder = 1, riOpenFolder = 2, riSelected = 3 };
@@ -29,8 +41,7 @@ class TReminderBuilder {
 
   Node AddFolder(Node parent, const std::string& title);
   // Runs sql on query1 and adds one line per row; returns how many lines were added.
-  template <typename LineText>
-  int AddLines(Node category, const std::string& sql, LineText lineText);
+  int AddLines(Node category, const std::string& sql, std::span<const TLinePart> line);
 
   void AddEvents(Node category, const TReminderSection& section);
   void AddCourses(Node category, const TReminderSection& section);
@@ -40,7 +51,7 @@ class TReminderBuilder {
   void AddCardExpiries(Node category, const TReminderSection& section);
   void AddProducts(Node category, const TReminderSection& section);
   void AddContacts(Node category, const std::string& customerSql, const std::string& friendSql,
-                   std::string (*lineText)(TQuery&));
+                   std::span<const TLinePart> line);
 
   IReminderTree& m_tree;
   TQuery& m_query1;

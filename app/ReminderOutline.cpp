@@ -6,7 +6,9 @@ namespace vandrel {
 
 IReminderTree::Node TReminderOutline::AddChild(Node parent, const std::string& text) {
   const Node node = Node(m_nodes.size());
-  m_nodes.push_back(TNode{text, 0, -1, 0, false, parent, {}});
+  TNode& added = m_nodes.emplace_back();
+  added.Text = text;
+  added.Parent = parent;
   if (parent == kTopLevel) m_topLevel.push_back(node);
   else At(parent).Children.push_back(node);
   return node;

@@ -1,5 +1,7 @@
 #include "data/Field.h"
 
+#include <charconv>
+
 #include "data/JetDatabase.h"
 #include "data/JetFunctions.h"
 #include "data/Query.h"
@@ -13,29 +15,46 @@ const TJetValue& TField::Value() const { return m_query->CurrentValue(m_index); 
 bool TField::IsNull() const { return Value().Kind == TJetValue::vkNull; }
 
 std::string TField::AsString() const {
+  std::string text;
+  AppendText(text);
+  return text;
+}
+
+void TField::AppendText(std::string& out) const {
   const TJetValue& v = Value();
   switch (v.Kind) {
     case TJetValue::vkNull:
-      return {};
+      return;
     case TJetValue::vkText:
     case TJetValue::vkBlob:
-      return v.Text;
+      out += v.Text;
+      return;
     case TJetValue::vkInteger:
     case TJetValue::vkReal: {
       const double d = v.Kind == TJetValue::vkInteger ? double(v.Integer) : v.Real;
       // A value outside the years 100..9999 (a damaged file) is shown as the number it is.
       if (m_type == TJetType::jtDateTime && d > -657435.0 && d < 2958466.0) {
         const TFormatSettings& fs = FormatSettings();
-        std::string text = JetDateText(fs.ShortDateFormat, d);
-        if (TimeOf(d) != 0) text += " " + JetDateText(fs.LongTimeFormat, d);
-        return text;
+        out += JetDateText(fs.ShortDateFormat, d);
+        if (TimeOf(d) != 0) {
+          out += ' ';
+          out += JetDateText(fs.LongTimeFormat, d);
+        }
+        return;
       }
-      if (m_type == TJetType::jtBoolean) return d != 0 ? "True" : "False";
-      if (v.Kind == TJetValue::vkInteger) return std::to_string(v.Integer);
-      return JetNumberText(d, m_type);
+      if (m_type == TJetType::jtBoolean) {
+        out += d != 0 ? "True" : "False";
+        return;
+      }
+      if (v.Kind == TJetValue::vkInteger) {
+        char digits[24];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, v.Integer).ptr);
+        return;
+      }
+      out += JetNumberText(d, m_type);
+      return;
     }
   }
-  return {};
 }
 
 TDateTime TField::AsDateTime() const {

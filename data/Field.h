@@ -24,6 +24,8 @@ class TField {
 
   bool IsNull() const;
   std::string AsString() const;
+  // Appends the text AsString gives: a line built from many cells needs no string per cell.
+  void AppendText(std::string& out) const;
   // A text value is parsed with the regional date and time formats (EConvertError if it is
   // none); null gives 0.
   TDateTime AsDateTime() const;

@@ -18,14 +18,23 @@ void TQuery::SetSQL(std::string text) {
 void TQuery::Open() {
   Close();
   m_result = m_connection->Execute(m_sql);
-  for (size_t i = 0; i < m_result->Columns.size(); ++i)
-    m_fields.push_back(std::make_unique<TField>(*this, i, m_result->Columns[i].Name, m_result->Columns[i].Type));
+  // A query reopened on the same columns (one text run again for every line of an outer query)
+  // keeps its fields.
+  const auto& columns = m_result->Columns;
+  bool same = m_fields.size() == columns.size();
+  for (size_t i = 0; same && i < columns.size(); ++i)
+    same = m_fields[i]->DataType() == columns[i].Type && m_fields[i]->FieldName() == columns[i].Name;
+  if (!same) {
+    m_fields.clear();
+    for (size_t i = 0; i < columns.size(); ++i)
+      m_fields.push_back(std::make_unique<TField>(*this, i, columns[i].Name, columns[i].Type));
+  }
   m_row = 0;
 }
 
 void TQuery::Close() {
+  // The fields stay for a reopen on the same columns; a closed query gives none of them out.
   m_result.reset();
-  m_fields.clear();
   m_row = 0;
 }
 

@@ -1,6 +1,5 @@
 #include "platform/core/DateFormat.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -41,10 +40,21 @@ TFormatSettings& FormatSettings() {
 
 namespace {
 
+// What "%0*d" gives (the sign before the zeros), without printf: every date cell of a refresh
+// comes through here.
 void AppendNumber(std::string& out, int value, int digits) {
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%0*d", digits, value);
-  out += buffer;
+  char* const end = buffer + sizeof buffer;
+  char* p = end;
+  unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+  do {
+    *--p = char('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  const int width = value < 0 ? digits - 1 : digits;
+  while (end - p < width && p > buffer + 1) *--p = '0';
+  if (value < 0) *--p = '-';
+  out.append(p, end);
 }
 
 bool IsPatternLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }

@@ -128,6 +128,27 @@ TEST(ReminderBuilder, AFailingQueryAbortsTheBuildAndKeepsWhatWasAdded) {
             "        星期二 8:30:00 每周二例会\n");
 }
 
+// The builder reopens its queries for every category and under every plan, and a query keeps its
+// fields over a reopen on the same columns: a reopen on other columns must give the new ones.
+TEST(ReminderBuilder, AReopenedQueryReadsTheColumnsOfItsNewText) {
+  Fixture f("sibling.mdb");
+  TQuery& q = f.query1;
+  const std::string fromHints = " from tHint where HintDate is not null order by ID";
+  q.SetSQL("select Hint, HintDate" + fromHints);
+  q.Open();
+  const std::string hint = q.FieldByName("Hint").AsString(), date = q.FieldByName("HintDate").AsString();
+  ASSERT_NE(hint, date);
+  q.SetSQL("select HintDate as Hint, Hint as HintDate" + fromHints);  // the same names, swapped
+  q.Open();
+  EXPECT_EQ(q.FieldByName("hint").DataType(), TJetType::jtDateTime);
+  EXPECT_EQ(q.FieldByName("Hint").AsString(), date);
+  EXPECT_EQ(q.FieldByName("HintDate").AsString(), hint);
+  q.SetSQL("select Hint" + fromHints);
+  q.Open();
+  EXPECT_EQ(q.FieldByName("Hint").AsString(), hint);
+  EXPECT_THROW(q.FieldByName("HintDate"), EDatabaseError);
+}
+
 TEST(ReminderBuilder, BirthdayFieldMatching) {
   const TReminderSection may12{"", EncodeDate(2024, 5, 12), true};
   const TReminderSection may{"", EncodeDate(2024, 5, 1), false};

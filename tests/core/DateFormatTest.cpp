@@ -50,6 +50,9 @@ TEST(FormatDateTime, PatternsOfTheReminderQueriesAndTree) {
       {"h ampm", march5, "2 下午"},
       {"mmm", march5, "三月"},
       {"dddd", march5, "星期二"},
+      // A day count from before year 1 (a damaged file): the sign comes before the zero padding.
+      {"yyyy yy m/d", -700000, "-017 -17 6-18"},
+      {"yyyy yy", -694000.5, "-001 -1"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.pattern, c.value, s), c.expected) << c.pattern;
 }
