@@ -132,24 +132,30 @@ std::string DatePrefilter(const TSqlExpr& e, const std::function<std::string(con
   return "";
 }
 
-std::string DateKeyComparison(const TSqlExpr& e, const std::function<std::string(const TSqlExpr&)>& dateColumnSql) {
-  if (e.Kind != TSqlExpr::ekBinary || e.Op != "=" || e.Args.size() != 2) return "";
+bool DateKeyTerm(const TSqlExpr& e, const std::function<std::string(const TSqlExpr&)>& dateColumnSql,
+                 TDateKeyTerm& term) {
+  if (e.Kind != TSqlExpr::ekBinary || e.Op != "=" || e.Args.size() != 2) return false;
   for (size_t side = 0; side < 2; ++side) {
     const TSqlExpr& f = *e.Args[side];
     const TSqlExpr& g = *e.Args[1 - side];
-    if (!IsFunction(f, "format", 2) || !IsFunction(g, "format", 2)) return "";
+    if (!IsFunction(f, "format", 2) || !IsFunction(g, "format", 2)) return false;
     if (f.Args[1]->Kind != TSqlExpr::ekString || g.Args[1]->Kind != TSqlExpr::ekString ||
         f.Args[1]->Text != g.Args[1]->Text)
-      return "";
+      return false;
     const std::string x = dateColumnSql(*f.Args[0]);
     double c;
     long long key;
     if (x.empty() || (g.Args[0]->Kind != TSqlExpr::ekDate && g.Args[0]->Kind != TSqlExpr::ekString) ||
         !ConstantDate(*g.Args[0], c) || !JetDateKey(f.Args[1]->Text, c, key))
       continue;
-    return "(jet_datekey(" + x + ", '" + f.Args[1]->Text + "') = " + std::to_string(key) + ")";
+    term = {f.Args[0].get(), x, f.Args[1]->Text, key};
+    return true;
   }
-  return "";
+  return false;
+}
+
+std::string DateKeyComparison(const TDateKeyTerm& term) {
+  return "(jet_datekey(" + term.ColumnSql + ", '" + term.Pattern + "') = " + std::to_string(term.Key) + ")";
 }
 
 }  // namespace vandrel

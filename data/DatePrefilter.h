@@ -19,7 +19,17 @@ std::string DatePrefilter(const TSqlExpr& comparison, const std::function<std::s
 
 // format(date column, P) = format(constant date, P) for the patterns of the birthday queries
 // ('mm', 'mm:dd', ...) as one number compared with another (see JetDateKey): the same rows
-// without building and comparing a text per row. "" when the comparison has no such form.
-std::string DateKeyComparison(const TSqlExpr& comparison, const std::function<std::string(const TSqlExpr&)>& dateColumnSql);
+// without building and comparing a text per row.
+struct TDateKeyTerm {
+  const TSqlExpr* Column = nullptr;  // the date column's reference
+  std::string ColumnSql;
+  std::string Pattern;
+  long long Key = 0;
+};
+// False when the comparison has no such form.
+bool DateKeyTerm(const TSqlExpr& comparison, const std::function<std::string(const TSqlExpr&)>& dateColumnSql,
+                 TDateKeyTerm& term);
+// The SQL of one such comparison: "(jet_datekey(column, 'P') = key)".
+std::string DateKeyComparison(const TDateKeyTerm& term);
 
 }  // namespace vandrel

@@ -170,6 +170,59 @@ void FnDateKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int64(ctx, DateKey(*cached, v));
 }
 
+// jet_datekey_any(pattern, key, date, date, ...): whether the key of any of the dates is `key`,
+// with the NULLs of an OR of jet_datekey(date, pattern) = key comparisons: one call for the
+// several columns a birthday query tests in every row.
+void FnDateKeyAny(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  static constexpr TDateKeyKind kKinds[] = {dkNone, dkMonth, dkMonthDay, dkDay, dkYear, dkYearMonth, dkYearMonthDay};
+  const auto* cached = static_cast<const TDateKeyKind*>(sqlite3_get_auxdata(ctx, 0));
+  if (!cached) {
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    cached = &kKinds[DateKeyKind(pattern ? pattern : "")];
+    sqlite3_set_auxdata(ctx, 0, const_cast<TDateKeyKind*>(cached), nullptr);
+  }
+  const long long key = sqlite3_value_int64(argv[1]);
+  bool sawNull = false;
+  for (int i = 2; i < argc; ++i) {
+    const int type = sqlite3_value_type(argv[i]);
+    if (type == SQLITE_NULL) {
+      sawNull = true;
+      continue;
+    }
+    const double v = sqlite3_value_double(argv[i]);
+    const long long k = *cached == dkNone || (type != SQLITE_FLOAT && type != SQLITE_INTEGER) || !ValidDate(v)
+                            ? -1
+                            : DateKey(*cached, v);
+    if (k == key) return sqlite3_result_int(ctx, 1);
+  }
+  if (sawNull) return sqlite3_result_null(ctx);
+  sqlite3_result_int(ctx, 0);
+}
+
+// jet_text_any(text, value, value, ...): whether any value equals the text as a text column
+// compares (NOCASE: ASCII letters without regard to case), with the NULLs of an OR of the
+// comparisons.
+void FnTextAny(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+  const int length = sqlite3_value_bytes(argv[0]);
+  bool sawNull = false;
+  for (int i = 1; i < argc; ++i) {
+    const int type = sqlite3_value_type(argv[i]);
+    if (type == SQLITE_NULL) {
+      sawNull = true;
+      continue;
+    }
+    // Text against a text column: a number or a blob is never equal.
+    if (type != SQLITE_TEXT) continue;
+    const auto* value = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+    const int n = sqlite3_value_bytes(argv[i]);
+    if (n == length && sqlite3_strnicmp(value, text, n) == 0) return sqlite3_result_int(ctx, 1);
+  }
+  if (sawNull) return sqlite3_result_null(ctx);
+  sqlite3_result_int(ctx, 0);
+}
+
 void FnFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
   const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
@@ -413,6 +466,8 @@ void RegisterJetFunctions(sqlite3* db) {
   // SQLite's own format() is printf(); a Jet text that reaches it must not silently mean that.
   Register(db, "format", 2, Guarded<FnFormat>);
   Register(db, "jet_datekey", 2, Guarded<FnDateKey>);
+  Register(db, "jet_datekey_any", -1, Guarded<FnDateKeyAny>);
+  Register(db, "jet_text_any", -1, Guarded<FnTextAny>);
   Register(db, "jet_datediff", 3, Guarded<FnDateDiff>);
   Register(db, "jet_dateadd", 3, Guarded<FnDateAdd>);
   Register(db, "jet_datepart", 2, Guarded<FnDatePart>);

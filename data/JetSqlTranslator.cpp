@@ -1,6 +1,7 @@
 #include "data/JetSqlTranslator.h"
 #include "data/SqlName.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -384,9 +385,9 @@ class TTranslator {
 
   TEmitted Binary(const TSqlExpr& e) {
     const std::string& op = e.Op;
-    if (op == "AND" || op == "OR") {
-      return {"(" + Emit(*e.Args[0]).Sql + " " + op + " " + Emit(*e.Args[1]).Sql + ")",
-              TJetType::jtBoolean};
+    if (op == "OR") return AnyOf(e);
+    if (op == "AND") {
+      return {"(" + Emit(*e.Args[0]).Sql + " AND " + Emit(*e.Args[1]).Sql + ")", TJetType::jtBoolean};
     }
     if (op == "XOR") {
       return {"((" + Emit(*e.Args[0]).Sql + ") <> (" + Emit(*e.Args[1]).Sql + "))", TJetType::jtBoolean};
@@ -397,7 +398,10 @@ class TTranslator {
       if (e.Args[0]->Kind == TSqlExpr::ekString) a = Coerced(*e.Args[0], b.Type);
       std::string sql = "(" + a.Sql + " " + op + " " + b.Sql + ")";
       const auto dateColumn = [this](const TSqlExpr& c) { return DateColumnSql(c); };
-      if (std::string key = DateKeyComparison(e, dateColumn); !key.empty()) return {key, TJetType::jtBoolean};
+      if (TDateKeyTerm term; DateKeyTerm(e, dateColumn, term)) {
+        Emit(*term.Column);  // the table it refers to
+        return {DateKeyComparison(term), TJetType::jtBoolean};
+      }
       const std::string pre = DatePrefilter(e, dateColumn);
       if (!pre.empty()) sql = "(" + pre + " AND " + sql + ")";
       return {sql, TJetType::jtBoolean};
@@ -436,6 +440,87 @@ class TTranslator {
     }
     if (op == "^") return {"jet_power(" + a.Sql + ", " + b.Sql + ")", TJetType::jtDouble};
     Fail("unsupported operator " + op);
+  }
+
+  static void Disjuncts(const TSqlExpr& e, std::vector<const TSqlExpr*>& out) {
+    if (e.Kind == TSqlExpr::ekBinary && e.Op == "OR") {
+      Disjuncts(*e.Args[0], out);
+      Disjuncts(*e.Args[1], out);
+    } else {
+      out.push_back(&e);
+    }
+  }
+
+  // A text column compared with a text literal; false for anything else.
+  bool TextEquality(const TSqlExpr& e, const TSqlExpr*& column, std::string& text) {
+    if (e.Kind != TSqlExpr::ekBinary || e.Op != "=" || e.Args.size() != 2) return false;
+    for (size_t side = 0; side < 2; ++side) {
+      const TSqlExpr& c = *e.Args[side];
+      const TSqlExpr& t = *e.Args[1 - side];
+      const TSource* src = nullptr;
+      if (c.Kind != TSqlExpr::ekColumn || t.Kind != TSqlExpr::ekString) continue;
+      const TJetColumn* col = Resolve(c, src, false);
+      if (!col || !IsJetText(col->Type)) continue;
+      column = &c;
+      text = t.Text;
+      return true;
+    }
+    return false;
+  }
+
+  // An OR of comparisons: those of several date columns with one date key, or of several text
+  // columns with one text, become one call each (with the same NULLs as the ORs). The birthday
+  // queries test five date and five text columns in every row of the largest tables, and a
+  // call or comparison per column is most of what they cost.
+  TEmitted AnyOf(const TSqlExpr& e) {
+    std::vector<const TSqlExpr*> terms;
+    Disjuncts(e, terms);
+    struct TGroup {
+      std::string Head;  // the call up to its column arguments
+      std::vector<const TSqlExpr*> Columns;
+      std::vector<const TSqlExpr*> Terms;
+    };
+    std::vector<TGroup> groups;
+    std::vector<std::pair<const TSqlExpr*, size_t>> order;  // a term, or the group it opens
+    const auto dateColumn = [this](const TSqlExpr& c) { return DateColumnSql(c); };
+    for (const TSqlExpr* term : terms) {
+      std::string head;
+      const TSqlExpr* column = nullptr;
+      std::string text;
+      if (TDateKeyTerm key; DateKeyTerm(*term, dateColumn, key)) {
+        head = "jet_datekey_any(" + QuoteText(key.Pattern) + ", " + std::to_string(key.Key);
+        column = key.Column;
+      } else if (TextEquality(*term, column, text)) {
+        head = "jet_text_any(" + QuoteText(text);
+      }
+      if (head.empty()) {
+        order.emplace_back(term, 0);
+        continue;
+      }
+      auto it = std::find_if(groups.begin(), groups.end(), [&](const TGroup& g) { return g.Head == head; });
+      if (it == groups.end()) {
+        groups.push_back({head, {}, {}});
+        it = groups.end() - 1;
+        order.emplace_back(nullptr, groups.size() - 1);
+      }
+      it->Columns.push_back(column);
+      it->Terms.push_back(term);
+    }
+    std::string sql;
+    for (const auto& [term, group] : order) {
+      std::string t;
+      if (term) {
+        t = Emit(*term).Sql;
+      } else if (groups[group].Columns.size() == 1) {
+        t = Emit(*groups[group].Terms[0]).Sql;
+      } else {
+        t = groups[group].Head;
+        for (const TSqlExpr* column : groups[group].Columns) t += ", " + Emit(*column).Sql;
+        t += ")";
+      }
+      sql += (sql.empty() ? "(" : " OR ") + t;
+    }
+    return {sql + ")", TJetType::jtBoolean};
   }
 
   void Arity(const TSqlExpr& e, size_t low, size_t high) {

@@ -87,6 +87,16 @@ TEST_F(JetSql, ConditionsFollowJetRules) {
       {"format(DateCol,'mm:dd')=format(#2023-12-29#,'mm:dd')", "4"},
       {"format(DateCol,'mm')=format('2000-12-01','mm')", "3,4,5,8"},
       {"not (format(DateCol,'mm')=format(#2000-2-1#,'mm'))", "2,3,4,5,6,7,8"},
+      // ORs of such comparisons, and of text comparisons with one text, are tested in one call
+      // per group: an OR's NULLs stay (NOT of NULL OR false is NULL), groups keep their keys.
+      {"not (format(DateCol,'mm')=format(#2000-2-1#,'mm') or format(DateCol,'mm')=format(#2000-2-1#,'mm'))",
+       "2,3,4,5,6,7,8"},
+      {"format(DateCol,'mm')=format(#2000-2-1#,'mm') or format(DateCol,'mm')=format(#2000-5-1#,'mm')", "7,9"},
+      {"format(DateCol,'yyyy')=format(#2024-1-1#,'yyyy') or ShortText='NEG' or format(DateCol,'yyyy')=format(#2024-1-1#,'yyyy')",
+       "4,7,9"},
+      {"TextCol='plain ascii TEXT' or ShortText='ABC'", "5,8"},
+      {"not (ShortText='x' or MemoCol='x')", "2,3,4,5,6,7"},
+      {"TextCol='王芳' or ShortText='王芳' or ID=1", "1,7"},
   };
   for (const auto& c : cases) EXPECT_EQ(Ids(c.where), c.want) << c.where;
 }
