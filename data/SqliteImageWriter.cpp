@@ -175,6 +175,7 @@ TSqliteImageWriter::TAffinity TSqliteImageWriter::AffinityOf(std::string_view de
 
 size_t TSqliteImageWriter::CreateTable(const std::string& name, const std::vector<TSqliteColumn>& columns,
                                        const std::string& sql) {
+  if (m_writing) throw EDatabaseError("a table cannot be created while the rows of another are written");
   if (name.size() >= 7 && SameNameAscii(std::string_view(name).substr(0, 7), "sqlite_"))
     throw EDatabaseError("object name reserved for internal use: " + name);
   for (const TTable& table : m_tables)
@@ -247,7 +248,8 @@ std::vector<uint8_t> TSqliteImageWriter::Finish() {
 // Values -------------------------------------------------------------------------------------------
 
 TSqliteImageWriter::TAffinity TSqliteImageWriter::ColumnAffinity(size_t column) const {
-  if (column >= m_columns) throw EDatabaseError("a row has more values than its table has columns");
+  // The record holds the values in the order they come.
+  if (column != m_values || column >= m_columns) throw EDatabaseError("a row's values must come one a column, in order");
   return m_affinities[column];
 }
 
