@@ -3,6 +3,11 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+#include <shared_mutex>
+#include <system_error>
+#include <thread>
+
 #include "data/DatabaseError.h"
 #include "data/JetFunctions.h"
 #include "data/JetImport.h"
@@ -44,44 +49,47 @@ TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std
   // Two shares: one for each core the machine usually has; each waits on the other only at the end.
   std::vector<TImportImage> imported = ImportInChildProcesses(image, m_fileName, 2);
   image = {};
-  size_t loaded = 0;
+  for (size_t i = 0; i < imported.size(); ++i)
+    m_shares.push_back({i == 0 ? "main" : "share" + std::to_string(i), imported[i].Data, imported[i].Size,
+                        imported[i].Capacity});
   try {
     if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
       throw EDatabaseError("cannot create the in-memory database");
-    for (; loaded < imported.size(); ++loaded) {
-      const std::string schema = loaded == 0 ? "main" : "share" + std::to_string(loaded);
-      if (loaded > 0) Exec(m_db, "ATTACH DATABASE ':memory:' AS " + QuoteName(schema));
-      const TImportImage& part = imported[loaded];
-      // Owned by SQLite from here on, even when this fails. A fixed-size buffer lets SQLite read
-      // the pages where they are (see mmap_size below) instead of copying each into its cache.
-      const int rc = sqlite3_deserialize(m_db, schema.c_str(), part.Data, sqlite3_int64(part.Size),
-                                         sqlite3_int64(part.Capacity), SQLITE_DESERIALIZE_FREEONCLOSE);
-      if (rc != SQLITE_OK) {
-        ++loaded;
-        throw EDatabaseError("The database '" + m_fileName + "' could not be loaded.");
-      }
-      m_schemas.push_back(schema);
+    for (const TShare& share : m_shares) {
+      if (share.Schema != "main") Exec(m_db, "ATTACH DATABASE ':memory:' AS " + QuoteName(share.Schema));
+      Attach(share);
     }
-    // The journal lets an index that does not fit the buffer fail without leaving half of it.
-    Exec(m_db, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY; PRAGMA mmap_size=" +
-                   std::to_string(int64_t(1) << 40));
     RegisterJetFunctions(m_db);
     LoadSchema();
   } catch (...) {
-    for (size_t i = loaded; i < imported.size(); ++i) sqlite3_free(imported[i].Data);
     sqlite3_close(m_db);
+    for (const TShare& share : m_shares) sqlite3_free(share.Data);
     throw;
   }
 }
 
 TJetDatabase::~TJetDatabase() {
-  // The workers read the pages this connection owns.
+  // The workers read the pages of the shares.
   m_prefetch.reset();
   sqlite3_close(m_db);
+  for (const TShare& share : m_shares) sqlite3_free(share.Data);
+}
+
+void TJetDatabase::Attach(const TShare& share) {
+  // A fixed-size buffer lets SQLite read the pages where they are (see mmap_size) instead of
+  // copying each into its cache. The journal lets an index that does not fit the buffer fail
+  // without leaving half of it.
+  if (sqlite3_deserialize(m_db, share.Schema.c_str(), share.Data, sqlite3_int64(share.Size),
+                          sqlite3_int64(share.Capacity), 0) != SQLITE_OK)
+    throw EDatabaseError("The database '" + m_fileName + "' could not be loaded.");
+  const std::string schema = QuoteName(share.Schema);
+  Exec(m_db, "PRAGMA " + schema + ".journal_mode=MEMORY; PRAGMA " + schema + ".synchronous=OFF; PRAGMA temp_store=MEMORY; PRAGMA " +
+                 schema + ".mmap_size=" + std::to_string(int64_t(1) << 40));
 }
 
 void TJetDatabase::LoadSchema() {
-  for (const std::string& database : m_schemas) {
+  for (const TShare& share : m_shares) {
+    const std::string& database = share.Schema;
     std::vector<std::string> names;
     {
       TStatement tables(m_db, "SELECT name FROM " + QuoteName(database) + ".sqlite_master WHERE type='table' ORDER BY rowid",
@@ -139,18 +147,68 @@ bool TJetDatabase::HasIndexes(const TTranslatedQuery& query) const {
   return true;
 }
 
-void TJetDatabase::CreateIndexes(const TTranslatedQuery& query) {
+namespace {
+
+// Runs the CREATE INDEX statements on a connection of its own over a share's image; returns
+// the image's size after them. An index that cannot be made (the buffer is full) only costs
+// speed: SQLite builds a temporary one for the statement.
+size_t BuildIndexes(unsigned char* data, size_t size, size_t capacity, const std::vector<std::string>& statements) {
+  std::shared_lock gate(SqliteForkGate());
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK &&
+      sqlite3_deserialize(db, "main", data, sqlite3_int64(size), sqlite3_int64(capacity), 0) == SQLITE_OK &&
+      sqlite3_exec(db, ("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY; PRAGMA mmap_size=" +
+                        std::to_string(int64_t(1) << 40)).c_str(),
+                   nullptr, nullptr, nullptr) == SQLITE_OK) {
+    for (const std::string& sql : statements) sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_int64 grown = 0;
+    if (sqlite3_serialize(db, "main", &grown, SQLITE_SERIALIZE_NOCOPY)) size = size_t(grown);
+  }
+  sqlite3_close(db);
+  return size;
+}
+
+}  // namespace
+
+void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& queries) {
   // The same joins repeat in every section; one index beats SQLite building an automatic one
   // for each statement.
-  // An index that cannot be made (its share's buffer is full) only costs speed: SQLite builds a
-  // temporary one for the statement.
-  for (const auto& [table, column] : query.JoinColumns) {
-    const std::string key = LowerCase(table) + "." + LowerCase(column);
-    if (!m_indexes.insert(key).second) continue;
-    const std::string sql = "CREATE INDEX " + QuoteName(Table(table).Database) + "." +
-                            QuoteName("ix" + std::to_string(m_indexes.size())) + " ON " + QuoteName(table) + " (" +
-                            QuoteName(column) + ")";
-    sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
+  std::vector<std::vector<std::string>> statements(m_shares.size());
+  for (const TTranslatedQuery* query : queries)
+    for (const auto& [table, column] : query->JoinColumns) {
+      if (!m_indexes.insert(LowerCase(table) + "." + LowerCase(column)).second) continue;
+      const TSqlTableSchema& schema = Table(table);
+      for (size_t i = 0; i < m_shares.size(); ++i)
+        if (m_shares[i].Schema == schema.Database)
+          statements[i].push_back("CREATE INDEX " + QuoteName("ix" + std::to_string(m_indexes.size())) + " ON " +
+                                  QuoteName(schema.Name) + " (" + QuoteName(column) + ")");
+    }
+  // Each share's indexes are written by a connection and a thread of its own, at the same time;
+  // m_db, which runs nothing meanwhile, then attaches the grown images again.
+  std::vector<size_t> sizes(m_shares.size());
+  std::vector<std::thread> threads;
+  std::optional<size_t> own;
+  for (size_t i = 0; i < m_shares.size(); ++i) {
+    if (statements[i].empty()) continue;
+    const auto build = [this, i, &statements, &sizes] {
+      sizes[i] = BuildIndexes(m_shares[i].Data, m_shares[i].Size, m_shares[i].Capacity, statements[i]);
+    };
+    if (!own) {
+      own = i;
+      continue;
+    }
+    try {
+      threads.emplace_back(build);
+    } catch (const std::system_error&) {
+      build();
+    }
+  }
+  if (own) sizes[*own] = BuildIndexes(m_shares[*own].Data, m_shares[*own].Size, m_shares[*own].Capacity, statements[*own]);
+  for (std::thread& thread : threads) thread.join();
+  for (size_t i = 0; i < m_shares.size(); ++i) {
+    if (statements[i].empty()) continue;
+    m_shares[i].Size = sizes[i];
+    Attach(m_shares[i]);
   }
 }
 
@@ -168,14 +226,11 @@ void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   if (jobs.empty()) return;
   // Every index the jobs use exists before a worker reads a page: the images stay unwritten
   // while the workers run.
-  for (const TQueryPrefetch::TJob& job : jobs) CreateIndexes(job.Query);
+  std::vector<const TTranslatedQuery*> queries;
+  for (const TQueryPrefetch::TJob& job : jobs) queries.push_back(&job.Query);
+  CreateIndexes(queries);
   std::vector<TQueryPrefetch::TImage> images;
-  for (const std::string& schema : m_schemas) {
-    sqlite3_int64 size = 0;
-    unsigned char* data = sqlite3_serialize(m_db, schema.c_str(), &size, SQLITE_SERIALIZE_NOCOPY);
-    if (!data) return;  // not where it can be shared: Execute runs everything as before
-    images.push_back({schema, data, size_t(size)});
-  }
+  for (const TShare& share : m_shares) images.push_back({share.Schema, share.Data, share.Size});
   // Two: the machine usually has two cores, and the asking thread builds lines meanwhile.
   m_prefetch = std::make_unique<TQueryPrefetch>(std::move(images), std::move(jobs), 2);
 }
@@ -197,7 +252,7 @@ std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSq
   const TTranslatedQuery query = Translate(jetSql);
   // Writing an index while workers read the pages would pull them from under their feet.
   if (m_prefetch && !HasIndexes(query)) SettlePrefetch(false);
-  CreateIndexes(query);
+  CreateIndexes({&query});
   auto result = ReadResultRows(m_db, query, jetSql);
   m_results.emplace(jetSql, result);
   return result;

@@ -61,17 +61,29 @@ class TJetDatabase {
   std::string QueryPlan(const std::string& jetSql);
 
  private:
+  // One SQLite database per import share, attached to m_db over its image (kept here, not by
+  // SQLite, so that index builders on other connections can write it).
+  struct TShare {
+    std::string Schema;
+    unsigned char* Data = nullptr;
+    size_t Size = 0;
+    size_t Capacity = 0;
+  };
+
+  // Attaches the share's image as it now is, anew if it was attached before.
+  void Attach(const TShare& share);
   const TSqlTableSchema& Table(std::string_view name);
   void LoadSchema();
   // Lookup indexes for the joins of a query; false when one was still missing.
   bool HasIndexes(const TTranslatedQuery& query) const;
-  void CreateIndexes(const TTranslatedQuery& query);
+  // Makes the missing lookup indexes of these queries, the shares' at the same time.
+  void CreateIndexes(const std::vector<const TTranslatedQuery*>& queries);
 
   size_t m_size = 0;
   uint64_t m_hash = 0;
   std::string m_fileName;
   sqlite3* m_db = nullptr;
-  std::vector<std::string> m_schemas;               // one SQLite database per import share
+  std::vector<TShare> m_shares;
   std::map<std::string, TSqlTableSchema> m_tables;  // by lower-case name
   std::map<std::string, std::string> m_failures;    // tables that could not be read
   std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;

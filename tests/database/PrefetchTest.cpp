@@ -2,6 +2,9 @@
 // those of running each text when it is asked for.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
 
 #include "DatabaseTestUtil.h"
@@ -110,6 +113,35 @@ TEST(Prefetch, TextsNotRunAheadMixWithPrefetchedOnes) {
   // A second prefetch on the same snapshot, partly of texts already answered.
   ahead.Prefetch(second);
   for (const std::string& sql : second) EXPECT_EQ(Outcome(ahead, sql), Outcome(sequential, sql)) << sql;
+}
+
+TEST(Prefetch, EveryJoinFindsTheLookupIndexesMadeAheadInEachShare) {
+  // The shares' indexes are written by connections of their own; the owner must see them, or
+  // every join builds a temporary index per statement (right rows, lost time).
+  std::ifstream in(kMdbDir + "sibling.mdb", std::ios::binary);
+  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TJetDatabase database(std::move(image), 0, "sibling.mdb");
+  const std::vector<std::string> texts = BuildTexts(Day("2024-03-05"));
+  database.Prefetch(texts);
+  database.SettlePrefetch(false);
+  std::set<std::string> indexedShares;
+  for (const std::string& sql : texts) {
+    const std::string plan = database.QueryPlan(sql);
+    EXPECT_EQ(plan.find("AUTOMATIC"), std::string::npos) << plan;
+    // "SEARCH <alias> USING INDEX ix.." in the plan; "<share>"."<table>" AS "<alias>" in the SQL.
+    for (size_t at = plan.find("SEARCH "); at != std::string::npos; at = plan.find("SEARCH ", at + 1)) {
+      const size_t end = plan.find(' ', at + 7);
+      const std::string alias = plan.substr(at + 7, end - at - 7);
+      const std::string usingIndex = " USING INDEX ix";
+      if (plan.compare(end, usingIndex.size(), usingIndex) != 0) continue;
+      const size_t as = plan.find("\" AS \"" + alias + "\"");
+      const size_t dot = plan.rfind("\".\"", as);
+      const size_t open = plan.rfind('"', dot - 1);
+      if (as != std::string::npos && dot != std::string::npos && open != std::string::npos)
+        indexedShares.insert(plan.substr(open + 1, dot - open - 1));
+    }
+  }
+  EXPECT_EQ(indexedShares, (std::set<std::string>{"main", "share1"}));
 }
 
 TEST(Prefetch, ClosingOrDroppingTheConnectionEndsTheWorkers) {
