@@ -1,5 +1,6 @@
 #include "data/DatePrefilter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -109,15 +110,17 @@ std::string DatePrefilter(const TSqlExpr& e, const std::function<std::string(con
       if (x.empty() || !WholeCount(*f.Args[1], n) || !ConstantDate(other, c)) continue;
       // DateAdd('d', n, x) lies within 2 days of x + n (less on negative day counts, whose time
       // runs the other way). Values near the ends of the range, where x or the sum is no date,
-      // always go through to the function and its error.
+      // always go through to the function and its error. What is kept out is one closed range
+      // per bound, tested with one read of the column (NULL stays NULL).
       const double slack = 3.0 + double(std::labs(n));
-      const std::string outside =
-          " OR " + x + " < " + Real(kBeforeFirstDay + slack) + " OR " + x + " > " + Real(kAfterLastDay - slack) + ")";
+      const double first = kBeforeFirstDay + slack, last = kAfterLastDay - slack;
       std::string pre;
-      if (op == "<" || op == "<=" || op == "=") pre = "(" + x + " < " + Real(c - double(n) + 3.0) + outside;
-      if (op == ">" || op == ">=" || op == "=")
-        pre += (pre.empty() ? "(" : " AND (") + x + " > " + Real(c - double(n) - 3.0) + outside;
-      return pre;
+      auto keepOut = [&](double low, double high) {
+        pre += (pre.empty() ? "" : " AND ") + ("(NOT (" + x + " BETWEEN " + Real(low) + " AND " + Real(high) + "))");
+      };
+      if (op == "<" || op == "<=" || op == "=") keepOut(std::max(c - double(n) + 3.0, first), last);
+      if (op == ">" || op == ">=" || op == "=") keepOut(first, std::min(c - double(n) - 3.0, last));
+      return "(" + pre + ")";
     }
     if (IsFunction(f, "format", 2) && op == "=" && f.Args[1]->Kind == TSqlExpr::ekString &&
         other.Kind == TSqlExpr::ekString) {
@@ -125,8 +128,10 @@ std::string DatePrefilter(const TSqlExpr& e, const std::function<std::string(con
       const std::string x = dateColumnSql(*f.Args[0]);
       if (x.empty() || !PeriodOf(f.Args[1]->Text, other.Text, first, end)) continue;
       // format reads the day of the truncated day count: the days first..end-1 come from the
-      // values strictly between first-1 and end. Values that are no date never equal the text.
-      return "(" + x + " > " + Real(first - 1.0) + " AND " + x + " < " + Real(end) + ")";
+      // values strictly between first-1 and end (the bounds themselves are let through: whole
+      // numbers, read by SQLite exactly, and the comparison itself still follows). Values that
+      // are no date never equal the text.
+      return "(" + x + " BETWEEN " + Real(first - 1.0) + " AND " + Real(end) + ")";
     }
   }
   return "";

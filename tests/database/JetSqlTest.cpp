@@ -132,8 +132,11 @@ TEST_F(JetSql, ErrorsNameTheQueryOrTheMissingName) {
       {"select datediff('d',TextCol,DateCol) from AllTypes where ID=7", "datediff"},
       {"select DateAdd('m',1000000,DateCol) from AllTypes where ID=7", "DateAdd"},
       {"select DateAdd('yyyy',-3000,DateCol) from AllTypes where ID=7", "DateAdd"},
-      // 9999-12-31 + 7 days: the range test in front of DateAdd must not skip the failing row.
+      // 9999-12-31 + 7 days, 0100-01-01 - 7 days: the range test in front of DateAdd must not
+      // skip the failing row, whichever side the comparison bounds.
       {"select ID from AllTypes where DateAdd('d',7,DateCol)<=#2000-1-1#", "DateAdd"},
+      {"select ID from AllTypes where DateAdd('d',-7,DateCol)>=#2000-1-1#", "DateAdd"},
+      {"select ID from AllTypes where DateAdd('d',-7,DateCol)=#2000-1-1#", "DateAdd"},
   };
   // Found by fuzzing: deep nesting overflowed the stack of the recursive parser.
   const std::string deep = "select " + std::string(100000, '(') + "1" + " from AllTypes";
