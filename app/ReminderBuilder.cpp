@@ -34,9 +34,9 @@ class LineWriter {
   void Forget() { std::fill(m_fields.begin(), m_fields.end(), nullptr); }
 
   const std::string& Text(TQuery& q) {
-    // The columns are read last first, as the sums of strings that built these lines did, so
-    // that of two faults in one row (a missing column, a time that is no time) the same one is
-    // reported.
+    // The columns are read from the last to the first, the order the application has always read
+    // them in: of two faults in one row (a missing column, a time that is no time) the later one
+    // is reported.
     for (size_t i = m_parts.size(); i-- > 0;) {
       const TLinePart& part = m_parts[i];
       if (part.Kind == TLinePart::lpFixed) continue;
@@ -67,20 +67,21 @@ constexpr TLinePart kYearlyEventLine[] = {Col("TheMonth"), "月 ", Col("theDay")
 constexpr TLinePart kMonthlyEventLine[] = {Col("theDay"), "号 ", TT("HTime"), " ", Col("Hint")};
 constexpr TLinePart kWeekdayEventLine[] = {"星期", Col("TheWeek"), " ", TT("HTime"), " ", Col("Hint")};
 constexpr TLinePart kMonthDayEventLine[] = {Col("TheMonthDay"), "号 ", TT("HTime"), " ", Col("Hint")};
-constexpr TLinePart kCourseLine[] = {Col("AllDate"), " ",  TT("FTime"),  "在", Col("Addr"), "  ", Col("EmpName"),
-                                    "  ",          Col("FunName"), "  ", Col("Title")};
+constexpr TLinePart kCourseLine[] = {Col("AllDate"), " ", TT("FTime"), "在", Col("Addr"), "  ", Col("EmpName"), "  ",
+                                     Col("FunName"), "  ", Col("Title")};
 constexpr TLinePart kPlannedVisitLine[] = {Col("visitDate"), " ", TT("VTime"), "在", Col("place"), " 约见", Col("EmpName")};
 constexpr TLinePart kNextVisitLine[] = {Col("visitDate"), " ", TT("VTime"), "  ", Col("place"), "  ", Col("EmpName")};
-constexpr TLinePart kPlanLine[] = {Col("BeginDate"), "至",      Col("EndDate"), Col("PlanTypeName"), "  内容:", Col("Content"),
-                                  "  进度:",        Col("Plan"), "  :",        Col("Process")};
+constexpr TLinePart kPlanLine[] = {Col("BeginDate"), "至", Col("EndDate"), Col("PlanTypeName"), "  内容:", Col("Content"),
+                                   "  进度:", Col("Plan"), "  :", Col("Process")};
 constexpr TLinePart kPlanProgressLine[] = {Col("CreateDate"), " ", Col("BTime"), " ", Col("ProcessCont"), " ", Col("Per")};
 constexpr TLinePart kCardExpiryLine[] = {Col("OverDate"), " ", Col("empName")};
-constexpr TLinePart kProductLine[] = {Col("empName"), " ", Col("SellDate"), " 购买的", Col("ProName"), " ", Col("ComeDate"), "到期"};
+constexpr TLinePart kProductLine[] = {Col("empName"), " ", Col("SellDate"), " 购买的", Col("ProName"), " ", Col("ComeDate"),
+                                      "到期"};
 constexpr TLinePart kInvitationLine[] = {Col("TheDate"), " ", Col("TheTime"), " 邀约 ", Col("UserName")};
 constexpr TLinePart kMeetingLine[] = {Col("BeginDate"), " ", Col("TheTime"), " 主讲 ", Col("sayer"), "主题 ", Col("Title"),
-                                     " 对像:", Col("UserName")};
-constexpr TLinePart kFollowUpLine[] = {Col("BeginDate"), " ",         Col("TheTime"), " 跟进对像:", Col("UserName"), " ",
-                                      Col("Course"),    "  跟进资料:", Col("Book")};
+                                      " 对像:", Col("UserName")};
+constexpr TLinePart kFollowUpLine[] = {Col("BeginDate"), " ", Col("TheTime"), " 跟进对像:", Col("UserName"), " ",
+                                       Col("Course"), "  跟进资料:", Col("Book")};
 
 struct BirthdayField {
   std::string_view gregorian;
@@ -120,17 +121,18 @@ struct LunarBirthday {
       monthDay = LunarMonthName(section.Date) + LunarDayName(section.Date);
     } else {
       month = LunarMonthName(buildTime);
-      tenthMonth = "十" + month;
+      // 一月 and 二月 are also the end of 十一月 and 十二月.
+      monthAfterTen = "十" + month;
     }
   }
 
   bool Matches(std::string_view field) const {
     if (dayMode) return field == monthDay;
-    return field.find(month) != std::string_view::npos && field.find(tenthMonth) == std::string_view::npos;
+    return field.find(month) != std::string_view::npos && field.find(monthAfterTen) == std::string_view::npos;
   }
 
   bool dayMode;
-  std::string monthDay, month, tenthMonth;
+  std::string monthDay, month, monthAfterTen;
 };
 
 }  // namespace
