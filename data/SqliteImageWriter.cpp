@@ -36,6 +36,10 @@ void PutBe32(uint8_t* p, uint32_t v) {
   p[3] = uint8_t(v);
 }
 
+void PutBe64(uint8_t* p, uint64_t v) {
+  for (int i = 0; i < 8; ++i) p[i] = uint8_t(v >> (56 - 8 * i));
+}
+
 size_t VarintSize(uint64_t v) {
   if (v >> 56) return 9;
   size_t n = 1;
@@ -328,8 +332,9 @@ void TSqliteImageWriter::AddInteger(int64_t value, bool asReal) {
     serialType = 6, bytes = 8;
   }
   *m_types.Extend(1) = uint8_t(serialType);
-  uint8_t* p = m_body.Extend(bytes);
-  for (size_t i = bytes; i-- > 0; ++p) *p = uint8_t(uint64_t(value) >> (8 * i));
+  // One 8-byte store, of which the first `bytes` are kept: the low bytes of the value, big-endian.
+  PutBe64(m_body.Extend(8), uint64_t(value) << (64 - 8 * bytes));
+  m_body.Size -= 8 - bytes;
   ++m_values;
 }
 
@@ -337,8 +342,7 @@ void TSqliteImageWriter::AddDouble(double value) {
   uint64_t bits;
   std::memcpy(&bits, &value, 8);
   *m_types.Extend(1) = 7;
-  uint8_t* p = m_body.Extend(8);
-  for (int i = 7; i >= 0; --i, ++p) *p = uint8_t(bits >> (8 * i));
+  PutBe64(m_body.Extend(8), bits);
   ++m_values;
 }
 
