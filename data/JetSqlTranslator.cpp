@@ -187,23 +187,70 @@ class TTranslator {
     }
   }
 
+  // Whether evaluating the expression can raise an error: a function of a column, or a
+  // division. A function of constants only is worked out once before the rows are read.
+  static bool MayRaise(const TSqlExpr& e) {
+    if (e.Kind == TSqlExpr::ekFunction && HasColumn(e)) return true;
+    if (e.Kind == TSqlExpr::ekBinary && (e.Op == "MOD" || e.Op == "\\" || e.Op == "/" || e.Op == "^")) return true;
+    for (const auto& arg : e.Args)
+      if (MayRaise(*arg)) return true;
+    return false;
+  }
+
+  static bool HasColumn(const TSqlExpr& e) {
+    if (e.Kind == TSqlExpr::ekColumn) return true;
+    for (const auto& arg : e.Args)
+      if (HasColumn(*arg)) return true;
+    return false;
+  }
+
+  // How few rows a condition probably keeps: 0 for a date column equal to a constant (one day
+  // of many), 1 for another column equal to a constant, 2 for the rest (ranges, flags, NULL
+  // tests), which keep most rows of these tables.
+  int Rank(const TSqlExpr& e) {
+    if (e.Kind == TSqlExpr::ekBinary && e.Op == "OR")
+      return std::max(Rank(*e.Args[0]), Rank(*e.Args[1]));
+    if (e.Kind != TSqlExpr::ekBinary || e.Op != "=") return 2;
+    for (size_t side = 0; side < 2; ++side) {
+      const TSqlExpr& c = *e.Args[side];
+      if (c.Kind != TSqlExpr::ekColumn || HasColumn(*e.Args[1 - side])) continue;
+      const TSource* src = nullptr;
+      const TJetColumn* col = Resolve(c, src, false);
+      if (!col || col->Type == TJetType::jtBoolean) return 2;
+      return col->Type == TJetType::jtDateTime ? 0 : 1;
+    }
+    return 2;
+  }
+
+  // SQLite tests the conditions of a scan in the order written, and a scan's cost is mostly
+  // reading the columns they test: the reminder queries put their general conditions (active,
+  // not yet disabled: true of almost every row) before the one that picks the day. Where no
+  // condition can raise an error, the order cannot change the answer, and the likely few rows
+  // are picked first.
   // SQLite cannot estimate how many rows a condition on Jet functions keeps, and would start a
   // join from the wrong table (a 300,000-row join instead of a scan of the one filtered table).
   // A condition on one table of a join is declared selective, which makes that table the outer
   // loop; the value of the condition is unchanged.
   std::string Where(const TSqlExpr& where) {
-    if (m_sources.size() < 2) return Emit(where).Sql;
     std::vector<const TSqlExpr*> terms;
     Conjuncts(where, terms);
+    if (std::none_of(terms.begin(), terms.end(), [](const TSqlExpr* t) { return MayRaise(*t); })) {
+      std::vector<std::pair<int, const TSqlExpr*>> ranked;
+      for (const TSqlExpr* term : terms) ranked.emplace_back(Rank(*term), term);
+      std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (size_t i = 0; i < terms.size(); ++i) terms[i] = ranked[i].second;
+    }
     std::string sql;
     for (const TSqlExpr* term : terms) {
       m_refs.clear();
       std::string t = Emit(*term).Sql;
-      if (m_refs.size() == 1) {
-        t = "likelihood(" + t + ", 0.001)";
-        m_filteredRefs.insert(*m_refs.begin());
-      } else if (term->Kind == TSqlExpr::ekBinary) {
-        CollectJoinColumns(*term);
+      if (m_sources.size() >= 2) {
+        if (m_refs.size() == 1) {
+          t = "likelihood(" + t + ", 0.001)";
+          m_filteredRefs.insert(*m_refs.begin());
+        } else if (term->Kind == TSqlExpr::ekBinary) {
+          CollectJoinColumns(*term);
+        }
       }
       sql += (sql.empty() ? "" : " AND ") + t;
     }

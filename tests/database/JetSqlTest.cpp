@@ -97,6 +97,9 @@ TEST_F(JetSql, ConditionsFollowJetRules) {
       {"TextCol='plain ascii TEXT' or ShortText='ABC'", "5,8"},
       {"not (ShortText='x' or MemoCol='x')", "2,3,4,5,6,7"},
       {"TextCol='王芳' or ShortText='王芳' or ID=1", "1,7"},
+      // The conditions of an AND are tested likely-few-rows first; an OR's parts stay together.
+      {"BoolCol=true and (ID=3 or ID=4) and DateCol>=#2000-1-1#", "3"},
+      {"BoolCol=false and ID=2 or ID=3 and ShortText='x'", "2"},
   };
   for (const auto& c : cases) EXPECT_EQ(Ids(c.where), c.want) << c.where;
 }
