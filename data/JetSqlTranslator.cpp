@@ -187,10 +187,11 @@ class TTranslator {
     }
   }
 
-  // Whether evaluating the expression can raise an error: a function of a column, or a
-  // division. A function of constants only is worked out once before the rows are read.
+  // Whether evaluating the expression can raise an error: a function of a column (but format,
+  // which gives back what it cannot format), or a division. A function of constants only is
+  // worked out once before the rows are read.
   static bool MayRaise(const TSqlExpr& e) {
-    if (e.Kind == TSqlExpr::ekFunction && HasColumn(e)) return true;
+    if (e.Kind == TSqlExpr::ekFunction && !SameText(e.Text, "format") && HasColumn(e)) return true;
     if (e.Kind == TSqlExpr::ekBinary && (e.Op == "MOD" || e.Op == "\\" || e.Op == "/" || e.Op == "^")) return true;
     for (const auto& arg : e.Args)
       if (MayRaise(*arg)) return true;
@@ -205,12 +206,19 @@ class TTranslator {
   }
 
   // How few rows a condition probably keeps: 0 for a date column equal to a constant (one day
-  // of many), 1 for another column equal to a constant, 2 for the rest (ranges, flags, NULL
-  // tests), which keep most rows of these tables.
+  // of many) or formatted equal to one (a day, month or year, tested as a range first), 1 for
+  // another column equal to a constant, 2 for the rest (ranges, flags, NULL tests), which keep
+  // most rows of these tables.
   int Rank(const TSqlExpr& e) {
     if (e.Kind == TSqlExpr::ekBinary && e.Op == "OR")
       return std::max(Rank(*e.Args[0]), Rank(*e.Args[1]));
     if (e.Kind != TSqlExpr::ekBinary || e.Op != "=") return 2;
+    for (size_t side = 0; side < 2; ++side) {
+      const TSqlExpr& f = *e.Args[side];
+      if (f.Kind == TSqlExpr::ekFunction && SameText(f.Text, "format") && f.Args.size() == 2 &&
+          !DateColumnSql(*f.Args[0]).empty() && !HasColumn(*f.Args[1]) && !HasColumn(*e.Args[1 - side]))
+        return 0;
+    }
     for (size_t side = 0; side < 2; ++side) {
       const TSqlExpr& c = *e.Args[side];
       if (c.Kind != TSqlExpr::ekColumn || HasColumn(*e.Args[1 - side])) continue;
