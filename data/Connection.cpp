@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "data/ByteBuffer.h"
 #include "data/DatabaseError.h"
 #include "data/JetDatabase.h"
 #include "data/JetHeader.h"
@@ -20,7 +21,7 @@ namespace vandrel {
 namespace {
 
 struct TFileImage {
-  std::vector<uint8_t> Bytes;
+  TByteBuffer Bytes;
   uint64_t Hash = 0;
 };
 
@@ -81,17 +82,17 @@ TFileImage ReadWholeFile(const std::string& path) {
   TFile file;
   OpenFile(path, file);
   TFileImage image;
-  image.Bytes.resize(file.Size);
+  image.Bytes = TByteBuffer(file.Size);
   size_t done = 0;
-  while (done < image.Bytes.size()) {
-    const ssize_t n = ::read(file.Fd, image.Bytes.data() + done, image.Bytes.size() - done);
+  while (done < image.Bytes.Size()) {
+    const ssize_t n = ::read(file.Fd, image.Bytes.Data() + done, image.Bytes.Size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw EDatabaseError("Cannot read the file '" + path + "': " + std::strerror(errno));
     if (n == 0) break;  // shrank while being read: the header check judges what is there
     done += size_t(n);
   }
-  image.Bytes.resize(done);
-  image.Hash = XXH3_64bits(image.Bytes.data(), image.Bytes.size());
+  image.Bytes.Shrink(done);
+  image.Hash = XXH3_64bits(image.Bytes.Data(), image.Bytes.Size());
   return image;
 }
 
@@ -159,7 +160,7 @@ void TConnection::Open() {
   }
 
   TFileImage image = ReadWholeFile(cs.DataSource);
-  checkPassword(image.Bytes.data(), image.Bytes.size());
+  checkPassword(image.Bytes.Data(), image.Bytes.Size());
   m_previous.reset();
   m_database = std::make_shared<TJetDatabase>(std::move(image.Bytes), image.Hash, cs.DataSource);
 }

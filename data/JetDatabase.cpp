@@ -45,8 +45,8 @@ void Exec(sqlite3* db, const std::string& sql) {
 
 }  // namespace
 
-TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std::string fileName)
-    : m_size(image.size()), m_hash(contentHash), m_fileName(std::move(fileName)) {
+TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName)
+    : m_size(image.Size()), m_hash(contentHash), m_fileName(std::move(fileName)) {
   // SQLite counts every allocation under one process-wide mutex; the index builders and query
   // workers allocate at the same time (sorting above all) and then wait on each other: two
   // index builds at once took three times as long each. Nothing here reads the counts. Only
@@ -54,40 +54,39 @@ TJetDatabase::TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std
   static std::once_flag configured;
   std::call_once(configured, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
   // Two shares: one for each core the machine usually has; each waits on the other only at the end.
-  std::vector<TImportImage> imported = ImportInChildProcesses(image, m_fileName, 2);
+  std::vector<TImportImage> imported = ImportInChildProcesses(image.Data(), image.Size(), m_fileName, 2);
   image = {};
   for (size_t i = 0; i < imported.size(); ++i)
-    m_shares.push_back({i == 0 ? "main" : "share" + std::to_string(i), imported[i].Data, imported[i].Size,
-                        imported[i].Capacity});
+    m_shares.push_back({i == 0 ? "main" : "share" + std::to_string(i), std::move(imported[i].Data), imported[i].Size});
   try {
     if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
       throw EDatabaseError("cannot create the in-memory database");
-    for (const TShare& share : m_shares) {
+    for (TShare& share : m_shares) {
       if (share.Schema != "main") Exec(m_db, "ATTACH DATABASE ':memory:' AS " + QuoteName(share.Schema));
       Attach(share);
     }
     RegisterJetFunctions(m_db);
     LoadSchema();
   } catch (...) {
+    // Before the images it reads go.
     sqlite3_close(m_db);
-    for (const TShare& share : m_shares) sqlite3_free(share.Data);
     throw;
   }
 }
 
 TJetDatabase::~TJetDatabase() {
-  // The workers read the pages of the shares.
+  // The workers read the pages of the shares; the images go after both (members are destroyed
+  // after this body).
   m_prefetch.reset();
   sqlite3_close(m_db);
-  for (const TShare& share : m_shares) sqlite3_free(share.Data);
 }
 
-void TJetDatabase::Attach(const TShare& share) {
+void TJetDatabase::Attach(TShare& share) {
   // A fixed-size buffer lets SQLite read the pages where they are (see mmap_size) instead of
   // copying each into its cache. The journal lets an index that does not fit the buffer fail
   // without leaving half of it.
-  if (sqlite3_deserialize(m_db, share.Schema.c_str(), share.Data, sqlite3_int64(share.Size),
-                          sqlite3_int64(share.Capacity), 0) != SQLITE_OK)
+  if (sqlite3_deserialize(m_db, share.Schema.c_str(), share.Buffer.Data(), sqlite3_int64(share.Size),
+                          sqlite3_int64(share.Buffer.Size()), 0) != SQLITE_OK)
     throw EDatabaseError("The database '" + m_fileName + "' could not be loaded.");
   const std::string schema = QuoteName(share.Schema);
   Exec(m_db, "PRAGMA " + schema + ".journal_mode=MEMORY; PRAGMA " + schema + ".synchronous=OFF; PRAGMA temp_store=MEMORY; PRAGMA " +
@@ -159,7 +158,7 @@ namespace {
 // Runs the CREATE INDEX statements on a connection of its own over a share's image; returns
 // the image's size after them. An index that cannot be made (the buffer is full) only costs
 // speed: SQLite builds a temporary one for the statement.
-size_t BuildIndexes(unsigned char* data, size_t size, size_t capacity, const std::vector<std::string>& statements) {
+size_t BuildIndexes(uint8_t* data, size_t size, size_t capacity, const std::vector<std::string>& statements) {
   std::shared_lock gate(SqliteForkGate());
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK &&
@@ -198,7 +197,7 @@ void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& que
   for (size_t i = 0; i < m_shares.size(); ++i) {
     if (statements[i].empty()) continue;
     const auto build = [this, i, &statements, &sizes] {
-      sizes[i] = BuildIndexes(m_shares[i].Data, m_shares[i].Size, m_shares[i].Capacity, statements[i]);
+      sizes[i] = BuildIndexes(m_shares[i].Buffer.Data(), m_shares[i].Size, m_shares[i].Buffer.Size(), statements[i]);
     };
     if (!own) {
       own = i;
@@ -210,7 +209,8 @@ void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& que
       build();
     }
   }
-  if (own) sizes[*own] = BuildIndexes(m_shares[*own].Data, m_shares[*own].Size, m_shares[*own].Capacity, statements[*own]);
+  if (own)
+    sizes[*own] = BuildIndexes(m_shares[*own].Buffer.Data(), m_shares[*own].Size, m_shares[*own].Buffer.Size(), statements[*own]);
   for (std::thread& thread : threads) thread.join();
   for (size_t i = 0; i < m_shares.size(); ++i) {
     if (statements[i].empty()) continue;
@@ -237,7 +237,7 @@ void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   for (const TQueryPrefetch::TJob& job : jobs) queries.push_back(&job.Query);
   CreateIndexes(queries);
   std::vector<TQueryPrefetch::TImage> images;
-  for (const TShare& share : m_shares) images.push_back({share.Schema, share.Data, share.Size});
+  for (TShare& share : m_shares) images.push_back({share.Schema, share.Buffer.Data(), share.Size});
   // Two: the machine usually has two cores, and the asking thread builds lines meanwhile.
   m_prefetch = std::make_unique<TQueryPrefetch>(std::move(images), std::move(jobs), 2);
 }

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/ByteBuffer.h"
 #include "data/JetSqlTranslator.h"
 #include "data/MdbFile.h"
 
@@ -39,7 +40,7 @@ struct TResultSet {
 class TJetDatabase {
  public:
   // Raises EDatabaseError when the image is no readable Access database.
-  TJetDatabase(std::vector<uint8_t> image, uint64_t contentHash, std::string fileName);
+  TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName);
   ~TJetDatabase();
   TJetDatabase(const TJetDatabase&) = delete;
   TJetDatabase& operator=(const TJetDatabase&) = delete;
@@ -65,13 +66,12 @@ class TJetDatabase {
   // SQLite, so that index builders on other connections can write it).
   struct TShare {
     std::string Schema;
-    unsigned char* Data = nullptr;
-    size_t Size = 0;
-    size_t Capacity = 0;
+    TByteBuffer Buffer;  // its size is the room for indexes
+    size_t Size = 0;     // of the image
   };
 
   // Attaches the share's image as it now is, anew if it was attached before.
-  void Attach(const TShare& share);
+  void Attach(TShare& share);
   const TSqlTableSchema& Table(std::string_view name);
   void LoadSchema();
   // Lookup indexes for the joins of a query; false when one was still missing.

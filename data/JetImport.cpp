@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <new>
 
 #include "data/DatabaseError.h"
 #include "data/MdbFile.h"
@@ -66,13 +67,13 @@ bool WriteAll(int fd, const void* data, size_t size) {
 }
 
 // Child side: status byte (0 image, 1 error text), 8-byte length, payload.
-[[noreturn]] void RunChild(int fd, const std::vector<uint8_t>& image, const std::string& fileName, size_t part,
+[[noreturn]] void RunChild(int fd, const uint8_t* image, size_t size, const std::string& fileName, size_t part,
                            size_t parts) {
   char status = 1;
   std::string error;
   std::vector<uint8_t> data;
   try {
-    data = ImportTables(image.data(), image.size(), fileName, part, parts);
+    data = ImportTables(image, size, fileName, part, parts);
     status = 0;
   } catch (const std::exception& e) {
     error = e.what();
@@ -127,7 +128,7 @@ void Reap(TChild& child, bool kill) {
   child.Pid = -1;
 }
 
-TChild StartChild(const std::vector<uint8_t>& image, const std::string& fileName, size_t part, size_t parts) {
+TChild StartChild(const uint8_t* image, size_t size, const std::string& fileName, size_t part, size_t parts) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) throw EDatabaseError("cannot read '" + fileName + "': " + std::strerror(errno));
   // Tens of megabytes pass through: a larger pipe means fewer switches between the processes.
@@ -143,7 +144,7 @@ TChild StartChild(const std::vector<uint8_t>& image, const std::string& fileName
   }
   if (pid == 0) {
     ::close(fds[0]);
-    RunChild(fds[1], image, fileName, part, parts);
+    RunChild(fds[1], image, size, fileName, part, parts);
   }
   ::close(fds[1]);
   return {pid, fds[0]};
@@ -171,8 +172,8 @@ TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point de
     size_t want = sizeof buf;
     if (header.size() < 9) {
       want = 9 - header.size();
-    } else if (out.Data && header[0] == 0) {
-      target = reinterpret_cast<char*>(out.Data) + got;
+    } else if (out.Data.Data() && header[0] == 0) {
+      target = reinterpret_cast<char*>(out.Data.Data()) + got;
       want = out.Size - got;
     }
     if (want == 0) break;
@@ -185,11 +186,13 @@ TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point de
         uint64_t length;
         std::memcpy(&length, header.data() + 1, 8);
         if (header[0] == 0) {
-          out.Size = size_t(length);
-          out.Capacity = out.Size + out.Size / 2 + (1u << 20);
           if (length > (uint64_t(1) << 40)) break;
-          out.Data = static_cast<unsigned char*>(sqlite3_malloc64(out.Capacity));
-          if (!out.Data) break;
+          out.Size = size_t(length);
+          try {
+            out.Data = TByteBuffer(out.Size + out.Size / 2 + (1u << 20));
+          } catch (const std::bad_alloc&) {
+            break;
+          }
         } else if (length > (1u << 20)) {
           break;
         }
@@ -208,10 +211,9 @@ TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point de
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   child.Pid = -1;
-  const bool complete = header.size() == 9 && header[0] == 0 && out.Data && got == out.Size &&
+  const bool complete = header.size() == 9 && header[0] == 0 && out.Data.Data() && got == out.Size &&
                         WIFEXITED(status) && WEXITSTATUS(status) == 0;
   if (complete) return out;
-  sqlite3_free(out.Data);
   if (timedOut) throw EDatabaseError("The database '" + fileName + "' is damaged (reading it did not finish).");
   if (header.size() == 9 && header[0] == 1 && !error.empty()) throw EDatabaseError(error);
   if (WIFSIGNALED(status))
@@ -253,19 +255,18 @@ std::vector<uint8_t> ImportTables(const uint8_t* image, size_t size, const std::
   return writer.Finish();
 }
 
-std::vector<TImportImage> ImportInChildProcesses(const std::vector<uint8_t>& image, const std::string& fileName,
+std::vector<TImportImage> ImportInChildProcesses(const uint8_t* image, size_t size, const std::string& fileName,
                                                  size_t parts) {
   parts = std::max<size_t>(parts, 1);
   // Generous for a healthy file (about a second for 65 MB), short enough for a hung one.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30 + image.size() / (1 << 20));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30 + size / (1 << 20));
   std::vector<TChild> children;
   std::vector<TImportImage> images;
   try {
-    for (size_t part = 0; part < parts; ++part) children.push_back(StartChild(image, fileName, part, parts));
+    for (size_t part = 0; part < parts; ++part) children.push_back(StartChild(image, size, fileName, part, parts));
     for (TChild& child : children) images.push_back(FinishChild(child, deadline, fileName));
   } catch (...) {
     for (TChild& child : children) Reap(child, true);
-    for (TImportImage& done : images) sqlite3_free(done.Data);
     throw;
   }
   return images;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "data/ByteBuffer.h"
+
 namespace vandrel {
 
 // Name of the table in the image that lists the tables that could not be read, with the reason.
@@ -21,16 +23,14 @@ std::vector<uint8_t> ImportTables(const uint8_t* image, size_t size, const std::
                                   size_t parts = 1);
 
 // In `parts` child processes at once, each importing its share of the tables (shared out by size,
-// tables whose names differ only in case in one share): one serialized database image per share
-// (sqlite3_malloc64 memory, owned by the caller). Raises EDatabaseError naming the file when a
-// child fails, crashes or runs past the time limit.
+// tables whose names differ only in case in one share): one serialized database image per share.
+// Raises EDatabaseError naming the file when a child fails, crashes or runs past the time limit.
 // The buffer has room beyond the image for the indexes the queries add later.
 struct TImportImage {
-  unsigned char* Data = nullptr;
-  size_t Size = 0;
-  size_t Capacity = 0;
+  TByteBuffer Data;  // its size is the room
+  size_t Size = 0;   // of the image
 };
-std::vector<TImportImage> ImportInChildProcesses(const std::vector<uint8_t>& image, const std::string& fileName,
+std::vector<TImportImage> ImportInChildProcesses(const uint8_t* image, size_t size, const std::string& fileName,
                                                  size_t parts);
 
 }  // namespace vandrel

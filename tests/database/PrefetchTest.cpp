@@ -120,7 +120,7 @@ TEST(Prefetch, EveryJoinFindsTheLookupIndexesMadeAheadInEachShare) {
   // every join builds a temporary index per statement (right rows, lost time).
   std::ifstream in(kMdbDir + "sibling.mdb", std::ios::binary);
   std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  TJetDatabase database(std::move(image), 0, "sibling.mdb");
+  TJetDatabase database(TByteBuffer(image.data(), image.size()), 0, "sibling.mdb");
   const std::vector<std::string> texts = BuildTexts(Day("2024-03-05"));
   database.Prefetch(texts);
   database.SettlePrefetch(false);

@@ -22,7 +22,7 @@ std::shared_ptr<TJetDatabase> Database() {
     std::vector<uint8_t> image(1 << 20);
     image.resize(std::fread(image.data(), 1, image.size(), f));
     std::fclose(f);
-    db = std::make_shared<TJetDatabase>(std::move(image), 0, "types.mdb");
+    db = std::make_shared<TJetDatabase>(TByteBuffer(image.data(), image.size()), 0, "types.mdb");
   }
   return db;
 }
