@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <exception>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <shared_mutex>
@@ -221,15 +223,37 @@ void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& que
 
 void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   SettlePrefetch(false);
-  std::vector<TQueryPrefetch::TJob> jobs;
-  for (const std::string& jetSql : jetSqls) {
-    if (m_results.count(jetSql)) continue;
+  // A refresh sends over a hundred texts: they translate on two threads (reading the schema
+  // only). A text that does not translate raises when Execute is asked for it, not before.
+  std::vector<std::optional<TTranslatedQuery>> translated(jetSqls.size());
+  std::exception_ptr failure;
+  const auto translate = [&](size_t first, std::exception_ptr& error) {
     try {
-      jobs.push_back({jetSql, Translate(jetSql)});
-    } catch (const EDatabaseError&) {
-      // Raised by Execute when the text is asked for, not before.
+      for (size_t i = first; i < jetSqls.size(); i += 2) {
+        if (m_results.count(jetSqls[i])) continue;
+        try {
+          translated[i] = Translate(jetSqls[i]);
+        } catch (const EDatabaseError&) {
+        }
+      }
+    } catch (...) {
+      error = std::current_exception();
     }
+  };
+  std::thread helper;
+  try {
+    helper = std::thread(translate, 1, std::ref(failure));
+  } catch (const std::system_error&) {
+    translate(1, failure);
   }
+  std::exception_ptr own;
+  translate(0, own);
+  if (helper.joinable()) helper.join();
+  if (own) std::rethrow_exception(own);
+  if (failure) std::rethrow_exception(failure);
+  std::vector<TQueryPrefetch::TJob> jobs;
+  for (size_t i = 0; i < jetSqls.size(); ++i)
+    if (translated[i]) jobs.push_back({jetSqls[i], std::move(*translated[i])});
   if (jobs.empty()) return;
   // Every index the jobs use exists before a worker reads a page: the images stay unwritten
   // while the workers run.
