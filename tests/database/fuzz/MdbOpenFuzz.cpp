@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     // The connection checks the header before anything else; so does this target.
     ReadJetHeader(data, size, "fuzz.mdb");
-    TJetDatabase db(std::vector<uint8_t>(data, data + size), 0, "fuzz.mdb");
+    TJetDatabase db(TByteBuffer(data, size), 0, "fuzz.mdb");
     for (const char* table : {"tHint", "TEmp", "AllTypes", "Table1", "MSysObjects"}) {
       try {
         db.Execute(std::string("select * from ") + table);
