@@ -151,49 +151,43 @@ long long DateKey(TDateKeyKind kind, double value) {
   return -1;
 }
 
-// jet_datekey(date column, pattern): the key of what format would show; -1 where format would
-// hand back a value that is no date (it never equals a text then), NULL for NULL.
+// The kind of a pattern argument: a constant of the statement, decoded once and kept with it.
+TDateKeyKind PatternKind(sqlite3_context* ctx, sqlite3_value** argv, int arg) {
+  static constexpr TDateKeyKind kKinds[] = {dkNone, dkMonth, dkMonthDay, dkDay, dkYear, dkYearMonth, dkYearMonthDay};
+  const auto* cached = static_cast<const TDateKeyKind*>(sqlite3_get_auxdata(ctx, arg));
+  if (!cached) {
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[arg]));
+    cached = &kKinds[DateKeyKind(pattern ? pattern : "")];
+    sqlite3_set_auxdata(ctx, arg, const_cast<TDateKeyKind*>(cached), nullptr);
+  }
+  return *cached;
+}
+
+// The key of a value that is not NULL; -1 where format would hand back a value that is no date
+// (it never equals a text then).
+long long ValueDateKey(TDateKeyKind kind, sqlite3_value* value) {
+  const int type = sqlite3_value_type(value);
+  const double v = sqlite3_value_double(value);
+  if (kind == dkNone || (type != SQLITE_FLOAT && type != SQLITE_INTEGER) || !ValidDate(v)) return -1;
+  return DateKey(kind, v);
+}
+
+// jet_datekey(date column, pattern): the key of what format would show, NULL for NULL.
 void FnDateKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-  // The pattern is a constant of the statement: decoded once, kept with the statement.
-  static constexpr TDateKeyKind kKinds[] = {dkNone, dkMonth, dkMonthDay, dkDay, dkYear, dkYearMonth, dkYearMonthDay};
-  const auto* cached = static_cast<const TDateKeyKind*>(sqlite3_get_auxdata(ctx, 1));
-  if (!cached) {
-    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    cached = &kKinds[DateKeyKind(pattern ? pattern : "")];
-    sqlite3_set_auxdata(ctx, 1, const_cast<TDateKeyKind*>(cached), nullptr);
-  }
-  const int type = sqlite3_value_type(argv[0]);
-  const double v = sqlite3_value_double(argv[0]);
-  if (*cached == dkNone || (type != SQLITE_FLOAT && type != SQLITE_INTEGER) || !ValidDate(v))
-    return sqlite3_result_int64(ctx, -1);
-  sqlite3_result_int64(ctx, DateKey(*cached, v));
+  sqlite3_result_int64(ctx, ValueDateKey(PatternKind(ctx, argv, 1), argv[0]));
 }
 
 // jet_datekey_any(pattern, key, date, date, ...): whether the key of any of the dates is `key`,
 // with the NULLs of an OR of jet_datekey(date, pattern) = key comparisons: one call for the
 // several columns a birthday query tests in every row.
 void FnDateKeyAny(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-  static constexpr TDateKeyKind kKinds[] = {dkNone, dkMonth, dkMonthDay, dkDay, dkYear, dkYearMonth, dkYearMonthDay};
-  const auto* cached = static_cast<const TDateKeyKind*>(sqlite3_get_auxdata(ctx, 0));
-  if (!cached) {
-    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    cached = &kKinds[DateKeyKind(pattern ? pattern : "")];
-    sqlite3_set_auxdata(ctx, 0, const_cast<TDateKeyKind*>(cached), nullptr);
-  }
+  const TDateKeyKind kind = PatternKind(ctx, argv, 0);
   const long long key = sqlite3_value_int64(argv[1]);
   bool sawNull = false;
   for (int i = 2; i < argc; ++i) {
-    const int type = sqlite3_value_type(argv[i]);
-    if (type == SQLITE_NULL) {
-      sawNull = true;
-      continue;
-    }
-    const double v = sqlite3_value_double(argv[i]);
-    const long long k = *cached == dkNone || (type != SQLITE_FLOAT && type != SQLITE_INTEGER) || !ValidDate(v)
-                            ? -1
-                            : DateKey(*cached, v);
-    if (k == key) return sqlite3_result_int(ctx, 1);
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL) sawNull = true;
+    else if (ValueDateKey(kind, argv[i]) == key) return sqlite3_result_int(ctx, 1);
   }
   if (sawNull) return sqlite3_result_null(ctx);
   sqlite3_result_int(ctx, 0);

@@ -178,10 +178,11 @@ class TTranslator {
     return left + " " + f.JoinType + " JOIN " + right + " ON " + on;
   }
 
-  static void Conjuncts(const TSqlExpr& e, std::vector<const TSqlExpr*>& out) {
-    if (e.Kind == TSqlExpr::ekBinary && e.Op == "AND") {
-      Conjuncts(*e.Args[0], out);
-      Conjuncts(*e.Args[1], out);
+  // The operands of a chain of one operator ("AND" or "OR"), in order.
+  static void Operands(const TSqlExpr& e, const char* op, std::vector<const TSqlExpr*>& out) {
+    if (e.Kind == TSqlExpr::ekBinary && e.Op == op) {
+      Operands(*e.Args[0], op, out);
+      Operands(*e.Args[1], op, out);
     } else {
       out.push_back(&e);
     }
@@ -241,7 +242,7 @@ class TTranslator {
   // loop; the value of the condition is unchanged.
   std::string Where(const TSqlExpr& where) {
     std::vector<const TSqlExpr*> terms;
-    Conjuncts(where, terms);
+    Operands(where, "AND", terms);
     if (std::none_of(terms.begin(), terms.end(), [](const TSqlExpr* t) { return MayRaise(*t); })) {
       std::vector<std::pair<int, const TSqlExpr*>> ranked;
       for (const TSqlExpr* term : terms) ranked.emplace_back(Rank(*term), term);
@@ -497,15 +498,6 @@ class TTranslator {
     Fail("unsupported operator " + op);
   }
 
-  static void Disjuncts(const TSqlExpr& e, std::vector<const TSqlExpr*>& out) {
-    if (e.Kind == TSqlExpr::ekBinary && e.Op == "OR") {
-      Disjuncts(*e.Args[0], out);
-      Disjuncts(*e.Args[1], out);
-    } else {
-      out.push_back(&e);
-    }
-  }
-
   // A text column compared with a text literal; false for anything else.
   bool TextEquality(const TSqlExpr& e, const TSqlExpr*& column, std::string& text) {
     if (e.Kind != TSqlExpr::ekBinary || e.Op != "=" || e.Args.size() != 2) return false;
@@ -529,7 +521,7 @@ class TTranslator {
   // call or comparison per column is most of what they cost.
   TEmitted AnyOf(const TSqlExpr& e) {
     std::vector<const TSqlExpr*> terms;
-    Disjuncts(e, terms);
+    Operands(e, "OR", terms);
     struct TGroup {
       std::string Head;  // the call up to its column arguments
       std::vector<const TSqlExpr*> Columns;
