@@ -75,7 +75,12 @@ TQueryPrefetch::TQueryPrefetch(std::vector<TImage> images, std::vector<TJob> job
   } catch (...) {
     // No thread to be had: the caller runs what no worker took.
     Stop(false);
+    return;
   }
+  // A thread still starting may be inside the allocator (see Work), and the caller may fork as
+  // soon as this returns.
+  std::unique_lock lock(m_mutex);
+  m_changed.wait(lock, [this] { return m_started == m_threads.size(); });
 }
 
 TQueryPrefetch::~TQueryPrefetch() { Stop(true); }
@@ -127,12 +132,27 @@ sqlite3* TQueryPrefetch::OpenWorkerConnection() {
 }
 
 void TQueryPrefetch::Work(size_t worker) {
-  sqlite3* db = nullptr;
+  // A child started by fork() inherits the locks other threads hold at that moment, those of
+  // the memory allocator among them, and waits on them for ever (glibc's malloc guards its own
+  // against this; a sanitizer's allocator does not). So a worker allocates only while it holds
+  // the gate, from its start (the constructor waits for that) to its last job; out of jobs it
+  // waits, allocating nothing, until the owner, who is also the one who forks, lets it end
+  // (a thread that ends gives its allocator caches back).
   {
     std::shared_lock gate(SqliteForkGate());
-    db = OpenWorkerConnection();
+    {
+      std::lock_guard lock(m_mutex);
+      ++m_started;
+    }
+    m_changed.notify_all();
+    sqlite3* db = OpenWorkerConnection();
+    if (db) RunJobs(worker, db);
   }
-  if (!db) return;
+  std::unique_lock lock(m_mutex);
+  m_changed.wait(lock, [this] { return m_stopping || m_released; });
+}
+
+void TQueryPrefetch::RunJobs(size_t worker, sqlite3* db) {
   {
     std::lock_guard lock(m_mutex);
     m_connections[worker] = db;
@@ -150,7 +170,6 @@ void TQueryPrefetch::Work(size_t worker) {
     TSlot& slot = m_slots[index];
     std::shared_ptr<const TResultSet> rows;
     try {
-      std::shared_lock gate(SqliteForkGate());
       rows = ReadResultRows(db, slot.Job.Query, slot.Job.JetSql);
     } catch (...) {
       // The caller runs it again and meets the error where its own run would.
@@ -166,7 +185,6 @@ void TQueryPrefetch::Work(size_t worker) {
     std::lock_guard lock(m_mutex);
     m_connections[worker] = nullptr;
   }
-  std::shared_lock gate(SqliteForkGate());
   sqlite3_close(db);
 }
 
@@ -186,8 +204,13 @@ std::shared_ptr<const TResultSet> TQueryPrefetch::Take(const std::string& jetSql
 }
 
 std::vector<std::pair<std::string, std::shared_ptr<const TResultSet>>> TQueryPrefetch::Finish(bool cancel) {
-  // Workers leave when no job is pending (or at once when they could not open a connection).
+  // Workers end when no job is pending and they are let go.
   if (cancel) Stop(true);
+  {
+    std::lock_guard lock(m_mutex);
+    m_released = true;
+  }
+  m_changed.notify_all();
   for (std::thread& thread : m_threads)
     if (thread.joinable()) thread.join();
   m_threads.clear();

@@ -27,8 +27,8 @@ struct TResultSet;
 std::shared_ptr<const TResultSet> ReadResultRows(sqlite3* db, const TTranslatedQuery& query, const std::string& jetSql);
 
 // A child started by fork() inherits the mutexes other threads hold at that moment, SQLite's
-// allocator mutex among them, and would wait on them for ever. Workers hold this shared while
-// they are inside SQLite; fork() holds it exclusively.
+// allocator mutex among them, and would wait on them for ever. Workers hold this shared for as
+// long as they run (see TQueryPrefetch::Work); fork() holds it exclusively.
 std::shared_mutex& SqliteForkGate();
 
 class TQueryPrefetch {
@@ -65,6 +65,7 @@ class TQueryPrefetch {
   };
 
   void Work(size_t worker);
+  void RunJobs(size_t worker, sqlite3* db);
   sqlite3* OpenWorkerConnection();
   void Stop(bool interrupt);
 
@@ -72,7 +73,9 @@ class TQueryPrefetch {
   std::vector<TSlot> m_slots;
   std::unordered_map<std::string, size_t> m_byText;
   size_t m_next = 0;  // the first slot that may still be pending
-  bool m_stopping = false;
+  bool m_stopping = false;  // take no more jobs, end
+  bool m_released = false;  // end when out of jobs
+  size_t m_started = 0;     // workers past their start
   std::vector<sqlite3*> m_connections;  // per worker, for an interrupt; guarded by m_mutex
   std::mutex m_mutex;
   std::condition_variable m_changed;
