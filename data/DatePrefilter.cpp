@@ -147,20 +147,19 @@ bool DateKeyTerm(const TSqlExpr& e, const std::function<std::string(const TSqlEx
     if (f.Args[1]->Kind != TSqlExpr::ekString || g.Args[1]->Kind != TSqlExpr::ekString ||
         f.Args[1]->Text != g.Args[1]->Text)
       return false;
-    const std::string x = dateColumnSql(*f.Args[0]);
     double c;
     long long key;
-    if (x.empty() || (g.Args[0]->Kind != TSqlExpr::ekDate && g.Args[0]->Kind != TSqlExpr::ekString) ||
+    if (dateColumnSql(*f.Args[0]).empty() || (g.Args[0]->Kind != TSqlExpr::ekDate && g.Args[0]->Kind != TSqlExpr::ekString) ||
         !ConstantDate(*g.Args[0], c) || !JetDateKey(f.Args[1]->Text, c, key))
       continue;
-    term = {f.Args[0].get(), x, f.Args[1]->Text, key};
+    term = {f.Args[0].get(), f.Args[1]->Text, key};
     return true;
   }
   return false;
 }
 
-std::string DateKeyComparison(const TDateKeyTerm& term) {
-  return "(jet_datekey(" + term.ColumnSql + ", '" + term.Pattern + "') = " + std::to_string(term.Key) + ")";
+std::string DateKeyComparison(const std::string& columnSql, const TDateKeyTerm& term) {
+  return "(jet_datekey(" + columnSql + ", '" + term.Pattern + "') = " + std::to_string(term.Key) + ")";
 }
 
 }  // namespace vandrel

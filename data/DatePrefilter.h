@@ -22,14 +22,13 @@ std::string DatePrefilter(const TSqlExpr& comparison, const std::function<std::s
 // without building and comparing a text per row.
 struct TDateKeyTerm {
   const TSqlExpr* Column = nullptr;  // the date column's reference
-  std::string ColumnSql;
   std::string Pattern;
   long long Key = 0;
 };
 // False when the comparison has no such form.
 bool DateKeyTerm(const TSqlExpr& comparison, const std::function<std::string(const TSqlExpr&)>& dateColumnSql,
                  TDateKeyTerm& term);
-// The SQL of one such comparison: "(jet_datekey(column, 'P') = key)".
-std::string DateKeyComparison(const TDateKeyTerm& term);
+// The SQL of one such comparison, given the column's: "(jet_datekey(column, 'P') = key)".
+std::string DateKeyComparison(const std::string& columnSql, const TDateKeyTerm& term);
 
 }  // namespace vandrel

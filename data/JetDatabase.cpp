@@ -176,6 +176,21 @@ size_t BuildIndexes(uint8_t* data, size_t size, size_t capacity, const std::vect
   return size;
 }
 
+// Runs the tasks at the same time, the last on this thread (and any for which no thread could
+// be had); returns when all have run. A task must not throw.
+void RunTogether(const std::vector<std::function<void()>>& tasks) {
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i + 1 < tasks.size(); ++i) {
+    try {
+      threads.emplace_back(tasks[i]);
+    } catch (const std::system_error&) {
+      tasks[i]();
+    }
+  }
+  if (!tasks.empty()) tasks.back()();
+  for (std::thread& thread : threads) thread.join();
+}
+
 }  // namespace
 
 void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& queries) {
@@ -194,26 +209,13 @@ void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& que
   // Each share's indexes are written by a connection and a thread of its own, at the same time;
   // m_db, which runs nothing meanwhile, then attaches the grown images again.
   std::vector<size_t> sizes(m_shares.size());
-  std::vector<std::thread> threads;
-  std::optional<size_t> own;
-  for (size_t i = 0; i < m_shares.size(); ++i) {
-    if (statements[i].empty()) continue;
-    const auto build = [this, i, &statements, &sizes] {
-      sizes[i] = BuildIndexes(m_shares[i].Buffer.Data(), m_shares[i].Size, m_shares[i].Buffer.Size(), statements[i]);
-    };
-    if (!own) {
-      own = i;
-      continue;
-    }
-    try {
-      threads.emplace_back(build);
-    } catch (const std::system_error&) {
-      build();
-    }
-  }
-  if (own)
-    sizes[*own] = BuildIndexes(m_shares[*own].Buffer.Data(), m_shares[*own].Size, m_shares[*own].Buffer.Size(), statements[*own]);
-  for (std::thread& thread : threads) thread.join();
+  std::vector<std::function<void()>> builds;
+  for (size_t i = 0; i < m_shares.size(); ++i)
+    if (!statements[i].empty())
+      builds.push_back([this, i, &statements, &sizes] {
+        sizes[i] = BuildIndexes(m_shares[i].Buffer.Data(), m_shares[i].Size, m_shares[i].Buffer.Size(), statements[i]);
+      });
+  RunTogether(builds);
   for (size_t i = 0; i < m_shares.size(); ++i) {
     if (statements[i].empty()) continue;
     m_shares[i].Size = sizes[i];
@@ -226,31 +228,25 @@ void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   // A refresh sends over a hundred texts: they translate on two threads (reading the schema
   // only). A text that does not translate raises when Execute is asked for it, not before.
   std::vector<std::optional<TTranslatedQuery>> translated(jetSqls.size());
-  std::exception_ptr failure;
-  const auto translate = [&](size_t first, std::exception_ptr& error) {
-    try {
-      for (size_t i = first; i < jetSqls.size(); i += 2) {
-        if (m_results.count(jetSqls[i])) continue;
-        try {
-          translated[i] = Translate(jetSqls[i]);
-        } catch (const EDatabaseError&) {
+  std::exception_ptr failures[2];
+  std::vector<std::function<void()>> halves;
+  for (size_t half = 0; half < 2; ++half)
+    halves.push_back([&, half] {
+      try {
+        for (size_t i = half; i < jetSqls.size(); i += 2) {
+          if (m_results.count(jetSqls[i])) continue;
+          try {
+            translated[i] = Translate(jetSqls[i]);
+          } catch (const EDatabaseError&) {
+          }
         }
+      } catch (...) {
+        failures[half] = std::current_exception();
       }
-    } catch (...) {
-      error = std::current_exception();
-    }
-  };
-  std::thread helper;
-  try {
-    helper = std::thread(translate, 1, std::ref(failure));
-  } catch (const std::system_error&) {
-    translate(1, failure);
-  }
-  std::exception_ptr own;
-  translate(0, own);
-  if (helper.joinable()) helper.join();
-  if (own) std::rethrow_exception(own);
-  if (failure) std::rethrow_exception(failure);
+    });
+  RunTogether(halves);
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
   std::vector<TQueryPrefetch::TJob> jobs;
   for (size_t i = 0; i < jetSqls.size(); ++i)
     if (translated[i]) jobs.push_back({jetSqls[i], std::move(*translated[i])});

@@ -454,10 +454,8 @@ class TTranslator {
       if (e.Args[0]->Kind == TSqlExpr::ekString) a = Coerced(*e.Args[0], b.Type);
       std::string sql = "(" + a.Sql + " " + op + " " + b.Sql + ")";
       const auto dateColumn = [this](const TSqlExpr& c) { return DateColumnSql(c); };
-      if (TDateKeyTerm term; DateKeyTerm(e, dateColumn, term)) {
-        Emit(*term.Column);  // the table it refers to
-        return {DateKeyComparison(term), TJetType::jtBoolean};
-      }
+      if (TDateKeyTerm term; DateKeyTerm(e, dateColumn, term))
+        return {DateKeyComparison(Emit(*term.Column).Sql, term), TJetType::jtBoolean};
       const std::string pre = DatePrefilter(e, dateColumn);
       if (!pre.empty()) sql = "(" + pre + " AND " + sql + ")";
       return {sql, TJetType::jtBoolean};
@@ -525,7 +523,7 @@ class TTranslator {
     struct TGroup {
       std::string Head;  // the call up to its column arguments
       std::vector<const TSqlExpr*> Columns;
-      std::vector<const TSqlExpr*> Terms;
+      const TSqlExpr* First = nullptr;  // emitted as it is when alone
     };
     std::vector<TGroup> groups;
     std::vector<std::pair<const TSqlExpr*, size_t>> order;  // a term, or the group it opens
@@ -546,12 +544,11 @@ class TTranslator {
       }
       auto it = std::find_if(groups.begin(), groups.end(), [&](const TGroup& g) { return g.Head == head; });
       if (it == groups.end()) {
-        groups.push_back({head, {}, {}});
+        groups.push_back({head, {}, term});
         it = groups.end() - 1;
         order.emplace_back(nullptr, groups.size() - 1);
       }
       it->Columns.push_back(column);
-      it->Terms.push_back(term);
     }
     std::string sql;
     for (const auto& [term, group] : order) {
@@ -559,7 +556,7 @@ class TTranslator {
       if (term) {
         t = Emit(*term).Sql;
       } else if (groups[group].Columns.size() == 1) {
-        t = Emit(*groups[group].Terms[0]).Sql;
+        t = Emit(*groups[group].First).Sql;
       } else {
         t = groups[group].Head;
         for (const TSqlExpr* column : groups[group].Columns) t += ", " + Emit(*column).Sql;
