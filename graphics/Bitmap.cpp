@@ -12,9 +12,11 @@
 namespace vandrel {
 namespace {
 
+// Never destroyed: a bitmap that lives in a static object is destroyed at exit, in an order no
+// one controls, and still takes itself out of the registry then.
 std::unordered_map<HDC, TseBitmap*>& Registry() {
-  static std::unordered_map<HDC, TseBitmap*> registry;
-  return registry;
+  static auto* registry = new std::unordered_map<HDC, TseBitmap*>;
+  return *registry;
 }
 
 int Channel(TseColor c, int shift) { return int((c >> shift) & 0xFF); }

@@ -9,11 +9,14 @@ struct TSharedBuffer {
   TseBitmap bitmap;
   int width = GetSystemMetrics(SM_CXSCREEN) + 500;
   int height = GetSystemMetrics(SM_CYSCREEN) + 500;
+  bool lent = false;
 };
 
 TSharedBuffer& Shared() {
-  static TSharedBuffer shared;
-  return shared;
+  // Never destroyed: a bitmap destroyed at exit would need the platform's object table and the
+  // bitmap registry, which may be gone by then.
+  static TSharedBuffer* shared = new TSharedBuffer;
+  return *shared;
 }
 
 }  // namespace
@@ -25,5 +28,20 @@ TseBitmap& SharedPaintBuffer() {
 }
 
 bool SharedPaintBufferAllocated() { return !Shared().bitmap.IsEmpty(); }
+
+bool SharedPaintBufferLent() { return Shared().lent; }
+
+TSharedPaintBufferLease::TSharedPaintBufferLease(int width, int height) {
+  TSharedBuffer& s = Shared();
+  if (s.lent) return;
+  TseBitmap& buffer = SharedPaintBuffer();
+  if (width > buffer.Width() || height > buffer.Height()) return;
+  s.lent = true;
+  m_bitmap = &buffer;
+}
+
+TSharedPaintBufferLease::~TSharedPaintBufferLease() {
+  if (m_bitmap) Shared().lent = false;
+}
 
 }  // namespace vandrel

@@ -2,7 +2,7 @@
 
 #include "framework/PropertyInfo.h"
 #include "graphics/BackgroundRequest.h"
-#include "skincontrols/PaintSurface.h"
+#include "graphics/PaintSurface.h"
 #include "platform/gdi/DcState.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowStyles.h"

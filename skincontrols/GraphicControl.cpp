@@ -2,7 +2,7 @@
 
 #include "framework/PropertyInfo.h"
 #include "framework/WinControl.h"
-#include "skincontrols/PaintSurface.h"
+#include "graphics/PaintSurface.h"
 
 namespace vandrel {
 

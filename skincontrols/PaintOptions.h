@@ -11,7 +11,7 @@
 #include "graphics/Bitmap.h"
 #include "graphics/Blending.h"
 #include "skincontrols/ControlTypes.h"
-#include "skincontrols/PaintSurface.h"
+#include "graphics/PaintSurface.h"
 
 namespace vandrel {
 

@@ -275,23 +275,29 @@ TEST_F(SkinControlsTest, UnbufferedSeeThroughAsksTheFormsSkinnedWindowClippedToT
   EXPECT_EQ(At(*b, 3, 3), kBlueRGB);
 }
 
-// A red control at opacity 64 over the blue form and over a green windowless sibling beneath it.
+// A red control at opacity 64 over the blue form and over a green windowless sibling beneath it;
+// when both paint through the shared buffer, the sibling's paint runs inside the control's.
 TEST_F(SkinControlsTest, BlendedControlShowsItsBackgroundAndWindowlessSiblings) {
-  struct Case { bool lanes; COLORREF overBlue, overGreen; };
+  struct Case { bool lanes; TSePerformance mode, siblingMode; COLORREF overBlue, overGreen; };
   // lanes: t + 64 (s - t) / 256 per byte; scalar: (s 64 + t 191) div 256.
-  const Case cases[] = {{true, RGB(63, 0, 191), RGB(63, 191, 0)}, {false, RGB(63, 0, 190), RGB(63, 190, 0)}};
+  const Case cases[] = {{true, kspDoubleBuffer, kspNoBuffer, RGB(63, 0, 191), RGB(63, 191, 0)},
+                        {false, kspDoubleBuffer, kspNoBuffer, RGB(63, 0, 190), RGB(63, 190, 0)},
+                        {true, kspSharedBuffer, kspSharedBuffer, RGB(63, 0, 191), RGB(63, 191, 0)}};
   const bool saved = UsingLaneBlend();
   for (const Case& k : cases) {
+    SCOPED_TRACE(int(k.mode));
     ForceLaneBlend(k.lanes);
     TForm* form = NewForm();
     auto* sibling = new TSeGraphicControl(form);
     sibling->SetParent(form);
     sibling->SetBounds(10, 10, 5, 10);
     sibling->SetColor(kGreen);
+    sibling->SetPerformance(k.siblingMode);
     auto* c = new TSeCustomControl(form);
     c->SetParent(form);
     c->SetBounds(10, 10, 10, 10);
     c->SetColor(kRed);
+    c->SetPerformance(k.mode);
     c->Blending()->SetValue(64);
     c->Blending()->SetEnabled(true);
     auto b = Painted(*c);
