@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 #include <unordered_map>
 
 #include "framework/PropertyInfo.h"
+#include "graphics/SeColor.h"
 #include "platform/core/Exception.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/RegionApi.h"
 
 namespace vandrel {
 namespace {
@@ -20,6 +24,20 @@ std::unordered_map<HDC, TseBitmap*>& Registry() {
 }
 
 int Channel(TseColor c, int shift) { return int((c >> shift) & 0xFF); }
+
+// Reads count bytes in pieces, so that a count from a damaged record costs memory only for the
+// bytes the stream really holds; raises EReadError when it ends early.
+std::vector<std::uint8_t> ReadInPieces(TStream& stream, std::int64_t count) {
+  constexpr std::int64_t kPiece = std::int64_t(1) << 20;
+  std::vector<std::uint8_t> bytes;
+  while (std::int64_t(bytes.size()) < count) {
+    const std::int64_t done = std::int64_t(bytes.size());
+    const std::int64_t n = std::min(kPiece, count - done);
+    bytes.resize(size_t(done + n));
+    stream.ReadBuffer(bytes.data() + done, n);
+  }
+  return bytes;
+}
 
 }  // namespace
 
@@ -45,10 +63,14 @@ void TseBitmap::Free() {
 }
 
 void TseBitmap::SetSize(int width, int height) {
-  width = std::abs(width);
-  height = std::abs(height);
-  if (width == 0 || height == 0 || (width == m_width && height == m_height)) return;
+  // In 64 bits: the absolute value of the most negative int does not fit an int.
+  const std::int64_t w = std::llabs(width), h = std::llabs(height);
+  if (w == 0 || h == 0 || (w == m_width && h == m_height)) return;
   Free();
+  if (w > kMaxBitmapSide || h > kMaxBitmapSide || w * h > kMaxBitmapPixels)
+    throw Exception("Can't allocate the DIB handle");
+  width = int(w);
+  height = int(h);
   BITMAPINFO info;
   info.bmiHeader.biSize = 40;
   info.bmiHeader.biWidth = width;
@@ -167,6 +189,80 @@ void TseBitmap::MergeUnder(const TseBitmap& source, int x, int y, const TRect& s
       else if (a != 255) row[tx] = BlendPixel(upper, lower);
     }
   }
+}
+
+void TseBitmap::ShiftHue(int delta) {
+  const std::ptrdiff_t n = std::ptrdiff_t(m_width) * m_height;
+  // Skin images repeat few colours, so the last conversion is kept.
+  TseColor lastIn = 0, lastOut = 0;
+  bool have = false;
+  for (std::ptrdiff_t i = 0; i < n; ++i) {
+    const TseColor p = m_bits[i];
+    if (AlphaOf(p) == 0) continue;
+    if (!have || (p & 0x00FFFFFFu) != lastIn) {
+      lastIn = p & 0x00FFFFFFu;
+      lastOut = ShiftHueColor(p, delta);
+      have = true;
+    }
+    m_bits[i] = lastOut;
+  }
+}
+
+void TseBitmap::FlipVertical() {
+  for (int top = 0, bottom = m_height - 1; top < bottom; ++top, --bottom)
+    std::swap_ranges(Row(top), Row(top) + m_width, Row(bottom));
+}
+
+void TseBitmap::LoadFromStream(TStream& stream) {
+  const std::int32_t nameLength = stream.ReadValue<std::int32_t>();
+  if (nameLength < 0) throw EReadError("Invalid image name length");
+  const std::vector<std::uint8_t> name = ReadInPieces(stream, nameLength);
+  const std::int32_t width = stream.ReadValue<std::int32_t>();
+  const std::int32_t storedHeight = stream.ReadValue<std::int32_t>();
+  const bool bottomUp = storedHeight <= 0;
+  const std::int64_t w = std::llabs(width), h = std::llabs(storedHeight);
+  if (w > kMaxBitmapSide || h > kMaxBitmapSide || w * h > kMaxBitmapPixels)
+    throw EReadError("Image size " + std::to_string(width) + " x " + std::to_string(storedHeight) +
+                     " is too large");
+  // Everything is read before the bitmap changes, so a short record leaves it as it was.
+  const std::vector<std::uint8_t> pixels = ReadInPieces(stream, w * h * 4);
+  SetSize(int(w), int(h));
+  m_name.assign(name.begin(), name.end());
+  if (m_width == w && m_height == h) {
+    for (int y = 0; y < m_height; ++y)
+      std::memcpy(Row(bottomUp ? m_height - 1 - y : y), pixels.data() + std::ptrdiff_t(y) * w * 4,
+                  size_t(w) * 4);
+  }
+  // The flags describe the pixels just read, not those of an earlier picture.
+  m_hasKey = false;
+  CheckAlpha();
+  if (!m_hasAlpha) KeyColor(kTransparentKey);
+}
+
+void TseBitmap::SaveToStream(TStream& stream) const {
+  stream.WriteValue(std::int32_t(m_name.size()));
+  stream.WriteString(m_name);
+  stream.WriteValue(std::int32_t(m_width));
+  stream.WriteValue(std::int32_t(m_height));
+  stream.WriteBuffer(m_bits, std::int64_t(m_width) * m_height * 4);
+}
+
+HRGN TseBitmap::CreateRegion(int dx, int dy) const {
+  if (IsEmpty()) return HRGN();
+  std::vector<TRect> runs;
+  for (int y = 0; y < m_height; ++y) {
+    const TseColor* row = Row(y);
+    for (int x = 0; x < m_width;) {
+      if (SameRGB(row[x], kTransparentKey)) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < m_width && !SameRGB(row[x], kTransparentKey)) ++x;
+      runs.push_back({start + dx, y + dy, x + dx, y + 1 + dy});
+    }
+  }
+  return ExtCreateRegion(runs);
 }
 
 TseBitmap* FindBitmapByDC(HDC dc) {

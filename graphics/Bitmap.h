@@ -4,14 +4,22 @@
 // process-wide registry, so a context can be traced back to the bitmap that owns it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "framework/Persistent.h"
+#include "graphics/SeColor.h"
 #include "graphics/PixelBlend.h"
 #include "platform/core/Geometry.h"
+#include "platform/core/Stream.h"
 #include "platform/gdi/GdiTypes.h"
 
 namespace vandrel {
+
+// Neither side may pass this, nor the area kMaxBitmapPixels: a size from a damaged file must not
+// reserve gigabytes (the shared paint buffer of a large screen is about 40 megapixels).
+inline constexpr int kMaxBitmapSide = 32767;
+inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t(1) << 26;
 
 class TseBitmap : public TPersistent {
   VANDREL_CLASS_INFO
@@ -20,8 +28,8 @@ class TseBitmap : public TPersistent {
   ~TseBitmap() override;
 
   // Absolute values are taken; a zero side or the current size changes nothing. New pixels are
-  // transparent black. Raises Exception when the section or its context cannot be made; the
-  // bitmap is then empty.
+  // transparent black. Raises Exception when the section or its context cannot be made, or the
+  // size is beyond the limits above; the bitmap is then empty (0 x 0, no section).
   void SetSize(int width, int height);
   bool IsEmpty() const { return !m_section; }
   int Width() const { return m_width; }
@@ -31,12 +39,16 @@ class TseBitmap : public TPersistent {
   TseColor* Row(int y) const;
   // The memory context the pixels are selected into (null while empty).
   HDC DC() const { return m_dc; }
+  // Expires when this bitmap is destroyed: links hold it instead of a bare pointer.
+  std::weak_ptr<TseBitmap*> Liveness() const { return m_self; }
   const std::string& Name() const { return m_name; }
   void SetName(const std::string& name) { m_name = name; }
   // Some pixel has an alpha other than 0 and 255: the bitmap draws blended.
   bool HasAlpha() const { return m_hasAlpha; }
   // Some pixel is the transparent key: without HasAlpha the bitmap draws keyed.
   bool HasKey() const { return m_hasKey; }
+  void SetHasAlpha(bool value) { m_hasAlpha = value; }
+  void SetHasKey(bool value) { m_hasKey = value; }
 
   // 0 outside the bitmap; writes outside are ignored.
   TseColor Pixel(int x, int y) const;
@@ -51,6 +63,24 @@ class TseBitmap : public TPersistent {
   void CheckAlpha();
   // Pixels within 5 of the colour in each of red, green and blue become the transparent key.
   void KeyColor(TseColor color);
+  // Every pixel with an alpha other than 0 moves `delta` steps round the 255-step hue circle and
+  // becomes opaque (ShiftHueColor); HasAlpha is left as it was.
+  void ShiftHue(int delta);
+  void FlipVertical();
+
+  // The raw image record: name (32-bit length and bytes), width, height (32-bit each), then the
+  // pixels, top row first; a height of 0 or less means that many rows stored bottom row first.
+  // Loading then finds the partial alpha and, without it, keys the colour 0x7F007F. A record
+  // that ends early or names a size beyond the limits raises, and the bitmap keeps what it held;
+  // the pixels are read in pieces, so a damaged size costs memory only for the bytes present.
+  void LoadFromStream(TStream& stream);
+  // Always a positive height.
+  void SaveToStream(TStream& stream) const;
+
+  // A region of the runs of pixels that are not the transparent key (alpha ignored), moved by
+  // (dx, dy); null for an empty bitmap. The caller owns it.
+  HRGN CreateRegion(int dx, int dy) const;
+
   // Puts the source's part `sourceRect` behind this bitmap's pixels at (x, y): transparent pixels
   // take the source pixel, opaque ones stay, the rest are blended over it.
   void MergeUnder(const TseBitmap& source, int x, int y, const TRect& sourceRect);
@@ -67,6 +97,7 @@ class TseBitmap : public TPersistent {
   HDC m_dc;
   bool m_hasAlpha = false;
   bool m_hasKey = false;
+  std::shared_ptr<TseBitmap*> m_self = std::make_shared<TseBitmap*>(this);
 };
 
 // The registered bitmap whose context this is, or null.

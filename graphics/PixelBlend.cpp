@@ -1,5 +1,7 @@
 #include "graphics/PixelBlend.h"
 
+#include "graphics/RowKernels.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
 #endif
@@ -10,31 +12,6 @@ namespace {
 int& KernelChoice() {
   static int choice = ProcessorHasBlendLanes() ? 1 : 0;
   return choice;
-}
-
-TseColor LaneBlend(TseColor s, TseColor t) {
-  const unsigned a = AlphaOf(s);
-  TseColor out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    int sb = int((s >> shift) & 0xFF), tb = int((t >> shift) & 0xFF);
-    // t * 256 + a * (s - t) equals t * (256 - a) + a * s, never negative, so the lane's logical
-    // shift is an exact division.
-    unsigned v = unsigned(tb * 256 + int(a) * (sb - tb)) >> 8;
-    out |= TseColor(v & 0xFF) << shift;
-  }
-  return out;
-}
-
-TseColor ScalarBlend(TseColor s, TseColor t) {
-  const unsigned a = AlphaOf(s);
-  if (a == 0) return t;
-  if (a == 255) return s;
-  TseColor out = 0xFF000000u;
-  for (int shift = 0; shift < 24; shift += 8) {
-    unsigned sb = (s >> shift) & 0xFF, tb = (t >> shift) & 0xFF;
-    out |= TseColor(((sb * a + tb * (255 - a)) / 256) & 0xFF) << shift;
-  }
-  return out;
 }
 
 }  // namespace
@@ -53,21 +30,35 @@ bool ProcessorHasBlendLanes() {
 bool UsingLaneBlend() { return KernelChoice() == 1; }
 void ForceLaneBlend(bool lanes) { KernelChoice() = lanes ? 1 : 0; }
 
-TseColor BlendPixel(TseColor s, TseColor t) {
-  return UsingLaneBlend() ? LaneBlend(s, t) : ScalarBlend(s, t);
+TseColor LaneBlendPixel(TseColor s, TseColor t) {
+  const unsigned a = AlphaOf(s);
+  TseColor out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    int sb = int((s >> shift) & 0xFF), tb = int((t >> shift) & 0xFF);
+    // t * 256 + a * (s - t) equals t * (256 - a) + a * s, never negative, so the lane's logical
+    // shift is an exact division.
+    unsigned v = unsigned(tb * 256 + int(a) * (sb - tb)) >> 8;
+    out |= TseColor(v & 0xFF) << shift;
+  }
+  return out;
 }
 
-void BlendRow(const TseColor* s, TseColor* t, int count) {
-  const bool lanes = UsingLaneBlend();
-  for (int i = 0; i < count; ++i) {
-    const unsigned a = AlphaOf(s[i]);
-    if (a == 0) continue;
-    if (a == 255) {
-      t[i] = s[i];
-      continue;
-    }
-    t[i] = lanes ? LaneBlend(s[i], t[i]) : ScalarBlend(s[i], t[i]);
+TseColor ScalarBlendPixel(TseColor s, TseColor t) {
+  const unsigned a = AlphaOf(s);
+  if (a == 0) return t;
+  if (a == 255) return s;
+  TseColor out = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    unsigned sb = (s >> shift) & 0xFF, tb = (t >> shift) & 0xFF;
+    out |= TseColor(((sb * a + tb * (255 - a)) / 256) & 0xFF) << shift;
   }
+  return out;
 }
+
+TseColor BlendPixel(TseColor s, TseColor t) {
+  return UsingLaneBlend() ? LaneBlendPixel(s, t) : ScalarBlendPixel(s, t);
+}
+
+void BlendRow(const TseColor* s, TseColor* t, int count) { BlendRowKernel()(s, t, count); }
 
 }  // namespace vandrel

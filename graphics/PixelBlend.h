@@ -29,9 +29,15 @@ bool ProcessorHasBlendLanes();
 bool UsingLaneBlend();
 void ForceLaneBlend(bool lanes);
 
-// s over t with s's alpha, one pixel. The lane form has no shortcuts for alpha 0 and 255.
+// s over t with s's alpha, one pixel, in the form the processor check chose. The lane form has
+// no shortcuts for alpha 0 and 255.
 TseColor BlendPixel(TseColor s, TseColor t);
-// s over t for a row of pixels; both forms leave t for alpha 0 and take s for alpha 255.
+// Each byte, alpha included: (t * 256 + a * (s - t)) div 256.
+TseColor LaneBlendPixel(TseColor s, TseColor t);
+// a = 0: t; a = 255: s; else each colour (s * a + t * (255 - a)) div 256, alpha 255.
+TseColor ScalarBlendPixel(TseColor s, TseColor t);
+// s over t for a row of pixels through the row kernel (RowKernels.h); both forms leave t for
+// alpha 0 and take s for alpha 255.
 void BlendRow(const TseColor* s, TseColor* t, int count);
 
 }  // namespace vandrel

@@ -2,6 +2,10 @@
 // alpha, keying, and composing under a surface with both blend kernels.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
+#include <vector>
+
 #include "graphics/Bitmap.h"
 #include "platform/core/Exception.h"
 #include "platform/gdi/Gdi.h"
@@ -67,6 +71,162 @@ TEST(TseBitmapTest, OversizedBitmapRaisesAndStaysEmpty) {
   b.Fill(kTransparentKey);
   b.SetAlpha(200);
   EXPECT_EQ(b.Pixel(0, 0), 0xC87F007Fu);
+}
+
+TEST(TseBitmapTest, SizesBeyondTheLimitRaiseAndLeaveTheBitmapEmpty) {
+  struct Case { int width, height; };
+  const Case cases[] = {{kMaxBitmapSide + 1, 1}, {1, -(kMaxBitmapSide + 1)}, {INT_MIN, 1},
+                        {1, INT_MIN}, {8192, 8193}};
+  for (const Case& c : cases) {
+    TseBitmap b;
+    b.SetSize(3, 3);
+    try {
+      b.SetSize(c.width, c.height);
+      ADD_FAILURE() << c.width << " x " << c.height << " accepted";
+    } catch (const Exception& e) {
+      EXPECT_STREQ(e.what(), "Can't allocate the DIB handle");
+    }
+    EXPECT_TRUE(b.IsEmpty());
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_EQ(b.Height(), 0);
+    EXPECT_EQ(b.Row(0), nullptr);
+  }
+}
+
+// A raw image record as the skin files store it.
+std::vector<std::uint8_t> RawRecord(const std::string& name, std::int32_t width, std::int32_t height,
+                                    const std::vector<TseColor>& pixels) {
+  TMemoryStream s;
+  s.WriteValue(std::int32_t(name.size()));
+  s.WriteString(name);
+  s.WriteValue(width);
+  s.WriteValue(height);
+  s.WriteBuffer(pixels.data(), std::int64_t(pixels.size()) * 4);
+  return s.Bytes();
+}
+
+TEST(TseBitmapTest, RawRecordStoresRowsTopFirstAndTurnsBottomUpRowsUpright) {
+  // Rows A (1, 2) and B (3, 4); a height of -2 stores them bottom row first.
+  TMemoryStream up(RawRecord("Strip", 2, -2, {0xFF000003, 0xFF000004, 0xFF000001, 0xFF000002}));
+  TseBitmap b;
+  b.LoadFromStream(up);
+  EXPECT_EQ(b.Name(), "Strip");
+  ASSERT_EQ(b.Width(), 2);
+  ASSERT_EQ(b.Height(), 2);
+  EXPECT_EQ(b.Pixel(0, 0), 0xFF000001u);
+  EXPECT_EQ(b.Pixel(1, 1), 0xFF000004u);
+  EXPECT_EQ(up.Position(), up.Size());
+
+  TMemoryStream out;
+  b.SaveToStream(out);
+  EXPECT_EQ(out.Bytes(), RawRecord("Strip", 2, 2, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004}));
+  out.SetPosition(0);
+  TseBitmap again;
+  again.LoadFromStream(out);
+  EXPECT_EQ(again.Pixel(1, 1), 0xFF000004u);
+
+  // A height of 0 means no rows: the bitmap keeps its size, the next record follows directly.
+  std::vector<std::uint8_t> two = RawRecord("none", 3, 0, {});
+  std::vector<std::uint8_t> next = RawRecord("next", 1, 1, {0xFF0000FF});
+  two.insert(two.end(), next.begin(), next.end());
+  TMemoryStream both(two);
+  b.LoadFromStream(both);
+  EXPECT_EQ(b.Name(), "none");
+  EXPECT_EQ(b.Width(), 2);
+  b.LoadFromStream(both);
+  EXPECT_EQ(b.Name(), "next");
+  EXPECT_EQ(b.Pixel(0, 0), 0xFF0000FFu);
+}
+
+TEST(TseBitmapTest, LoadingKeysOnlyPicturesWithoutPartialAlpha) {
+  const std::vector<TseColor> keyed = {0xFF82027D, 0xFF85007F};  // within 5 of the key; red 6 away
+  TMemoryStream a(RawRecord("a", 2, 1, keyed));
+  TseBitmap b;
+  b.LoadFromStream(a);
+  EXPECT_FALSE(b.HasAlpha());
+  EXPECT_TRUE(b.HasKey());
+  EXPECT_EQ(b.Pixel(0, 0), kTransparentKey);
+  EXPECT_EQ(b.Pixel(1, 0), 0xFF85007Fu);
+
+  TMemoryStream c(RawRecord("c", 2, 1, {0xFF82027D, 0x80FFFFFF}));
+  b.LoadFromStream(c);
+  EXPECT_TRUE(b.HasAlpha());
+  EXPECT_FALSE(b.HasKey());
+  EXPECT_EQ(b.Pixel(0, 0), 0xFF82027Du);
+}
+
+// Hands out at most what a read asks for and remembers the largest request.
+class TRequestCountingStream : public TMemoryStream {
+ public:
+  using TMemoryStream::TMemoryStream;
+  std::int64_t Read(void* buffer, std::int64_t count) override {
+    m_largest = std::max(m_largest, count);
+    return TMemoryStream::Read(buffer, count);
+  }
+  std::int64_t m_largest = 0;
+};
+
+TEST(TseBitmapTest, DamagedRawRecordsFailAndLeaveTheBitmapAsItWas) {
+  struct Case { const char* what; std::vector<std::uint8_t> bytes; };
+  std::vector<std::uint8_t> shortPixels = RawRecord("x", 2, 2, {1, 2, 3});
+  std::vector<std::uint8_t> huge = RawRecord("x", 8192, -8192, {1, 2, 3, 4});
+  std::vector<std::uint8_t> tooLarge = RawRecord("x", 100000, 100000, {1});
+  std::vector<std::uint8_t> negativeName = RawRecord("", 1, 1, {1});
+  negativeName[3] = 0x80;
+  std::vector<std::uint8_t> longName = RawRecord("ab", 1, 1, {1});
+  longName[2] = 0x10;  // a name of a million bytes in a stream of 25
+  const Case cases[] = {{"pixels missing", shortPixels}, {"8192 x 8192 promised, 16 bytes held", huge},
+                        {"size beyond the limit", tooLarge}, {"negative name length", negativeName},
+                        {"name longer than the stream", longName},
+                        {"ends inside the size", {1, 0, 0, 0, 'n', 2, 0}}};
+  for (const Case& c : cases) {
+    TseBitmap b;
+    b.SetName("kept");
+    b.SetSize(2, 1);
+    b.Fill(0xFF123456);
+    TRequestCountingStream s(c.bytes);
+    EXPECT_THROW(b.LoadFromStream(s), EReadError) << c.what;
+    EXPECT_LE(s.m_largest, std::int64_t(1) << 20) << c.what;
+    EXPECT_EQ(b.Name(), "kept") << c.what;
+    EXPECT_EQ(b.Width(), 2) << c.what;
+    EXPECT_EQ(b.Pixel(1, 0), 0xFF123456u) << c.what;
+  }
+}
+
+// The region as rows of runs, "#" for a pixel inside.
+std::vector<std::string> RegionPicture(HRGN region, int width, int height) {
+  std::vector<std::string> rows(size_t(height), std::string(size_t(width), '.'));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (PtInRegion(region, x, y)) rows[size_t(y)][size_t(x)] = '#';
+  return rows;
+}
+
+TEST(TseBitmapTest, RegionIsTheRunsOfPixelsThatAreNotTheKey) {
+  TseBitmap b;
+  EXPECT_EQ(b.CreateRegion(0, 0), HRGN());
+  b.SetSize(5, 3);
+  b.Fill(0xFF000000);
+  HRGN full = b.CreateRegion(0, 0);
+  TRect box;
+  EXPECT_EQ(GetRgnBox(full, &box), SIMPLEREGION);
+  EXPECT_EQ(box, TRect(0, 0, 5, 3));
+  DeleteObject(full);
+
+  b.Fill(kTransparentKey);
+  HRGN none = b.CreateRegion(0, 0);
+  EXPECT_EQ(GetRgnBox(none, &box), NULLREGION);
+  DeleteObject(none);
+
+  // The key's colour with any alpha is outside; a near-key colour is inside.
+  b.SetPixel(1, 0, 0xFF000000);
+  b.SetPixel(2, 0, 0xFF000000);
+  b.SetPixel(4, 0, 0xFF7F007E);
+  b.SetPixel(0, 2, 0x00000000);
+  b.SetPixel(2, 1, 0xFF7F007F);
+  HRGN r = b.CreateRegion(1, 1);
+  EXPECT_EQ(RegionPicture(r, 6, 4), (std::vector<std::string>{"......", "..##.#", "......", ".#...."}));
+  DeleteObject(r);
 }
 
 TEST(TseBitmapTest, FillAlphaRectAndKeying) {
