@@ -71,6 +71,11 @@ void DrawPixels(const TseBitmap& source, const TPixelTarget& target, const TRect
   const int sw = s.Right - s.Left, sh = s.Bottom - s.Top;
   if (dw == sw && dh == sh) {
     const int sx = s.Left + clip.Left - d.Left, sy = s.Top + clip.Top - d.Top;
+    // Whole rows on both sides lie one after another: one move for all of them.
+    if (mode == TseBitmap::TDrawMode::Copy && width == source.Width() && width == target.pitch) {
+      kernel(source.Row(sy), target.Row(clip.Top), width * (clip.Bottom - clip.Top));
+      return;
+    }
     for (int y = clip.Top; y < clip.Bottom; ++y)
       kernel(source.Row(sy + y - clip.Top) + sx, target.Row(y) + clip.Left, width);
     return;

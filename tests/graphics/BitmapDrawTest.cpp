@@ -76,6 +76,15 @@ TEST(BitmapDrawTest, ClippedToTheTargetAndOnlyWholeSourceRectangles) {
     src->Draw(target, TRect(0, 0, 3, 2), s);
     EXPECT_EQ(RowOf(target, 0), (std::vector<TseColor>{0, 0, 0})) << s.Left << "," << s.Right;
   }
+  // Rows as wide as both bitmaps, cut at the bottom.
+  auto wide = Picture(3, {1, 2, 3, 4, 5, 6});
+  wide->Draw(target, 0, 1);
+  EXPECT_EQ(RowOf(target, 0), (std::vector<TseColor>{0, 0, 0}));
+  EXPECT_EQ(RowOf(target, 1), (std::vector<TseColor>{1, 2, 3}));
+  wide->Draw(target, 0, -1);
+  EXPECT_EQ(RowOf(target, 0), (std::vector<TseColor>{4, 5, 6}));
+  EXPECT_EQ(RowOf(target, 1), (std::vector<TseColor>{1, 2, 3}));
+
   // 1 x 1 pictures fill, take alpha and draw.
   TseBitmap one;
   one.SetSize(1, 1);
