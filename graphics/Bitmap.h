@@ -8,8 +8,8 @@
 #include <string>
 
 #include "framework/Persistent.h"
-#include "graphics/SeColor.h"
 #include "graphics/PixelBlend.h"
+#include "graphics/SeColor.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Stream.h"
 #include "platform/gdi/GdiTypes.h"
