@@ -54,7 +54,7 @@ void Text(TSheet& s, TRect r, const std::string& text, COLORREF colour, int heig
 bool IsKey(std::uint32_t c) { return MatchesKey(c); }
 
 std::uint32_t Checker(int x, int y, int cell) {
-  return ((x / cell + y / cell) & 1) ? Rgb(0xD9D9D9) : Rgb(0xF4F4F4);
+  return ((x / cell + y / cell) & 1) ? Rgb(0xA3A9B0) : Rgb(0xB6BBC1);
 }
 
 // Images by name (the first of a name, as the skin finds them).
@@ -280,7 +280,7 @@ void PrintContrast(const TImages& im) {
     std::printf("  %-46s %5.2f:1\n", what.c_str(), worst);
   }
   double worst = 99;
-  for (int y = 0; y < 15; ++y)
+  for (int y = 2; y < 14; ++y)
     if (!IsKey(im["STATUSBACKGROUND.BMP"].At(30, y))) worst = std::min(worst, ContrastRatio(black, im["STATUSBACKGROUND.BMP"].At(30, y)));
   std::printf("  %-46s %5.2f:1\n", "black status text on the status bar", worst);
   row("black panel caption on panel head (bottom)", black, im["NORMALGROUPHEAD.BMP"].At(50, 18));
@@ -307,27 +307,35 @@ int main(int argc, char** argv) {
       {"Other controls", {"MDICAPTIONBUTTON.BMP", "MDIGLYPHCLOSE.BMP", "MDIGLYPHMINIMIZE.BMP", "MDIGLYPHRESTORE.BMP", "GROUPBOX.BMP", "PROGRESSTRACKVERT.BMP", "PROGRESSCHUNK.BMP", "PROGRESSCHUNKVERT.BMP", "SLIDERTRACK.BMP", "TRACKBARHORIZONTAL.BMP", "TRACKBARUP13.BMP", "TRACKBARDOWN13.BMP", "TRACKBARVERTICAL.BMP", "TRACKBARLEFT13.BMP", "TRACKBARRIGHT13.BMP", "COMBOBUTTON.BMP", "COMBOBUTTONGLYPH.BMP", "TABPANEEDGE.BMP", "TABITEM.BMP", "TOOLBARBACKGROUND.BMP", "TOOLBARGRIPPERVERT.BMP", "LISTVIEWHEADER.BMP"}},
   };
 
+  // Groups run down the left side; the first pass only measures how far.
   const int sheetW = 1900, leftW = 1040;
-  TSheet s(sheetW, 2300);
-  s.Fill(0, 0, sheetW, 2300, 0xFFFFFF);
-  int y = 10;
-  for (const TGroup& g : groups) {
-    Text(s, {10, y, leftW, y + 18}, g.Title, RGB(0x20, 0x28, 0x30), -14, FW_BOLD, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
-    y += 22;
-    int x = 10, rowH = 0;
-    for (const std::string& name : g.Names) {
-      const TSkinImage& image = im[name];
-      const int scale = image.Width >= 100 ? 2 : 4;
-      const int w = std::max(image.Width * (scale + 1) + 12, 90), h = image.Height * scale + 16;
-      if (x + w > leftW) x = 10, y += rowH + 8, rowH = 0;
-      Text(s, {x, y, x + w + 60, y + 12}, name, RGB(0x50, 0x58, 0x60), -9, FW_NORMAL, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
-      ShowImage(s, image, x, y + 14, 1);
-      ShowImage(s, image, x + image.Width + 6, y + 14, scale);
-      x += w + 14;
-      rowH = std::max(rowH, h);
+  auto layOut = [&](TSheet* s) {
+    int y = 10;
+    for (const TGroup& g : groups) {
+      if (s) Text(*s, {10, y, leftW, y + 18}, g.Title, RGB(0x20, 0x28, 0x30), -14, FW_BOLD, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
+      y += 22;
+      int x = 10, rowH = 0;
+      for (const std::string& name : g.Names) {
+        const TSkinImage& image = im[name];
+        const int scale = image.Width >= 100 ? 2 : 4;
+        const int w = std::max(image.Width * (scale + 1) + 12, 90), h = image.Height * scale + 16;
+        if (x + w > leftW) x = 10, y += rowH + 8, rowH = 0;
+        if (s) {
+          Text(*s, {x, y, x + w + 60, y + 12}, name, RGB(0x50, 0x58, 0x60), -9, FW_NORMAL, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
+          ShowImage(*s, image, x, y + 14, 1);
+          ShowImage(*s, image, x + image.Width + 6, y + 14, scale);
+        }
+        x += w + 14;
+        rowH = std::max(rowH, h);
+      }
+      y += rowH + 14;
     }
-    y += rowH + 14;
-  }
+    return y;
+  };
+  const int sheetH = std::max(layOut(nullptr), 1000);
+  TSheet s(sheetW, sheetH);
+  s.Fill(0, 0, sheetW, sheetH, 0xFFFFFF);
+  layOut(&s);
   const int mx = leftW + 20;
   Text(s, {mx, 10, sheetW, 28}, "Main window, active (close-ups below at 3x) / inactive", RGB(0x20, 0x28, 0x30), -14, FW_BOLD, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
   s.Fill(mx - 8, 32, 2 * 392 + 40, 570 + 16, 0x6A8CA8);  // a desktop behind the windows

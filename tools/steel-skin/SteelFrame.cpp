@@ -101,10 +101,10 @@ TFace SteelCaptionFace(int state) {
     case 1: return CaptionFace(Rgb(0x222A33), Rgb(0x9AAABB), Rgb(0x627284), Rgb(0xCAD4DE), kActiveBehind);
     case 2: return CaptionFace(Rgb(0x1B2128), Rgb(0x323D49), Rgb(0x475463), Rgb(0x262E37), kActiveBehind);
     case 3: return CaptionFace(Rgb(0x46515D), Rgb(0x61707F), Rgb(0x55626F), 0, kActiveBehind);
-    case 4: return CaptionFace(Rgb(0x4E565F), Rgb(0x959DA6), Rgb(0x6D757E), Rgb(0xB3BAC1), kInactiveBehind);
-    case 5: return CaptionFace(Rgb(0x464E57), Rgb(0xA9B1B9), Rgb(0x7E868F), Rgb(0xC9CED3), kInactiveBehind);
-    case 6: return CaptionFace(Rgb(0x3C434B), Rgb(0x5D656E), Rgb(0x6E767F), Rgb(0x4E555D), kInactiveBehind);
-    default: return CaptionFace(Rgb(0x656D76), Rgb(0x848C95), Rgb(0x757D86), 0, kInactiveBehind);
+    case 4: return CaptionFace(Rgb(0x41484F), Rgb(0x8A929A), Rgb(0x626A72), Rgb(0xA9B0B7), kInactiveBehind);
+    case 5: return CaptionFace(Rgb(0x3B4249), Rgb(0x9FA7AF), Rgb(0x737B83), Rgb(0xC2C8CE), kInactiveBehind);
+    case 6: return CaptionFace(Rgb(0x32383E), Rgb(0x4E555C), Rgb(0x5E656C), Rgb(0x42484E), kInactiveBehind);
+    default: return CaptionFace(Rgb(0x575E65), Rgb(0x737A82), Rgb(0x676E75), 0, kInactiveBehind);
   }
 }
 
@@ -121,8 +121,8 @@ void DrawCloseButton(TSkinImage& image) {
     switch (state) {
       case 1: return CaptionFace(Rgb(0x5A1813), kCloseHotTop, kCloseHotBottom, Rgb(0xDE8A80), kActiveBehind);
       case 2: return CaptionFace(Rgb(0x44110D), Rgb(0x681D18), kClosePressed, Rgb(0x511612), kActiveBehind);
-      case 5: return CaptionFace(Rgb(0x5E2A26), Rgb(0xB0625B), Rgb(0x8A423C), Rgb(0xD19A94), kInactiveBehind);
-      case 6: return CaptionFace(Rgb(0x4A1F1C), Rgb(0x6E2B26), Rgb(0x7E3530), Rgb(0x5A2420), kInactiveBehind);
+      case 5: return CaptionFace(Rgb(0x5A2824), Rgb(0xA85C55), Rgb(0x84403A), Rgb(0xC9928C), kInactiveBehind);
+      case 6: return CaptionFace(Rgb(0x461D1A), Rgb(0x682925), Rgb(0x78332E), Rgb(0x56221F), kInactiveBehind);
       default: return SteelCaptionFace(state);
     }
   });

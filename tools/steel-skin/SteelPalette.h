@@ -17,8 +17,9 @@ struct TFrameColours {
 };
 inline constexpr TFrameColours kActiveFrame{Rgb(0x2B333C), Rgb(0xA7B3C0), Rgb(0x6F7F90), Rgb(0x3E4B59),
                                             Rgb(0xA7B3C0)};
-inline constexpr TFrameColours kInactiveFrame{Rgb(0x4B535C), Rgb(0xB9C0C7), Rgb(0x89919A), Rgb(0x5D656E),
-                                              Rgb(0xB4BAC0)};
+// Neutral grey without the blue cast; dark enough that the white title keeps 4.5:1.
+inline constexpr TFrameColours kInactiveFrame{Rgb(0x454C53), Rgb(0xA9AFB5), Rgb(0x777F87), Rgb(0x585F67),
+                                              Rgb(0xA4AAB0)};
 
 inline constexpr std::uint32_t kClient = Rgb(0xEAE9D7);
 inline constexpr std::uint32_t kWhite = Rgb(0xFFFFFF);
