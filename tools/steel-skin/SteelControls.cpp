@@ -39,14 +39,7 @@ TFace palette::LightFace(TLook look, double radius, std::uint32_t behind, bool h
   return f;
 }
 
-namespace {
-
-constexpr TLook kFourLooks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled};
-// The status bar's middle tone: what the hosted controls' corners blend into.
-const std::uint32_t kStatusBehind = Mix(kFaceTop, kFaceBottom, 0.5);
-
-// Ink of small dark glyphs on light faces, by look.
-std::uint32_t InkOf(TLook look) {
+std::uint32_t palette::InkOf(TLook look) {
   switch (look) {
     case TLook::Hot: return Rgb(0x35506E);
     case TLook::Pressed: return Rgb(0x1E252C);
@@ -54,6 +47,11 @@ std::uint32_t InkOf(TLook look) {
     default: return kInk;
   }
 }
+
+namespace {
+
+// The status bar's middle tone: what the hosted controls' corners blend into.
+const std::uint32_t kStatusBehind = Mix(kFaceTop, kFaceBottom, 0.5);
 
 }  // namespace
 
@@ -103,8 +101,7 @@ void DrawRadioButton(TSkinImage& image) {
 // Five 20 x 23 frames: normal, hot, pressed, disabled, focused; drawn in nine parts with 5-pixel
 // margins, so the corners stay inside 5 x 5 and the edges are even along their length.
 void DrawButton(TSkinImage& image) {
-  const TLook looks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled, TLook::Focused};
-  for (int s = 0; s < 5; ++s) TPainter(image, 0, s * 23, 20, 23).Face(LightFace(looks[s], 3, kStatusBehind));
+  for (int s = 0; s < 5; ++s) TPainter(image, 0, s * 23, 20, 23).Face(LightFace(kFiveLooks[s], 3, kStatusBehind));
 }
 
 // Six 20 x 23 frames of a flat tool button: normal (nothing drawn), hot, pressed, disabled

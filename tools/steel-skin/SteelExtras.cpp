@@ -13,18 +13,7 @@ using namespace palette;
 
 namespace {
 
-constexpr TLook kFourLooks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled};
-constexpr TLook kFiveLooks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled, TLook::Focused};
 const std::uint32_t kBarBehind = Rgb(0xE2E5E9);
-
-std::uint32_t InkOf(TLook look) {
-  switch (look) {
-    case TLook::Hot: return Rgb(0x35506E);
-    case TLook::Pressed: return Rgb(0x1E252C);
-    case TLook::Disabled: return Rgb(0xA3A9AF);
-    default: return kInk;
-  }
-}
 
 }  // namespace
 

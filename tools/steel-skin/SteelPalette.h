@@ -53,5 +53,10 @@ inline constexpr std::uint32_t kClosePressed = Rgb(0x7A231D);
 // radius and the colour it is expected to sit on; `horizontal` turns the gradient sideways.
 enum class TLook { Normal, Hot, Pressed, Disabled, Focused };
 TFace LightFace(TLook look, double radius, std::uint32_t behind, bool horizontal = false);
+// Ink of small dark glyphs (chevrons, check marks) on those faces.
+std::uint32_t InkOf(TLook look);
+// The order of four stacked states wherever a strip holds them.
+inline constexpr TLook kFourLooks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled};
+inline constexpr TLook kFiveLooks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled, TLook::Focused};
 
 }  // namespace vandrel::steelskin::palette
