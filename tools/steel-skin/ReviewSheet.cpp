@@ -5,6 +5,8 @@
 // Prints the contrast of each text on the face it sits on.
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,7 +41,7 @@ struct TSheet {
   }
 };
 
-// A window of text output: font, colour, alignment.
+// Text in a rectangle, in a font made for the call.
 void Text(TSheet& s, TRect r, const std::string& text, COLORREF colour, int height = -11, int weight = FW_NORMAL,
           UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE, const char* face = "MS Sans Serif") {
   HFONT font = CreateFont(height, 0, 0, 0, weight, false, false, false, DEFAULT_CHARSET, 0, 0, 0, 0, face);
@@ -132,6 +134,16 @@ void Nine(TSheet& s, const TSkinImage& image, TRect src, TRect dst, int m1, int 
   Blit(s, image, {R - m3, B - m4, R, B}, d(W - m3, H - m4, W, H));
 }
 
+// The program's window icon at 16 x 16, or none when its file cannot be read.
+HICON WindowIcon() {
+  static HICON icon = [] {
+    std::ifstream in(std::string(VANDREL_SOURCE_DIR) + "/resources/artwork/Vandrel.ico", std::ios::binary);
+    const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return data.empty() ? HICON() : CreateIconFromIcoData(data, 16);
+  }();
+  return icon;
+}
+
 // Caption button states in the mock-up: which picture row of the face and of the glyph.
 struct TCaptionButton {
   const char* Face;
@@ -169,10 +181,8 @@ void MockWindow(TSheet& s, const TImages& im, int ox, int oy, bool active, int c
   const TRect title{ox + 32, oy + 4, ox + W - 150, oy + 29};
   Text(s, {title.Left + 1, title.Top + 1, title.Right + 1, title.Bottom + 1}, "Vandrel3.0", RGB(0, 0, 0), -11, FW_BOLD);
   Text(s, title, "Vandrel3.0", RGB(255, 255, 255), -11, FW_BOLD);
-  // The system menu's icon stands in as a small steel-blue square with a white page.
-  s.Fill(ox + 8, oy + 8, 16, 16, 0x4F6F91);
-  s.Fill(ox + 11, oy + 10, 10, 12, 0xFFFFFF);
-  for (int l = 0; l < 4; ++l) s.Fill(ox + 13, oy + 12 + 2 * l, 6, 1, 0x7D8894);
+  // The system menu button draws the window's icon at its top-left corner.
+  if (HICON icon = WindowIcon()) DrawIconEx(s.dc, ox + 8, oy + 8, icon, 16, 16, 0, HBRUSH(), DI_NORMAL);
 
   const int sideTop = active ? 0 : 31, bottomTop = active ? 0 : 5;
   Tile(s, im["FRAMELEFT.BMP"], {0, sideTop, 5, sideTop + 30}, {ox, oy + 29, ox + 5, oy + H - 5});
@@ -318,7 +328,7 @@ int main(int argc, char** argv) {
       for (const std::string& name : g.Names) {
         const TSkinImage& image = im[name];
         const int scale = image.Width >= 100 ? 2 : 4;
-        const int w = std::max(image.Width * (scale + 1) + 12, 90), h = image.Height * scale + 16;
+        const int w = std::max(image.Width * (scale + 1) + 12, 150), h = image.Height * scale + 16;
         if (x + w > leftW) x = 10, y += rowH + 8, rowH = 0;
         if (s) {
           Text(*s, {x, y, x + w + 60, y + 12}, name, RGB(0x50, 0x58, 0x60), -9, FW_NORMAL, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
