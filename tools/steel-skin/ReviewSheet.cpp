@@ -265,6 +265,44 @@ void CaptionCloseUps(TSheet& s, const TImages& im, int ox, int oy) {
   }
 }
 
+// The scroll bar's parts laid out as its tree places them (vertical and horizontal, the thumb
+// normal, hot and pressed), and a panel with its caption bar and roll button.
+void MockControls(TSheet& s, const TImages& im, int ox, int oy) {
+  const TSkinImage& arrows = im["SCROLLARROWS.BMP"];
+  const TSkinImage& glyphs = im["SCROLLARROWGLYPHS.BMP"];
+  auto button = [&](TRect r, int faceTop, int glyphTop) {
+    Nine(s, arrows, {0, faceTop, 17, faceTop + 17}, r, 3, 3, 3, 3, TStyle::Stretch, TStyle::Stretch);
+    Blit(s, glyphs, {0, glyphTop, 9, glyphTop + 9}, {r.Left + 4, r.Top + 4, r.Left + 13, r.Top + 13});
+  };
+  for (int c = 0; c < 3; ++c) {
+    const int x = ox + c * 60, thumb = c * 22;
+    s.Fill(x - 6, oy - 6, 29, 212, 0xFFFFFF);
+    Nine(s, im["SCROLLSHAFTVERTICAL.BMP"], {0, 0, 17, 17}, {x, oy + 17, x + 17, oy + 183}, 2, 0, 2, 0, TStyle::Stretch, TStyle::Stretch);
+    button({x, oy, x + 17, oy + 17}, c == 1 ? 17 : 0, c == 1 ? 9 : 0);
+    button({x, oy + 183, x + 17, oy + 200}, c == 2 ? 34 : 0, c == 2 ? 54 : 36);
+    const TRect t{x, oy + 40 + c * 20, x + 17, oy + 86 + c * 20};
+    Nine(s, im["SCROLLTHUMBVERTICAL.BMP"], {0, thumb, 15, thumb + 22}, t, 3, 3, 3, 3, TStyle::Stretch, TStyle::Stretch);
+    Tile(s, im["SCROLLTHUMBGRIPPERVERTICAL.BMP"], {0, 0, 8, 8}, {t.Left + 4, t.Top + 19, t.Left + 12, t.Top + 27});
+  }
+  const int hx = ox + 200, hy = oy;
+  for (int c = 0; c < 3; ++c) {
+    const int y = hy + c * 30, thumb = c * 15;
+    s.Fill(hx - 6, y - 6, 212, 29, 0xFFFFFF);
+    Nine(s, im["SCROLLSHAFTHORIZONTAL.BMP"], {0, 0, 17, 17}, {hx + 17, y, hx + 183, y + 17}, 0, 2, 0, 2, TStyle::Stretch, TStyle::Stretch);
+    button({hx, y, hx + 17, y + 17}, c == 1 ? 153 : 136, c == 1 ? 81 : 72);
+    button({hx + 183, y, hx + 200, y + 17}, c == 2 ? 170 : 136, c == 2 ? 126 : 108);
+    const TRect t{hx + 40 + c * 30, y, hx + 90 + c * 30, y + 17};
+    Nine(s, im["SCROLLTHUMBHORIZONTAL.BMP"], {0, thumb, 22, thumb + 15}, t, 3, 3, 3, 3, TStyle::Stretch, TStyle::Stretch);
+    Tile(s, im["SCROLLTHUMBGRIPPERHORIZONTAL.BMP"], {0, 0, 8, 9}, {t.Left + 21, t.Top + 4, t.Left + 29, t.Top + 12});
+  }
+  // A panel 200 x 120 with its caption bar (23 high) and the roll-up button hot.
+  const int px = ox + 200, py = oy + 100;
+  Nine(s, im["NORMALGROUPBACKGROUND.BMP"], {0, 0, 111, 10}, {px, py, px + 200, py + 110}, 2, 2, 2, 2, TStyle::Stretch, TStyle::Stretch);
+  Nine(s, im["NORMALGROUPHEAD.BMP"], {0, 0, 111, 21}, {px + 1, py + 1, px + 199, py + 24}, 4, 0, 4, 0, TStyle::Stretch, TStyle::Stretch);
+  Text(s, {px + 6, py + 1, px + 170, py + 24}, "Panel caption", RGB(0, 0, 0));
+  Blit(s, im["NORMALGROUPCOLLAPSE.BMP"], {0, 19, 18, 37}, {px + 178, py + 3, px + 196, py + 21});
+}
+
 struct TGroup {
   const char* Title;
   std::vector<std::string> Names;
@@ -353,6 +391,9 @@ int main(int argc, char** argv) {
   MockWindow(s, im, mx + 392 + 24, 40, false, 0, 0);
   MockMenu(s, im, mx + 12, 40 + 29);
   CaptionCloseUps(s, im, mx, 640);
+  Text(s, {mx, 900, sheetW, 918}, "Scroll bars (thumb normal, hot, pressed) and a panel with its caption bar", RGB(0x20, 0x28, 0x30), -14, FW_BOLD, DT_LEFT | DT_TOP | DT_SINGLELINE, "Arial");
+  s.Fill(mx - 8, 924, 440, 230, 0xEAE9D7);
+  MockControls(s, im, mx + 6, 936);
   WritePng(s.bitmap, out);
   PrintContrast(im);
   std::printf("Review sheet: %s\n", out.c_str());
