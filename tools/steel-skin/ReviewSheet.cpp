@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "platform/gdi/Gdi.h"
 #include "tools/steel-skin/SteelSkin.h"
 
@@ -144,6 +146,35 @@ HICON WindowIcon() {
   return icon;
 }
 
+// The banner picture (RGB rows), empty when it cannot be read.
+struct TPicture {
+  int Width = 0, Height = 0;
+  std::vector<std::uint8_t> Rgb;
+};
+TPicture Banner() {
+  TPicture p;
+  FILE* f = std::fopen((std::string(VANDREL_SOURCE_DIR) + "/resources/artwork/Banner.jpg").c_str(), "rb");
+  if (!f) return p;
+  jpeg_decompress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_decompress(&info);
+  jpeg_stdio_src(&info, f);
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  p.Width = int(info.output_width), p.Height = int(info.output_height);
+  p.Rgb.resize(std::size_t(p.Width) * p.Height * 3);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = p.Rgb.data() + std::size_t(info.output_scanline) * p.Width * 3;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  std::fclose(f);
+  return p;
+}
+
 // Caption button states in the mock-up: which picture row of the face and of the glyph.
 struct TCaptionButton {
   const char* Face;
@@ -197,13 +228,17 @@ void MockWindow(TSheet& s, const TImages& im, int ox, int oy, bool active, int c
   s.Fill(cx, cy, 382, 536, 0xEAE9D7);
   const TSkinImage& panel = im["NORMALGROUPBACKGROUND.BMP"];
   Nine(s, panel, {0, 0, 111, 10}, {cx, cy, cx + 382, cy + 65}, 2, 2, 2, 2, TStyle::Stretch, TStyle::Stretch);
-  // Banner stand-in: the real banner is a pale green picture with green words.
-  s.Fill(cx + 4, cy + 4, 374, 57, 0xEEF6E6);
-  Text(s, {cx + 4, cy + 4, cx + 378, cy + 61}, "信息提示", RGB(0x2E, 0x8B, 0x2E), -28, FW_BOLD, DT_CENTER | DT_VCENTER | DT_SINGLELINE, "宋体");
+  // The banner, stretched to 374 x 57 inside the first panel.
+  static const TPicture banner = Banner();
+  for (int j = 0; j < 57 && banner.Width; ++j)
+    for (int i = 0; i < 374; ++i) {
+      const std::uint8_t* p = &banner.Rgb[(std::size_t(j * banner.Height / 57) * banner.Width + i * banner.Width / 374) * 3];
+      s.Put(cx + 4 + i, cy + 4 + j, std::uint32_t(p[0]) << 16 | p[1] << 8 | p[2]);
+    }
   Nine(s, panel, {0, 0, 111, 10}, {cx, cy + 65, cx + 382, cy + 536}, 2, 2, 2, 2, TStyle::Stretch, TStyle::Stretch);
   const int tx = cx + 4, ty = cy + 65 + 4;
   s.Fill(tx, ty, 374, 441, 0xFFFFFF);
-  const char* lines[] = {"本日提示", "  生日提示", "    张三 农历生日 冬月初十", "明日提示", "后天提示", "昨天提示", "本月提示", "下月提示"};
+  const char* lines[] = {"本日提示", "  生日提示", "    张三 农历生日 十一月初二", "明日提示", "后天提示", "昨天提示", "本月提示", "下月提示"};
   for (int i = 0; i < 8; ++i) Text(s, {tx + 6, ty + 4 + i * 20, tx + 370, ty + 24 + i * 20}, lines[i], RGB(0, 0, 0), -16, FW_NORMAL, DT_LEFT | DT_VCENTER | DT_SINGLELINE, "宋体");
   // Status bar 374 x 22 with its four panels and hosted controls.
   const int bx = tx, by = ty + 441;
@@ -213,7 +248,7 @@ void MockWindow(TSheet& s, const TImages& im, int ox, int oy, bool active, int c
     const TRect r{bx + edges[i], by + 2, std::min(bx + edges[i + 1], bx + 372), by + 20};
     Nine(s, im["STATUSPANE.BMP"], {0, 0, 3, 15}, r, 0, 0, 2, 0, TStyle::Tile, TStyle::Stretch);
   }
-  Text(s, {bx + 4, by + 2, bx + 200, by + 20}, "2026-12-10 冬月初十 星期四", RGB(0, 0, 0));
+  Text(s, {bx + 4, by + 2, bx + 200, by + 20}, "2026-12-10 农历 十一月初二 星期四", RGB(0, 0, 0));
   Blit(s, im["CHECKBOX13.bmp"], {0, 52, 13, 65}, {bx + 203, by + 4, bx + 216, by + 17});
   Text(s, {bx + 221, by + 3, bx + 279, by + 19}, "自动启动", RGB(0, 0, 0));
   const char* captions[] = {"万年历", "刷新"};
