@@ -3,10 +3,12 @@
 // the flows, then the cell and manual effects.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "graphics/EffectMask.h"
 #include "graphics/EffectRegistry.h"
@@ -46,12 +48,19 @@ void CoverCells(const TseMask& m, std::uint8_t value, Inside inside) {
   }
 }
 
-// Every cell takes the smooth ramp's value at the step step(x, y) of `steps`.
+// Every cell takes the smooth ramp's value at the step step(x, y) of `steps`. The ramp's values
+// are worked out once per frame: a step past its end is 0 (255 at progress 100).
 template <typename Step>
 void RampCells(const TseMask& m, int steps, int progress, Step step) {
+  std::vector<std::uint8_t> ramp(std::size_t(std::max(steps, 0)) + 1);
+  for (int e = 0; e <= std::max(steps, 0); ++e) ramp[std::size_t(e)] = SmoothValue(e, steps, progress);
+  const std::uint8_t beyond = SmoothValue(std::max(steps, 0) + 1, steps, progress);
   for (int y = 0; y < m.Rows; ++y) {
     std::uint8_t* row = m.Cells + y * m.Columns;
-    for (int x = 0; x < m.Columns; ++x) row[x] = SmoothValue(step(x, y), steps, progress);
+    for (int x = 0; x < m.Columns; ++x) {
+      const int e = step(x, y);
+      row[x] = e >= 0 && e < int(ramp.size()) ? ramp[std::size_t(e)] : beyond;
+    }
   }
 }
 

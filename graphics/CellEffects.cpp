@@ -82,7 +82,7 @@ void Push(TseBitmap& work, TseBitmap& newPicture, const TseAnimationRec& rec, in
   DrawPicture(newPicture, work, at.X, at.Y, DrawModeOf(newPicture));
 }
 
-const TseEffectEntry kCells[] = {
+constexpr TseEffectEntry kCells[] = {
     {"Interlace", ekSlide, &Interlace},
     {"Corner", ekSlide, &Corner},
     {"Slide", ekManual, &Slide},

@@ -51,14 +51,14 @@ void PixelFade(std::uint8_t* cells, int columns, int rows, int progress) {
 // The value falls toward the right; at 100 every cell is opaque, so that the transition ends on
 // the whole new picture.
 void PixelLine(std::uint8_t* cells, int columns, int rows, int progress) {
-  ScatterCells(columns, rows, progress, [&](int x, int, int cell) {
-    if (progress >= 100) {
-      cells[cell] = 255;
-      return;
+  if (progress <= 0) return;
+  std::vector<std::uint8_t> value(static_cast<std::size_t>(columns), 255);
+  if (progress < 100)
+    for (int x = 0; x < columns; ++x) {
+      int percent = std::clamp(Round(2.0 * progress - x * columns * 0.1 / progress), 0, 100);
+      value[std::size_t(x)] = std::uint8_t(MulDiv(percent, 255, 100));
     }
-    int percent = std::clamp(Round(2.0 * progress - x * columns * 0.1 / progress), 0, 100);
-    cells[cell] = std::uint8_t(MulDiv(percent, 255, 100));
-  });
+  ScatterCells(columns, rows, progress, [&](int x, int, int cell) { cells[cell] = value[std::size_t(x)]; });
 }
 
 // Each column starts after a random delay of 0 to 79 steps, smoothed over its neighbours in 8
@@ -134,13 +134,13 @@ void Plasma(std::uint8_t* cells, int columns, int rows, int progress) {
   }
 }
 
-const TseEffectEntry kPixels[] = {
+constexpr TseEffectEntry kPixels[] = {
     {"Pixel", ekFade, &Pixel},
     {"Pixel fade", ekFade, &PixelFade},
     {"Pixel line", ekFade, &PixelLine},
 };
 
-const TseEffectEntry kFlows[] = {
+constexpr TseEffectEntry kFlows[] = {
     {"Stream", ekFade, &Stream},
     {"Plasma", ekFade, &Plasma},
 };

@@ -24,7 +24,8 @@ struct TCentreDisc {
     FillMaskDisc(m, m.Columns / 2, m.Rows / 2, MulDiv(p, reach, 100), value);
   }
   static int Step(int x, int y, int columns, int rows) {
-    return Round(std::hypot(x - (columns - 1) / 2.0, y - (rows - 1) / 2.0));
+    const double dx = x - (columns - 1) / 2.0, dy = y - (rows - 1) / 2.0;
+    return Round(std::sqrt(dx * dx + dy * dy));
   }
   static int Steps(int columns, int rows) { return MulDiv(Diagonal(columns, rows), 9, 10); }
 };
@@ -36,7 +37,10 @@ struct TCornerDisc {
     const int reach = int(std::ceil(std::hypot(m.Columns, m.Rows))) + 1;
     FillMaskDisc(m, 0, m.Rows - 1, MulDiv(p, reach, 100), value);
   }
-  static int Step(int x, int y, int, int rows) { return Round(std::hypot(x, rows - 1 - y)); }
+  static int Step(int x, int y, int, int rows) {
+    const double dy = rows - 1 - y;
+    return Round(std::sqrt(double(x) * x + dy * dy));
+  }
   static int Steps(int columns, int rows) { return MulDiv(Diagonal(columns, rows), 3, 2); }
 };
 
@@ -73,7 +77,7 @@ struct TRotate {
   }
 };
 
-const TseEffectEntry kShapes[] = {
+constexpr TseEffectEntry kShapes[] = {
     {"CircleSlideOut", ekFade, &Out<vrSlide, TCentreDisc>},
     {"CircleFadeOut", ekFade, &Out<vrFade, TCentreDisc>},
     {"CircleSmoothOut", ekFade, &Out<vrSmooth, TCentreDisc>},

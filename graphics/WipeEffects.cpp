@@ -125,7 +125,7 @@ void Fade(std::uint8_t* cells, int columns, int rows, int progress) {
   std::fill_n(cells, columns * rows, std::uint8_t(Round(progress / 100.0 * 255)));
 }
 
-const TseEffectEntry kWipes[] = {
+constexpr TseEffectEntry kWipes[] = {
     {"SmoothDiagonal", ekFade, &Out<vrSmooth, TDiagonal>},
     {"SmoothDiagonalIn", ekFade, &Out<vrSmooth, TDiagonalIn>},
     {"SmoothDiagonalOut", ekFade, &Out<vrSmooth, TDiagonalOut>},
