@@ -13,6 +13,9 @@
 #include "graphics/EffectMask.h"
 #include "graphics/EffectTimer.h"
 #include "graphics/Transition.h"
+#include "platform/display/HeadlessScreen.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/Paint.h"
 #include "platform/win/TickClock.h"
 
 namespace vandrel::test {
@@ -567,6 +570,36 @@ TEST(AnimateTest, NothingIsDrawnForAnUnknownEffectOrAMissingPicture) {
   rec.SetEffect("Failing");
   EXPECT_THROW(Animate(canvas, 0, 0, rec, p.New, p.Old), Exception);
   canvas.SetHandle(HDC());
+}
+
+TEST(AnimateTest, PlaysOnTheScreenOverWhatWasCapturedThere) {
+  // As a window shows itself: the old picture is the screen under the window, the new one has
+  // key pixels where the window's shape leaves the screen visible.
+  auto screen = THeadlessScreen::Create({40, 30});
+  ScopedManualTicks ticks;
+  HDC dc = GetDC(nullptr);
+  HBRUSH brush = CreateSolidBrush(RGB(10, 200, 30));
+  FillRect(dc, {0, 0, 40, 30}, brush);
+  DeleteObject(brush);
+  ReleaseDC(nullptr, dc);
+  TseBitmap oldPicture, newPicture;
+  oldPicture.SetSize(12, 9);
+  dc = GetDC(nullptr);
+  BitBlt(oldPicture.DC(), 0, 0, 12, 9, dc, 5, 4, SRCCOPY);
+  Paint(newPicture, 12, 9, 0x200000, true);
+  TCanvas canvas;
+  canvas.SetHandle(dc);
+  TseAnimationRec rec;
+  rec.SetEffect("[ FADE ] - CircleSmoothOut");
+  Animate(canvas, 5, 4, rec, newPicture, oldPicture);
+  canvas.SetHandle(HDC());
+  ReleaseDC(nullptr, dc);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const TseColor n = newPicture.Pixel(x - 5, y - 4);
+      const bool window = x >= 5 && x < 17 && y >= 4 && y < 13 && !SameRGB(n, kTransparentKey);
+      ASSERT_EQ(screen->ScreenPixel(x, y), window ? (n & 0xFFFFFFu) : 0x0AC81Eu) << x << "," << y;
+    }
 }
 
 TEST(AnimateTest, LastDrawingIsTheNewPictureOpaqueExceptAtItsKeyPixels) {
