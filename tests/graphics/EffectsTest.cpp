@@ -548,7 +548,7 @@ TEST(AnimateTest, FramesArePacedByTheCounter) {
   }
 }
 
-TEST(AnimateTest, NothingIsDrawnForAnUnknownEffectOrAMissingPicture) {
+TEST(AnimateTest, UnknownEffectsMissingPicturesAndErrorsPlayNoTransition) {
   RegisterTestEffects();
   ScopedManualTicks ticks;
   TPictures p(6, 4);
@@ -569,6 +569,12 @@ TEST(AnimateTest, NothingIsDrawnForAnUnknownEffectOrAMissingPicture) {
   // An error inside a frame ends the transition and reaches the caller; the buffers go with it.
   rec.SetEffect("Failing");
   EXPECT_THROW(Animate(canvas, 0, 0, rec, p.New, p.Old), Exception);
+  // Pictures of different sizes have no common grid: the new one is shown at once.
+  TseBitmap smaller;
+  Paint(smaller, 5, 4, 0x100000);
+  rec.SetEffect("Fade");
+  Animate(canvas, 0, 0, rec, p.New, smaller);
+  EXPECT_EQ(screen.Pixel(5, 3), p.New.Pixel(5, 3));
   canvas.SetHandle(HDC());
 }
 
