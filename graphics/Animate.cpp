@@ -26,7 +26,7 @@ void Animate(TCanvas& canvas, int x, int y, const TseAnimationRec& rec, TseBitma
   const TseEffectChoice choice = ChooseEffect(rec);
   if (!choice.Playable()) return;
   if (newPicture.Width() != oldPicture.Width() || newPicture.Height() != oldPicture.Height()) {
-    DrawPicture(newPicture, canvas.Handle(), x, y, DrawModeOf(newPicture));
+    newPicture.Draw(canvas, x, y);
     return;
   }
   TseTransition transition(choice.Item, rec, newPicture, oldPicture);
@@ -39,14 +39,14 @@ void Animate(TCanvas& canvas, int x, int y, const TseAnimationRec& rec, TseBitma
     transition.Frame(progress);
     timer.Stop();
     const float elapsed = timer.ElapsedSeconds();
-    DrawPicture(transition.Work(), canvas.Handle(), x, y, TseDrawMode::Copy);
+    transition.Work().Draw(canvas, x, y);
     // A counter that stands still (the manual clock of a test nobody advances) would repeat this
     // frame for ever; go on to the last frame instead.
     if (!(elapsed > 0)) break;
     t += double(elapsed) * 1000;
   }
   transition.Frame(100);
-  DrawPicture(newPicture, canvas.Handle(), x, y, transition.FinalMode());
+  newPicture.Draw(canvas, x, y);
 }
 
 }  // namespace vandrel

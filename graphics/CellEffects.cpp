@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "graphics/AnimationRec.h"
+#include "graphics/Bitmap.h"
 #include "graphics/BuiltInEffects.h"
-#include "graphics/EffectDrawing.h"
 #include "graphics/RectHelpers.h"
 #include "platform/core/Geometry.h"
 
@@ -48,7 +48,7 @@ TPoint EntryOffset(TseRotation rotation, int width, int height, int progress) {
 
 void Slide(TseBitmap& work, TseBitmap& newPicture, const TseAnimationRec& rec, int progress) {
   const TPoint at = EntryOffset(rec.Rotation(), work.Width(), work.Height(), progress);
-  DrawPicture(newPicture, work, at.X, at.Y, DrawModeOf(newPicture));
+  newPicture.Draw(work, at.X, at.Y);
 }
 
 // Moves the picture's pixels by (dx, dy) in place; what is uncovered keeps its pixels.
@@ -79,7 +79,7 @@ void Push(TseBitmap& work, TseBitmap& newPicture, const TseAnimationRec& rec, in
     case krRotate180: Shift(work, at.X - w, 0); break;
     case krRotate270: Shift(work, 0, at.Y + h); break;
   }
-  DrawPicture(newPicture, work, at.X, at.Y, DrawModeOf(newPicture));
+  newPicture.Draw(work, at.X, at.Y);
 }
 
 constexpr TseEffectEntry kCells[] = {

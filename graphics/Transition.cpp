@@ -59,7 +59,7 @@ TseTransition::TseTransition(const TseProcItem* effect, const TseAnimationRec& r
     for (int x = 0; x < cw; ++x) m_picture[std::size_t(y * cw + x)] = std::uint8_t(stretched.Pixel(x, y));
 }
 
-void TseTransition::DrawOld() { DrawPicture(m_old, m_work, 0, 0, DrawModeOf(m_old)); }
+void TseTransition::DrawOld() { m_old.Draw(m_work, 0, 0); }
 
 void TseTransition::Pattern(int progress) {
   const int cw = ComputedColumns(), ch = ComputedRows();
@@ -153,6 +153,8 @@ void TseTransition::ComposeMask() {
     }
     BlendRow(pixels, m_work.Row(y), w);
   }
+  // The mask's values are in the alpha channel now: the picture draws blended, also at the end.
+  m_new.SetHasAlpha(true);
 }
 
 void TseTransition::ComposeCells() {
@@ -200,8 +202,5 @@ void TseTransition::ClearKeyAlpha() {
   }
 }
 
-TseDrawMode TseTransition::FinalMode() const {
-  return IsMasked() ? TseDrawMode::Blend : DrawModeOf(m_new);
-}
 
 }  // namespace vandrel

@@ -10,7 +10,6 @@
 
 #include "graphics/AnimationRec.h"
 #include "graphics/Bitmap.h"
-#include "graphics/EffectDrawing.h"
 #include "graphics/EffectRegistry.h"
 #include "platform/core/Geometry.h"
 
@@ -41,9 +40,6 @@ class TseTransition {
   void DrawOld();
   void Pattern(int progress);
   void Compose(int progress);
-  // How the new picture goes on the screen at the end: blended where a mask set its alpha,
-  // otherwise in the mode of its own flags.
-  TseDrawMode FinalMode() const;
 
  private:
   bool IsMasked() const { return m_bitmapEffect || m_kind == ekFade; }

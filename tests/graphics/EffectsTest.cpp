@@ -376,6 +376,7 @@ TEST(TransitionTest, MaskStretchesOverEveryTileAndKeyPixelsTurnClear) {
   rec.SetTileCount(2);
   TseTransition t(FindEffect("SlideDown"), rec, p.New, p.Old);
   t.Frame(0);
+  EXPECT_TRUE(p.New.HasAlpha());  // it draws blended from now on, also on the screen at the end
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) {
       const bool revealed = (y == 0 || y == 5) && !(x == 1 && y == 5);
