@@ -35,15 +35,17 @@ std::string ExtractFileName(const std::string& path) {
 }
 
 TCreationSequence::TCreationSequence(IMainWindow& window, TConnection& connection, TQuery& query1, TQuery& query2,
-                                     std::string exeFileName)
+                                     std::string exeFileName, TSideEffects sideEffects)
     : m_window(window),
       m_connection(connection),
       m_query1(query1),
       m_query2(query2),
+      m_sideEffects(sideEffects),
       m_exeFileName(std::move(exeFileName)),
       m_exeDirectory(ExtractFilePath(m_exeFileName)) {}
 
 void TCreationSequence::WriteResource(const char* type, const char* fileName) {
+  if (m_sideEffects == TSideEffects::None) return;
   TResourceStream resource("DAT", type);
   TFileStream file(m_exeDirectory + fileName, fmCreate);
   if (resource.Size() > 0) file.CopyFrom(resource, 0);
@@ -59,6 +61,7 @@ bool TCreationSequence::FindDataDirectory(std::string& dataDirectory) {
   // under another name is left alone.
   const std::string copy = dataDirectory + ExtractFileName(m_exeFileName);
   std::error_code error;
+  if (m_sideEffects == TSideEffects::None) return true;
   if (FileExists(copy) && fs::equivalent(copy, m_exeFileName, error)) return true;
   // Copy beside the target and rename over it: an older copy that is running cannot be
   // overwritten in place, but it can be replaced.
@@ -100,21 +103,32 @@ bool TCreationSequence::Run() {
 
   m_connection.Close();
   m_connection.SetConnectionString(kConnectionStringHead + dataDirectory + "data.mdb");
-  m_connection.Open();
+  {
+    m_window.BeginReading();
+    struct TEnd {
+      IMainWindow& window;
+      ~TEnd() { window.EndReading(); }
+    } end{m_window};
+    m_connection.Open();
+  }
 
   m_window.ClearTree();
   // Most of the sections' queries do not depend on each other: run them ahead on other threads.
   std::vector<std::string> texts;
   for (const TReminderSection& section : ReminderSections(Date()))
     for (std::string& text : ReminderQueries::All(section, Now())) texts.push_back(std::move(text));
-  m_connection.Prefetch(texts);
+  const TConnection::TPrefetchScope prefetch = m_connection.Prefetch(texts);
   TReminderBuilder builder(m_window.Tree(), m_query1, m_query2);
   for (const TReminderSection& section : ReminderSections(Date()))
     builder.AddReminderSection(section.Title, section.Date, section.DayMode);
 
   m_window.SetStatusText(StatusLineText(Now()));
   WriteResource("DATA", "TheCal.htm");
-  AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
+  if (m_sideEffects == TSideEffects::Write) {
+    AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
+  } else {
+    m_window.AutostartBox().SetChecked(AutostartCheckedAfterStartUp());
+  }
   return true;
 }
 

@@ -29,7 +29,17 @@ class IMainWindow {
   // Closing the main window ends the program.
   virtual void Close() = 0;
   virtual IAutostartBox& AutostartBox() = 0;
+  // Around opening the database, which can take seconds for a large or slow file: the window
+  // says that it reads and keeps painting, and EndReading undoes what BeginReading changed.
+  virtual void BeginReading() = 0;
+  virtual void EndReading() = 0;
 };
+
+// Whether a run leaves traces outside the window: the skin file and the calendar page beside the
+// executable, the copy of the executable beside the sibling application, the autostart setting
+// and the logon entry. The modes that only print or save the window leave none; they show the
+// check box as the start-up logic would leave it.
+enum class TSideEffects { Write, None };
 
 inline constexpr const char* kConnectionStringHead =
     "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=qelvondar;Persist Security Info=False;Data Source=";
@@ -38,7 +48,7 @@ class TCreationSequence {
  public:
   // exeFileName is the running executable's full path.
   TCreationSequence(IMainWindow& window, TConnection& connection, TQuery& query1, TQuery& query2,
-                    std::string exeFileName);
+                    std::string exeFileName, TSideEffects sideEffects = TSideEffects::Write);
 
   // Returns false when data.mdb was not found: the message was shown and the window closed.
   bool Run();
@@ -57,6 +67,7 @@ class TCreationSequence {
   TConnection& m_connection;
   TQuery& m_query1;
   TQuery& m_query2;
+  TSideEffects m_sideEffects;
   std::string m_exeFileName;
   std::string m_exeDirectory;
   std::string m_autostartPath;

@@ -338,11 +338,30 @@ struct TX11Display::TImpl {
     }
   }
 
-  void Restack() {
-    for (auto& [h, w] : wins) SyncTopmost(h, w);
+  // Our mapped windows, the front one first.
+  std::vector<::Window> StackingOrder() {
     std::vector<::Window> order;
     for (auto* r : TWindowSystem::Instance().Desktop().Children)
       if (auto it = wins.find(r->Handle); it != wins.end() && it->second.mapped) order.push_back(it->second.xid);
+    return order;
+  }
+
+  void Restack() {
+    for (auto& [h, w] : wins) SyncTopmost(h, w);
+    std::vector<::Window> order = StackingOrder();
+    if (order.size() > 1) XRestackWindows(dpy, order.data(), int(order.size()));
+  }
+
+  // Without a window manager nobody keeps a topmost window above other programs' windows: a
+  // covered one brings our front window up and the rest under it in our own order. Raising
+  // just the covered window made two topmost windows of ours (a message box and its owner)
+  // cover each other in turn for ever; restacking to the order they already have changes
+  // nothing, so no new event follows.
+  void KeepOnTop() {
+    std::vector<::Window> order = StackingOrder();
+    if (order.empty()) return;
+    if (TWindowRecord* front = Record(byX[order.front()]); front && (front->ExStyle & WS_EX_TOPMOST))
+      XRaiseWindow(dpy, order.front());
     if (order.size() > 1) XRestackWindows(dpy, order.data(), int(order.size()));
   }
 
@@ -414,7 +433,7 @@ struct TX11Display::TImpl {
         if (h && e.xexpose.count == 0) wins[h].fullDirty = true;
         break;
       case VisibilityNotify:
-        if (h && wins[h].topmost && e.xvisibility.state != VisibilityUnobscured && !HasWm()) XRaiseWindow(dpy, e.xany.window);
+        if (h && wins[h].topmost && e.xvisibility.state != VisibilityUnobscured && !HasWm()) KeepOnTop();
         break;
       case ClientMessage:
         if (h && Atom(e.xclient.data.l[0]) == Intern("WM_DELETE_WINDOW")) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
