@@ -242,11 +242,6 @@ void TSeActiveBitmap::Draw(TCanvas& canvas) {
   DrawWith(canvas, activeLook ? Valid(*m_activeBitmap, *Bitmap()) : *Bitmap());
 }
 
-void TSeActiveBitmap::ChangeHue(int delta) {
-  m_activeFont->SetColor(ShiftColorHue(m_activeFont->Color(), delta));
-  TSeBitmapObject::ChangeHue(delta);
-}
-
 void TSeActiveBitmap::SetCharset(int charset) {
   m_activeFont->SetCharset(charset);
   TSeBitmapObject::SetCharset(charset);

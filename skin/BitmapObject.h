@@ -58,7 +58,6 @@ class TSeActiveBitmap : public TSeBitmapObject {
   TFont* GetFont() const override;
   void AfterLoad() override;
   void Draw(TCanvas& canvas) override;
-  void ChangeHue(int delta) override;
   void SetCharset(int charset) override;
   void Assign(const TPersistent& source) override;
 
