@@ -101,6 +101,7 @@ bool THeadlessScreen::WaitEvents(int timeoutMs) {
 }
 
 void THeadlessScreen::MouseMove(TPoint p) { InjectMouseMove(p); }
+void THeadlessScreen::MouseLeave(TPoint p) { InjectMouseLeave(p); }
 void THeadlessScreen::MouseDown(TPoint p, TMouseButton b) { InjectMouseButton(b, true, p); }
 void THeadlessScreen::MouseUp(TPoint p, TMouseButton b) { InjectMouseButton(b, false, p); }
 void THeadlessScreen::Click(TPoint p, TMouseButton b) {

@@ -41,6 +41,8 @@ class THeadlessScreen : public TDisplayBackend {
 
   // Input, queued like a real display's; the message loop turns it into messages.
   void MouseMove(TPoint p);
+  // The pointer moves on to a window of another program at p.
+  void MouseLeave(TPoint p);
   void MouseDown(TPoint p, TMouseButton b = TMouseButton::Left);
   void MouseUp(TPoint p, TMouseButton b = TMouseButton::Left);
   void Click(TPoint p, TMouseButton b = TMouseButton::Left);

@@ -248,7 +248,8 @@ struct TX11Display::TImpl {
     XSetWindowAttributes a{};
     a.override_redirect = w.overrideRedirect ? True : False;
     a.background_pixmap = 0;
-    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                   LeaveWindowMask | KeyPressMask |
                    KeyReleaseMask | StructureNotifyMask | VisibilityChangeMask | FocusChangeMask;
     a.cursor = current;
     w.xid = XCreateWindow(dpy, root, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
@@ -405,6 +406,14 @@ struct TX11Display::TImpl {
         InjectMouseMove({e.xmotion.x_root, e.xmotion.y_root});
         break;
       }
+      case LeaveNotify:
+        // Grabs move the pointer's window without the pointer moving; only a real move (or the
+        // end of a grab, which puts the pointer back where it really is) leaves the window.
+        if (e.xcrossing.mode != NotifyGrab) InjectMouseLeave({e.xcrossing.x_root, e.xcrossing.y_root});
+        break;
+      case EnterNotify:
+        if (e.xcrossing.mode != NotifyGrab) InjectMouseMove({e.xcrossing.x_root, e.xcrossing.y_root});
+        break;
       case ButtonPress:
       case ButtonRelease: {
         TPoint p{e.xbutton.x_root, e.xbutton.y_root};

@@ -15,6 +15,7 @@
 #include "platform/gdi/Fill.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/RegionApi.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
@@ -46,6 +47,14 @@ LRESULT ShapeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_PAINT: FillClient(h, RGB(255, 0, 0), nullptr); return 0;
     case WM_LBUTTONDOWN: Say("click " + std::to_string(GET_X_LPARAM(l)) + " " + std::to_string(GET_Y_LPARAM(l))); return 0;
+    case WM_MOUSEMOVE: {
+      TRACKMOUSEEVENT tme;
+      tme.dwFlags = TME_LEAVE;
+      tme.hwndTrack = h;
+      TrackMouseEvent(tme);
+      return 0;
+    }
+    case WM_MOUSELEAVE: Say(WindowFromPoint(CursorPos()) ? "leave ours" : "leave away"); return 0;
     case WM_KEYDOWN: {
       char line[32];
       std::snprintf(line, sizeof line, "key 0x%02X", unsigned(w));

@@ -3,7 +3,8 @@
 # click inside its shape and the screenshot shows the shape; a topmost window stays above a window
 # mapped later; the classic frame moves with a caption drag, minimises with its button and closes
 # with Alt+F4 and with its close button; keys give the key on the keyboard and the text typed
-# (UTF-8 included); a server that cannot reach the program's shared memory still shows the window.
+# (UTF-8 included); the pointer leaving for another program's window is heard; a server that
+# cannot reach the program's shared memory still shows the window.
 # Usage: x11-test.sh DEMO OUTDIR [DEPTH]  (the screen's depth: 16 or 24)
 set -uo pipefail
 demo=$1
@@ -42,6 +43,19 @@ xdotool mousemove 150 150 click --delay 0 1        # inside: client (50, 50)
 xdotool mousemove 250 130 click --delay 0 1        # in the cut-away quarter: not ours
 sleep 0.3
 xwd -root -silent | convert xwd:- png:shot.png || fail "screenshot"
+# The pointer leaving for another program's window lying over ours ends the window's hover.
+xlogo -geometry 60x40+220+240 >/dev/null 2>&1 &
+logo=$!
+for _ in $(seq 100); do xdotool search --class xlogo >/dev/null 2>&1 && break; sleep 0.05; done
+sleep 0.2
+xdotool mousemove 200 250 mousemove 210 255
+sleep 0.2
+n=$(grep -c '^leave' shape.log)
+xdotool mousemove 250 260                          # onto xlogo, inside our window's rectangle
+for _ in $(seq 100); do [[ $(grep -c '^leave' shape.log) -gt $n ]] && break; sleep 0.05; done
+kill $logo 2>/dev/null; wait $logo 2>/dev/null
+[[ $(grep '^leave' shape.log | tail -1) == "leave away" ]] ||
+  fail "leaving for another window: $(grep '^leave' shape.log | tr '\n' ' ')"
 [[ $(pixel 150 150) == "255,0,0" ]] || fail "inside the shape is $(pixel 150 150)"
 [[ $(pixel 250 130) != "255,0,0" ]] || fail "the cut-away quarter shows the window"
 [[ $(pixel 250 250) == "255,0,0" ]] || fail "bottom-right quarter is $(pixel 250 250)"

@@ -232,6 +232,43 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenTracked) {
   EXPECT_EQ(Of(WM_MOUSELEAVE, w).size(), 1u);
 }
 
+// A display reports the pointer moving on to another program's window, even one lying over ours:
+// the tracked window hears it once, and nothing of ours is under the pointer until it comes back.
+TEST_F(InputTest, ThePointerLeavingForAnotherProgramEndsTracking) {
+  HWND w = Top(0, 0, 100, 100);
+  Pump();
+  m_screen->MouseMove({50, 50});
+  Pump();
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = w;
+  ASSERT_TRUE(TrackMouseEvent(tme));
+  ClearLog();
+  m_screen->MouseLeave({60, 50});
+  Pump();
+  EXPECT_EQ(Of(WM_MOUSELEAVE, w).size(), 1u);
+  EXPECT_TRUE(Of(WM_MOUSEMOVE, w).empty());
+  EXPECT_EQ(CursorPos(), (TPoint{60, 50}));
+  EXPECT_EQ(WindowFromPoint(CursorPos()), nullptr);
+  EXPECT_EQ(WindowFromPoint({61, 50}), w);
+  // Tracking asked for while the pointer is away ends at once, as for any window not under it.
+  ASSERT_TRUE(TrackMouseEvent(tme));
+  Pump();
+  EXPECT_EQ(Of(WM_MOUSELEAVE, w).size(), 2u);
+  m_screen->MouseMove({60, 50});
+  Pump();
+  EXPECT_EQ(WindowFromPoint(CursorPos()), w);
+  EXPECT_EQ(Of(WM_MOUSEMOVE, w).size(), 1u);
+  // With the capture the captor keeps hearing the pointer wherever it goes.
+  SetCapture(w);
+  ClearLog();
+  m_screen->MouseLeave({300, 300});
+  Pump();
+  EXPECT_EQ(Of(WM_MOUSEMOVE, w).size(), 1u);
+  EXPECT_EQ(WindowFromPoint({300, 300}), nullptr);
+  ReleaseCapture();
+}
+
 TEST_F(InputTest, SettingsHaveTheirDefaultsAndLimits) {
   EXPECT_EQ(GetDoubleClickTime(), 500u);
   EXPECT_EQ(GetDoubleClickSize(), (TSize{4, 4}));
