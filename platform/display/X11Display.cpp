@@ -4,10 +4,12 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <set>
 #include <utility>
 #include <vector>
@@ -120,6 +122,9 @@ struct TX11Display::TImpl {
     XShmSegmentInfo shmInfo{};
     bool imageShm = false;
     XIC ic = nullptr;
+    bool reparented = false;  // inside a window manager's frame: real notifies are frame-relative
+    // Rectangles asked of the server (or its window manager) and not answered yet, oldest first.
+    std::deque<TRect> requested;
   };
   std::map<HWND, TWin> wins;
   std::map<::Window, HWND> byX;
@@ -396,6 +401,68 @@ struct TX11Display::TImpl {
     return {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
   }
 
+  // Asks for the window's rectangle and remembers the request, so that its answer is known as one.
+  void RequestRect(TWin& w, const TRect& r) {
+    TRect asked = Bounds(r.Left, r.Top, std::max(r.Width(), 1), std::max(r.Height(), 1));
+    if (w.requested.size() >= 32) w.requested.pop_front();  // answers a window manager never sent
+    w.requested.push_back(asked);
+    XMoveResizeWindow(dpy, w.xid, asked.Left, asked.Top, unsigned(asked.Width()), unsigned(asked.Height()));
+  }
+
+  // A notify that answers one of our requests says where the window went on the way to the last
+  // one: following it would pull the window back. One that answers none is the window manager's
+  // own move (a keyboard move, placement), which the window follows, except while a frame drag
+  // of ours runs: then we place the window.
+  void Configured(HWND h, const XConfigureEvent& c) {
+    TWin& w = wins[h];
+    if (!c.send_event && w.reparented) return;
+    TRect got = Bounds(c.x, c.y, c.width, c.height);
+    auto answered = std::find(w.requested.begin(), w.requested.end(), got);
+    if (answered != w.requested.end()) {
+      w.requested.erase(w.requested.begin(), answered + 1);
+      return;
+    }
+    TWindowRecord* r = Record(h);
+    if (!r || !c.send_event || (r->Style & WS_MINIMIZE)) return;
+    TWindowRecord* captor = Record(GetCapture());
+    if (captor && TopLevelOf(captor) == r) return;
+    if (c.x != r->Rect.Left || c.y != r->Rect.Top)
+      SetWindowPos(h, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // A taskbar or pager restored the iconified window: the restore goes the way a click on the
+  // window's own restore command goes, so whoever keeps the window's state hears of it.
+  void MappedFromOutside(HWND h) {
+    TWin& w = wins[h];
+    if (w.mapped || !IsIconic(h)) return;
+    w.mapped = true;
+    w.fullDirty = true;
+    SendMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    // A handler that keeps the window minimised: give it back to the window manager's icon.
+    auto it = wins.find(h);
+    if (it != wins.end() && IsWindow(h) && IsIconic(h) && it->second.mapped) {
+      it->second.mapped = false;
+      if (HasWm()) XIconifyWindow(dpy, it->second.xid, screen);
+      else XUnmapWindow(dpy, it->second.xid);
+    }
+  }
+
+  // The window manager iconified the window (its own key, a taskbar).
+  void UnmappedFromOutside(HWND h) {
+    TWin& w = wins[h];
+    if (!w.mapped) return;
+    w.mapped = false;
+    if (!IsWindowVisible(h) || IsIconic(h)) return;
+    SendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    // A handler that refused to minimise: the window stays on the screen.
+    auto it = wins.find(h);
+    if (it != wins.end() && IsWindow(h) && IsWindowVisible(h) && !IsIconic(h) && !it->second.mapped) {
+      XMapWindow(dpy, it->second.xid);
+      it->second.mapped = true;
+      it->second.fullDirty = true;
+    }
+  }
+
   void Handle(XEvent& e) {
     auto it = byX.find(e.xany.window);
     HWND h = it == byX.end() ? nullptr : it->second;
@@ -447,28 +514,17 @@ struct TX11Display::TImpl {
       case ClientMessage:
         if (h && Atom(e.xclient.data.l[0]) == Intern("WM_DELETE_WINDOW")) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-      case ConfigureNotify: {
-        TWindowRecord* r = h ? Record(h) : nullptr;
-        // A window manager moved the window: follow it.
-        if (r && e.xconfigure.send_event && !(r->Style & WS_MINIMIZE) &&
-            (e.xconfigure.x != r->Rect.Left || e.xconfigure.y != r->Rect.Top))
-          SetWindowPos(h, nullptr, e.xconfigure.x, e.xconfigure.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      case ConfigureNotify:
+        if (h) Configured(h, e.xconfigure);
         break;
-      }
+      case ReparentNotify:
+        if (h) wins[h].reparented = e.xreparent.parent != root;
+        break;
       case MapNotify:
-        // Mapped from outside (a taskbar restoring an iconified window).
-        if (h && !wins[h].mapped && IsIconic(h)) {
-          wins[h].mapped = true;
-          wins[h].fullDirty = true;
-          ShowWindow(h, SW_RESTORE);
-        }
+        if (h) MappedFromOutside(h);
         break;
       case UnmapNotify:
-        // Unmapped from outside (a window manager iconifying it): the window is minimised.
-        if (h && wins[h].mapped && !e.xunmap.send_event) {
-          wins[h].mapped = false;
-          if (IsWindowVisible(h) && !IsIconic(h)) ShowWindow(h, SW_MINIMIZE);
-        }
+        if (h && !e.xunmap.send_event) UnmappedFromOutside(h);
         break;
       case FocusIn:
         if (XIC ic = InputContext(h)) XSetICFocus(ic);
@@ -628,8 +684,7 @@ void TX11Display::WindowMoved(HWND h) {
     }
     return;
   }
-  XMoveResizeWindow(m_impl->dpy, w.xid, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
-                    unsigned(std::max(r->Rect.Height(), 1)));
+  m_impl->RequestRect(w, r->Rect);
   w.fullDirty = true;
   if (!w.mapped && r->Visible()) WindowShown(h);
 }
@@ -665,6 +720,19 @@ void TX11Display::SurfaceChanged(HWND, const TRect&) {}
 void TX11Display::ActiveChanged(HWND h) {
   auto it = m_impl->wins.find(h);
   if (it == m_impl->wins.end() || !it->second.mapped || it->second.overrideRedirect) return;
+  if (m_impl->HasWm()) {
+    // A managed window is not viewable until its manager maps the frame: focusing it directly
+    // would be refused, so ask the manager to activate it.
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = it->second.xid;
+    e.xclient.message_type = m_impl->Intern("_NET_ACTIVE_WINDOW");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // from an application
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(m_impl->dpy, m_impl->root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    return;
+  }
   XSetInputFocus(m_impl->dpy, it->second.xid, RevertToParent, CurrentTime);
 }
 

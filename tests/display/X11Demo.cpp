@@ -1,7 +1,8 @@
 // A small program of the window layer for runs under X: "shape" shows a shaped window and
 // reports the clicks it gets; "frame" opens a captioned window with the classic frame that can
-// be moved, minimised and closed. Each prints what happens, one line per event, for the script,
-// and says at "ready" whether the window's pixels go through shared memory.
+// be moved, minimised, restored and closed; "configure" moves itself in bursts. Each prints what
+// happens, one line per event, for the script, and says at "ready" whether the window's pixels go
+// through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -82,8 +83,30 @@ LRESULT FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     }
     case WM_SIZE:
       if (w == SIZE_MINIMIZED) Say("minimized");
+      if (w == SIZE_RESTORED && GetWindowLongPtr(h, GWLP_USERDATA)) Say("restored");
+      SetWindowLongPtr(h, GWLP_USERDATA, w == SIZE_MINIMIZED);
       return DefWindowProc(h, m, w, l);
     case WM_DESTROY: Say("closed"); PostQuitMessage(0); return 0;
+    default: return DefWindowProc(h, m, w, l);
+  }
+}
+
+// Moves itself four times in a row on "m": the window must go straight to the last place.
+LRESULT ConfigureProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_PAINT: FillClient(h, RGB(0, 0, 255), nullptr); return 0;
+    case WM_MOVE: {
+      TRect r = WindowRect(h);
+      Say("at " + std::to_string(r.Left) + " " + std::to_string(r.Top));
+      return 0;
+    }
+    case WM_CHAR:
+      if (w == 'm') {
+        Say("burst");
+        for (int x = 120; x <= 180; x += 20) SetWindowPos(h, nullptr, x, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      }
+      if (w == 'q') PostQuitMessage(0);
+      return 0;
     default: return DefWindowProc(h, m, w, l);
   }
 }
@@ -97,11 +120,13 @@ int main(int argc, char** argv) {
     WNDCLASS cls;
     cls.lpszClassName = "demo";
     cls.hbrBackground = clBtnFace;
-    cls.lpfnWndProc = MakeWindowProc(mode == "frame" ? &FrameProc : &ShapeProc);
+    cls.lpfnWndProc = MakeWindowProc(mode == "frame" ? &FrameProc : mode == "configure" ? &ConfigureProc : &ShapeProc);
     RegisterClass(cls);
     HWND w;
     if (mode == "topmost") {
       w = CreateWindowEx(WS_EX_TOPMOST, "demo", "topmost", WS_POPUP, 100, 100, 200, 200, nullptr);
+    } else if (mode == "configure") {
+      w = CreateWindowEx(0, "demo", "configure", WS_POPUP, 100, 100, 200, 150, nullptr);
     } else if (mode == "shape") {
       w = CreateWindowEx(0, "demo", "shape", WS_POPUP, 100, 100, 200, 200, nullptr);
       // An L: the top-right quarter is cut away.
