@@ -63,6 +63,9 @@ class THeadlessScreen : public TDisplayBackend {
   void WindowDestroyed(HWND) override { Changed(); }
   void SurfaceChanged(HWND, const TRect&) override { Changed(); }
   void CursorChanged(HCURSOR c) override { m_cursor = c; }
+  // Plays a display whose pointer another program holds: every capture is refused.
+  void SetCaptureRefused(bool refused) { m_captureRefused = refused; }
+  bool CaptureChanged(HWND h) override { return !h || !m_captureRefused; }
   HCURSOR Cursor() const { return m_cursor; }
 
   void ReadScreen(TSurface& dst, const TRect& rect) override;
@@ -79,6 +82,7 @@ class THeadlessScreen : public TDisplayBackend {
   TRect m_workArea;
   std::function<bool()> m_idle;
   HCURSOR m_cursor = nullptr;
+  bool m_captureRefused = false;
   // What was drawn on the screen context stays until a window changes.
   std::shared_ptr<TSurface> m_overlayPixels;
   TRegion m_overlay;

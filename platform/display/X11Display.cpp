@@ -128,6 +128,8 @@ struct TX11Display::TImpl {
   };
   std::map<HWND, TWin> wins;
   std::map<::Window, HWND> byX;
+  HWND grabbed = nullptr;  // the top-level window the capture belongs to
+  bool keyboardGrabbed = false;
 
   Atom Intern(const char* name) { return XInternAtom(dpy, name, False); }
 
@@ -248,7 +250,10 @@ struct TX11Display::TImpl {
     if (it != wins.end()) return it->second;
     TWindowRecord* r = Record(h);
     TWin w;
-    w.overrideRedirect = (r->Style & WS_POPUP) && (r->ExStyle & WS_EX_TOOLWINDOW);
+    // Menus and tips: placed by us, never decorated, focused or restacked by a window manager.
+    const DWORD menuLike = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    w.overrideRedirect = (r->ExStyle & WS_EX_TOOLWINDOW) &&
+                         ((r->Style & WS_POPUP) || (r->ExStyle & menuLike) == menuLike);
     w.topmost = (r->ExStyle & WS_EX_TOPMOST) != 0;
     XSetWindowAttributes a{};
     a.override_redirect = w.overrideRedirect ? True : False;
@@ -319,6 +324,40 @@ struct TX11Display::TImpl {
       XPutImage(dpy, w.xid, gc, w.image, clipped.Left, clipped.Top, clipped.Left, clipped.Top,
                 unsigned(clipped.Width()), unsigned(clipped.Height()));
     }
+  }
+
+  // The pointer (and for a menu, the keyboard: nobody gives an override-redirect window the
+  // focus) goes to the window holding the capture. A menu must really get the pointer, or clicks
+  // outside it would go to other programs and it would never close: another program's grab is
+  // waited out briefly, then reported. Other windows take what they get, as before.
+  bool Grab(TWin& w) {
+    const int tries = w.overrideRedirect ? 25 : 1;
+    for (int i = 0;; ++i) {
+      int status = XGrabPointer(dpy, w.xid, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                                GrabModeAsync, GrabModeAsync, 0, current, CurrentTime);
+      if (status == GrabSuccess) break;
+      if (i + 1 >= tries) return !w.overrideRedirect;
+      poll(nullptr, 0, 8);
+    }
+    if (w.overrideRedirect) {
+      for (int i = 0; i < 25; ++i) {
+        if (XGrabKeyboard(dpy, w.xid, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) {
+          keyboardGrabbed = true;
+          return true;
+        }
+        poll(nullptr, 0, 8);
+      }
+      XUngrabPointer(dpy, CurrentTime);
+      return false;
+    }
+    return true;
+  }
+
+  void Ungrab() {
+    XUngrabPointer(dpy, CurrentTime);
+    if (keyboardGrabbed) XUngrabKeyboard(dpy, CurrentTime);
+    keyboardGrabbed = false;
+    XFlush(dpy);
   }
 
   // Keeps the window manager's stay-on-top state in step with WS_EX_TOPMOST.
@@ -659,6 +698,7 @@ void TX11Display::WindowShown(HWND h) {
   w.mapped = true;
   w.fullDirty = true;
   m_impl->Restack();
+  if (m_impl->grabbed == h && !m_impl->Grab(w) && GetCapture()) ReleaseCapture();
 }
 
 void TX11Display::WindowHidden(HWND h) {
@@ -666,6 +706,7 @@ void TX11Display::WindowHidden(HWND h) {
   if (it == m_impl->wins.end() || !it->second.mapped) return;
   XUnmapWindow(m_impl->dpy, it->second.xid);
   it->second.mapped = false;
+  if (m_impl->grabbed == h) m_impl->Ungrab();
 }
 
 void TX11Display::WindowMoved(HWND h) {
@@ -711,6 +752,10 @@ void TX11Display::WindowDestroyed(HWND h) {
   m_impl->FreeImage(it->second);
   if (it->second.ic) XDestroyIC(it->second.ic);
   m_impl->byX.erase(it->second.xid);
+  if (m_impl->grabbed == h) {
+    m_impl->grabbed = nullptr;
+    m_impl->Ungrab();
+  }
   XDestroyWindow(m_impl->dpy, it->second.xid);
   m_impl->wins.erase(it);
 }
@@ -736,15 +781,18 @@ void TX11Display::ActiveChanged(HWND h) {
   XSetInputFocus(m_impl->dpy, it->second.xid, RevertToParent, CurrentTime);
 }
 
-void TX11Display::CaptureChanged(HWND h) {
+bool TX11Display::CaptureChanged(HWND h) {
   TWindowRecord* r = h ? TopLevelOf(m_impl->Record(h)) : nullptr;
   auto it = r ? m_impl->wins.find(r->Handle) : m_impl->wins.end();
-  if (it != m_impl->wins.end() && it->second.mapped) {
-    XGrabPointer(m_impl->dpy, it->second.xid, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                 GrabModeAsync, GrabModeAsync, 0, m_impl->current, CurrentTime);
-  } else {
-    XUngrabPointer(m_impl->dpy, CurrentTime);
+  m_impl->grabbed = it != m_impl->wins.end() ? r->Handle : nullptr;
+  // A window not on the screen yet is grabbed once it is mapped.
+  if (it == m_impl->wins.end() || !it->second.mapped) {
+    m_impl->Ungrab();
+    return true;
   }
+  if (m_impl->Grab(it->second)) return true;
+  m_impl->grabbed = nullptr;
+  return false;
 }
 
 void TX11Display::CursorChanged(HCURSOR c) {

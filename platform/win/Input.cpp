@@ -225,7 +225,13 @@ HWND SetCapture(HWND hwnd) {
   if (prev == hwnd) return prev;
   ws.Capture = hwnd;
   if (prev) SendMessage(prev, WM_CAPTURECHANGED, 0, LPARAM(hwnd));
-  if (ws.Backend) ws.Backend->CaptureChanged(ws.Capture);
+  // A capture the display cannot back would leave a menu waiting for clicks that go to other
+  // programs: the window loses it at once, as if something else had taken it, and its loop ends.
+  if (ws.Backend && ws.Capture == hwnd && !ws.Backend->CaptureChanged(hwnd) && ws.Capture == hwnd) {
+    ws.Capture = nullptr;
+    ws.Backend->CaptureChanged(nullptr);
+    if (hwnd) SendMessage(hwnd, WM_CAPTURECHANGED, 0, 0);
+  }
   return prev;
 }
 

@@ -1,8 +1,9 @@
 // A small program of the window layer for runs under X: "shape" shows a shaped window and
 // reports the clicks it gets; "frame" opens a captioned window with the classic frame that can
-// be moved, minimised, restored and closed; "configure" moves itself in bursts. Each prints what
-// happens, one line per event, for the script, and says at "ready" whether the window's pixels go
-// through shared memory.
+// be moved, minimised, restored and closed; "configure" moves itself in bursts; "menu" opens a
+// menu over a stay-on-top window on a click (on "g" with the pointer held elsewhere). Each prints
+// what happens, one line per event, for the script, and says at "ready" whether the window's
+// pixels go through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,7 +20,11 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
+
+// Xlib last: its macros must not reach the headers above.
+#include <X11/Xlib.h>
 
 using namespace vandrel;
 
@@ -111,6 +116,59 @@ LRESULT ConfigureProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
 }
 
+// A menu in the way the skin layer's menus work: a topmost tool window that is never activated,
+// holding the capture, closed by Escape or a click outside it. On "g" another connection holds
+// the pointer first, so the menu cannot get it.
+void RunMenu(HWND owner, bool othersHoldThePointer) {
+  Display* other = othersHoldThePointer ? XOpenDisplay(nullptr) : nullptr;
+  if (other) {
+    XGrabPointer(other, DefaultRootWindow(other), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime);
+    XSync(other, False);
+  }
+  HWND menu = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "demo", "menu", WS_CLIPSIBLINGS,
+                             400, 200, 150, 100, owner);
+  SetWindowLongPtr(menu, GWLP_USERDATA, 1);
+  ShowWindow(menu, SW_SHOWNA);
+  UpdateWindow(menu);
+  SetCapture(menu);
+  if (other) XCloseDisplay(other);
+  if (GetCapture() != menu) {
+    Say("menu refused");
+    DestroyWindow(menu);
+    return;
+  }
+  Say("menu open");
+  MSG msg;
+  while (GetCapture() == menu && GetMessage(msg, nullptr, 0, 0)) {
+    if (msg.message == WM_KEYDOWN) {
+      if (msg.wParam == VK_DOWN) Say("menu down");
+      if (msg.wParam == VK_ESCAPE) break;
+      continue;
+    }
+    if (msg.message == WM_LBUTTONDOWN && msg.hwnd == menu &&
+        !ClientRect(menu).Contains(LParamToPoint(msg.lParam))) {
+      Say("menu outside");
+      break;
+    }
+    DispatchMessage(msg);
+  }
+  ReleaseCapture();
+  DestroyWindow(menu);
+  Say("menu closed");
+}
+
+LRESULT MenuProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_PAINT: FillClient(h, GetWindowLongPtr(h, GWLP_USERDATA) ? RGB(255, 255, 0) : RGB(0, 255, 0), nullptr); return 0;
+    case WM_LBUTTONDOWN: RunMenu(h, false); return 0;
+    case WM_CHAR:
+      if (w == 'g') RunMenu(h, true);
+      if (w == 'q') PostQuitMessage(0);
+      return 0;
+    default: return DefWindowProc(h, m, w, l);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,11 +178,16 @@ int main(int argc, char** argv) {
     WNDCLASS cls;
     cls.lpszClassName = "demo";
     cls.hbrBackground = clBtnFace;
-    cls.lpfnWndProc = MakeWindowProc(mode == "frame" ? &FrameProc : mode == "configure" ? &ConfigureProc : &ShapeProc);
+    cls.lpfnWndProc = MakeWindowProc(mode == "frame"       ? &FrameProc
+                                     : mode == "configure" ? &ConfigureProc
+                                     : mode == "menu"      ? &MenuProc
+                                                           : &ShapeProc);
     RegisterClass(cls);
     HWND w;
     if (mode == "topmost") {
       w = CreateWindowEx(WS_EX_TOPMOST, "demo", "topmost", WS_POPUP, 100, 100, 200, 200, nullptr);
+    } else if (mode == "menu") {
+      w = CreateWindowEx(WS_EX_TOPMOST, "demo", "menu owner", WS_POPUP, 350, 100, 200, 150, nullptr);
     } else if (mode == "configure") {
       w = CreateWindowEx(0, "demo", "configure", WS_POPUP, 100, 100, 200, 150, nullptr);
     } else if (mode == "shape") {

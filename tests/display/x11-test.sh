@@ -22,7 +22,7 @@ fail() { echo "FAIL: $*"; cat ./*.log 2>/dev/null; exit 1; }
 exec 3>displayfd.txt
 Xvfb -displayfd 3 -screen 0 640x480x"$depth" -nolisten tcp -noreset >xvfb.log 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [[ -n ${wmpid:-} ]] && kill $wmpid 2>/dev/null; [[ -n ${xvfb2:-} ]] && kill $xvfb2 2>/dev/null; [[ -n ${app:-} ]] && kill $app 2>/dev/null' EXIT
+trap 'kill $xvfb 2>/dev/null; [[ -n ${wmpid:-} ]] && kill $wmpid 2>/dev/null; [[ -n ${xvfb2:-} ]] && kill $xvfb2 2>/dev/null; [[ -n ${app:-} ]] && kill $app 2>/dev/null; [[ -n ${other:-} ]] && kill $other 2>/dev/null' EXIT
 for _ in $(seq 400); do [[ -s displayfd.txt ]] && break; sleep 0.05; done
 [[ -s displayfd.txt ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 displayfd.txt)"
@@ -83,7 +83,7 @@ xdotool mousemove 150 250 key --delay 0 shift+1
 # (Typing a character the layout lacks remaps the keyboard; a window manager regrabbing its keys
 # meanwhile can drop one, so that is checked without one.)
 if [[ -z $wm ]]; then
-  xdotool type --delay 50 'é信'
+  xdotool type --delay 250 'é信'
   wait_for 'char U+4FE1' shape.log
 fi
 xdotool key --delay 0 q
@@ -164,6 +164,38 @@ cxid=$(xdotool search --name '^configure$' | head -1)
 xdotool key --delay 0 q
 wait $app || fail "configure demo exit code"
 app=
+
+# 8. A menu (a topmost tool window never activated) opened from a stay-on-top window shows over
+#    it, gets the keys and the clicks outside it while open, and leaves no grab behind: another
+#    program (the shape demo) then gets clicks and keys again.
+"$demo" shape >other.log 2>&1 &
+other=$!
+start menu menu.log
+for _ in $(seq 400); do grep -q ready other.log && break; sleep 0.05; done
+xdotool mousemove 450 150 click --delay 0 1
+wait_for "menu open" menu.log
+shot_until 450 220 "255,255,0" || fail "the menu is not over its stay-on-top owner: $(pixel 450 220)"
+cp shot.png menu.png
+xdotool mousemove 150 150 sleep 0.2 key --delay 50 Down Down Escape
+wait_for "menu closed" menu.log
+[[ $(grep -c '^menu down' menu.log) == 2 ]] || fail "the menu got $(grep -c '^menu down' menu.log) Down keys"
+grep -q '^key' other.log && fail "keys meant for the menu reached another program"
+xdotool mousemove 450 150 click --delay 0 1
+for _ in $(seq 100); do [[ $(grep -c '^menu open' menu.log) == 2 ]] && break; sleep 0.05; done
+xdotool mousemove 150 150 click --delay 0 1
+wait_for "menu outside" menu.log
+for _ in $(seq 100); do [[ $(grep -c '^menu closed' menu.log) == 2 ]] && break; sleep 0.05; done
+grep -q '^click' other.log && fail "the click that closed the menu reached another program"
+# Held elsewhere, the pointer cannot be had: the menu says so and closes.
+xdotool mousemove 450 150 key --delay 0 g
+wait_for "menu refused" menu.log
+xdotool key --delay 0 q
+wait $app || fail "menu demo exit code"
+app=
+xdotool mousemove 150 150 click --delay 0 1 sleep 0.2 key --delay 0 q
+wait $other || fail "after the menu the other program did not get its click and key"
+grep -q '^click 50 50$' other.log || fail "after the menu the other program got no click"
+other=
 
 # 6. A server in another IPC namespace cannot attach the program's shared memory: the program
 #    notices and sends its pixels in requests instead.

@@ -87,6 +87,31 @@ TEST_F(InputTest, CaptureKeepsMouseMessagesOnTheCapturingWindow) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A display that cannot give a window the pointer takes the capture straight back: the window
+// hears it lost, and a capture held before is released rather than kept.
+TEST_F(InputTest, ACaptureTheDisplayRefusesIsLostAtOnce) {
+  HWND a = Top(0, 0, 100, 100);
+  HWND b = Top(200, 0, 100, 100);
+  Pump();
+  SetCapture(a);
+  m_screen->SetCaptureRefused(true);
+  ClearLog();
+  EXPECT_EQ(SetCapture(b), a);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Of(WM_CAPTURECHANGED, a).size(), 1u);
+  ASSERT_EQ(Of(WM_CAPTURECHANGED, b).size(), 1u);
+  EXPECT_EQ(HWND(Of(WM_CAPTURECHANGED, b)[0].LParam), nullptr);
+  // Input goes where the pointer is, as without a capture.
+  ClearLog();
+  m_screen->Click({50, 50});
+  Pump();
+  EXPECT_EQ(Of(WM_LBUTTONDOWN, a).size(), 1u);
+  EXPECT_TRUE(Of(WM_LBUTTONDOWN, b).empty());
+  m_screen->SetCaptureRefused(false);
+  SetCapture(b);
+  EXPECT_EQ(GetCapture(), b);
+}
+
 TEST_F(InputTest, DoubleClickNeedsTheClassStyleTimeAndDistance) {
   HWND w = Top(0, 0, 200, 200);
   Pump();
