@@ -112,15 +112,18 @@ struct TX11Display::TImpl {
   std::map<std::uintptr_t, ::Cursor> cursors;
   ::Cursor current = 0;
 
-  struct TWin {
+  // A client-side image of the visual's format, in shared memory when the server can reach it.
+  struct TImage {
+    XImage* image = nullptr;
+    XShmSegmentInfo shmInfo{};
+    bool imageShm = false;
+  };
+  struct TWin : TImage {
     ::Window xid = 0;
     bool mapped = false;
     bool overrideRedirect = false;
     bool topmost = false;
     bool fullDirty = true;
-    XImage* image = nullptr;
-    XShmSegmentInfo shmInfo{};
-    bool imageShm = false;
     XIC ic = nullptr;
     bool reparented = false;  // inside a window manager's frame: real notifies are frame-relative
     // Rectangles asked of the server (or its window manager) and not answered yet, oldest first.
@@ -128,6 +131,7 @@ struct TX11Display::TImpl {
   };
   std::map<HWND, TWin> wins;
   std::map<::Window, HWND> byX;
+  TImage screenRead;  // kept between reads of the screen, which are mostly of the same size
   HWND grabbed = nullptr;  // the top-level window the capture belongs to
   bool keyboardGrabbed = false;
 
@@ -145,9 +149,24 @@ struct TX11Display::TImpl {
     return found;
   }
 
+  // A CARDINAL list property of the root window, at most count values (none when absent).
+  std::vector<long> CardinalsOf(const char* name, long count) {
+    std::vector<long> values;
+    if (count <= 0 || count > 4096) return values;
+    Atom type;
+    int format = 0;
+    unsigned long n = 0, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, root, Intern(name), 0, count, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
+            Success && format == 32)
+      values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + n);
+    if (data) XFree(data);
+    return values;
+  }
+
   TWindowRecord* Record(HWND h) { return TWindowSystem::Instance().Find(h); }
 
-  void FreeImage(TWin& w) {
+  void FreeImage(TImage& w) {
     if (!w.image) return;
     if (w.imageShm) {
       XShmDetach(dpy, &w.shmInfo);
@@ -161,7 +180,7 @@ struct TX11Display::TImpl {
     w.imageShm = false;
   }
 
-  void EnsureImage(TWin& w, int width, int height) {
+  void EnsureImage(TImage& w, int width, int height) {
     if (w.image && w.image->width == width && w.image->height == height) return;
     FreeImage(w);
     width = std::max(width, 1);
@@ -654,6 +673,7 @@ TX11Display::~TX11Display() {
     if (w.ic) XDestroyIC(w.ic);
     XDestroyWindow(m_impl->dpy, w.xid);
   }
+  m_impl->FreeImage(m_impl->screenRead);
   if (m_impl->im) XCloseIM(m_impl->im);
   for (auto& [id, c] : m_impl->cursors) XFreeCursor(m_impl->dpy, c);
   XFreeGC(m_impl->dpy, m_impl->gc);
@@ -675,17 +695,18 @@ TSize TX11Display::ScreenSize() const {
 
 TRect TX11Display::WorkArea() const {
   TSize s = ScreenSize();
-  TRect area{0, 0, s.cx, s.cy};
-  Atom type;
-  int format;
-  unsigned long n = 0, after;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(m_impl->dpy, m_impl->root, m_impl->Intern("_NET_WORKAREA"), 0, 4, False, XA_CARDINAL, &type,
-                         &format, &n, &after, &data) == Success && n >= 4 && format == 32) {
-    long* v = reinterpret_cast<long*>(data);
-    area = Bounds(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
-  }
-  if (data) XFree(data);
+  TRect screen{0, 0, s.cx, s.cy};
+  // A window manager that quit leaves its last work area on the root window: only a running
+  // one's counts, and only the entry of the desktop shown.
+  if (!m_impl->HasWm()) return screen;
+  long desktop = 0;
+  if (auto current = m_impl->CardinalsOf("_NET_CURRENT_DESKTOP", 1); current.size() == 1) desktop = current[0];
+  std::vector<long> areas = m_impl->CardinalsOf("_NET_WORKAREA", 4 * (desktop + 1));
+  if (desktop < 0 || areas.size() < size_t(4 * (desktop + 1))) return screen;
+  const long* v = areas.data() + 4 * desktop;
+  TRect area = Bounds(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+  TRect inside;
+  if (v[2] <= 0 || v[3] <= 0 || !IntersectRect(inside, area, screen) || inside != area) return screen;
   return area;
 }
 
@@ -812,19 +833,34 @@ void TX11Display::ReadScreen(TSurface& dst, const TRect& rect) {
   TSize s = ScreenSize();
   TRect r;
   if (!IntersectRect(r, rect, {0, 0, s.cx, s.cy})) return;
-  XImage* img = XGetImage(m_impl->dpy, m_impl->root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
-  if (!img) return;
-  const TX11PixelFormat& format = m_impl->format;
+  // The screen shows our windows as last presented: present what was drawn since.
+  Flush();
+  auto& impl = *m_impl;
+  XImage* img = nullptr;
+  bool owned = false;
+  if (impl.shm) {
+    impl.EnsureImage(impl.screenRead, r.Width(), r.Height());
+    if (!impl.screenRead.imageShm) impl.FreeImage(impl.screenRead);  // the server cannot reach our memory
+    else if (SucceedsOnServer(impl.dpy, [&] { return XShmGetImage(impl.dpy, impl.root, impl.screenRead.image, r.Left, r.Top, AllPlanes) != 0; }))
+      img = impl.screenRead.image;
+  }
+  if (!img) {
+    img = XGetImage(impl.dpy, impl.root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
+    owned = true;
+  }
+  if (!img) return;  // the caller keeps what it had
+  const TX11PixelFormat& format = impl.format;
   for (int y = 0; y < r.Height(); ++y) {
     int dy = y + r.Top - rect.Top;
     if (dy < 0 || dy >= dst.Height()) continue;
+    const char* row = img->data + std::ptrdiff_t(y) * img->bytes_per_line;
+    std::uint32_t* out = dst.Row(dy);
     for (int x = 0; x < r.Width(); ++x) {
       int dx = x + r.Left - rect.Left;
-      if (dx < 0 || dx >= dst.Width()) continue;
-      dst.Row(dy)[dx] = format.ReadPixel(img->data + std::ptrdiff_t(y) * img->bytes_per_line, x);
+      if (dx >= 0 && dx < dst.Width()) out[dx] = format.ReadPixel(row, x);
     }
   }
-  XDestroyImage(img);
+  if (owned) XDestroyImage(img);
 }
 
 void TX11Display::WriteScreen(const TSurface& src, const TRect& rect) {

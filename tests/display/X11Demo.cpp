@@ -1,9 +1,9 @@
-// A small program of the window layer for runs under X: "shape" shows a shaped window and
-// reports the clicks it gets; "frame" opens a captioned window with the classic frame that can
-// be moved, minimised, restored and closed; "configure" moves itself in bursts; "menu" opens a
-// menu over a stay-on-top window on a click (on "g" with the pointer held elsewhere). Each prints
-// what happens, one line per event, for the script, and says at "ready" whether the window's
-// pixels go through shared memory.
+// A small program of the window layer for runs under X: "shape" shows a shaped window, reports
+// the clicks and keys it gets, and on "r" and "w" what it reads of the screen and its work area;
+// "frame" opens a captioned window with the classic frame that can be moved, minimised, restored
+// and closed; "configure" moves itself in bursts; "menu" opens a menu over a stay-on-top window
+// on a click (on "g" with the pointer held elsewhere). Each prints what happens, one line per
+// event, for the script, and says at "ready" whether the window's pixels go through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +11,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/display/X11Display.h"
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DrawText.h"
@@ -20,6 +21,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Settings.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
 
@@ -49,6 +51,14 @@ void FillClient(HWND h, COLORREF color, const char* text) {
   EndPaint(h, ps);
 }
 
+// A pixel of the screen as the program reads it ("R,G,B").
+std::string ScreenPixel(TPoint p) {
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.X, p.Y);
+  ReleaseDC(nullptr, dc);
+  return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+}
+
 LRESULT ShapeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_PAINT: FillClient(h, RGB(255, 0, 0), nullptr); return 0;
@@ -72,6 +82,13 @@ LRESULT ShapeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
       std::snprintf(line, sizeof line, "char U+%04X", unsigned(w));
       Say(line);
       if (w == 'q') PostQuitMessage(0);
+      if (w == 'r') Say("read " + ScreenPixel({150, 150}) + " " + ScreenPixel({250, 130}));
+      if (w == 'w') {
+        TRect area;
+        SystemParametersInfo(SPI_GETWORKAREA, 0, &area);
+        Say("work " + std::to_string(area.Left) + " " + std::to_string(area.Top) + " " + std::to_string(area.Right) +
+            " " + std::to_string(area.Bottom));
+      }
       return 0;
     }
     default: return DefWindowProc(h, m, w, l);
