@@ -2,7 +2,8 @@
 // the clicks and keys it gets, and on "r" and "w" what it reads of the screen and its work area;
 // "frame" opens a captioned window with the classic frame that can be moved, minimised, restored
 // and closed; "configure" moves itself in bursts; "menu" opens a menu over a stay-on-top window
-// on a click (on "g" with the pointer held elsewhere). Each prints what happens, one line per
+// on a click (on "g" with the pointer held elsewhere); "xerror" makes requests the server
+// refuses. Each prints what happens, one line per
 // event, for the script, and says at "ready" whether the window's pixels go through shared memory.
 #include <cstdint>
 #include <cstdio>
@@ -221,6 +222,18 @@ int main(int argc, char** argv) {
       for (int i = 0; i < 16 * 16; ++i)
         pixels[i] = (i % 16 >= 4 && i % 16 < 12 && i / 16 >= 4 && i / 16 < 12) ? 0xFFFFFFFFu : 0xFF2050C0u;
       SetWindowIcon(w, CreateIconFromPixels(16, 16, pixels));
+    }
+    if (mode == "xerror") {
+      // Requests the server refuses, twice of each kind, on a connection of the program's own.
+      Display* other = XOpenDisplay(nullptr);
+      for (int i = 0; i < 2; ++i) {
+        XMapWindow(other, 0x1fffffe);
+        XDestroyWindow(other, 0x1fffffe);
+        XSync(other, False);
+      }
+      XCloseDisplay(other);
+      Say("xerror done");
+      return 0;
     }
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);

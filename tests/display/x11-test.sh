@@ -165,6 +165,12 @@ xdotool mousemove $((80 + 320 - 4 - 2 - 8)) $((60 + 4 + 7)) click --delay 0 1
 wait_for closed frame3.log
 wait $app || fail "frame demo exit code after the close button"
 app=
+# 9. Errors of the server are said on stderr once per kind.
+"$demo" xerror >xerror.log 2>&1 || fail "xerror demo exit code"
+[[ $(grep -c 'X error' xerror.log) == 2 ]] || fail "X errors reported: $(grep 'X error' xerror.log | tr '\n' ' ')"
+grep -q 'BadWindow.* request 8\.' xerror.log && grep -q 'BadWindow.* request 4\.' xerror.log ||
+  fail "X errors reported: $(grep 'X error' xerror.log | tr '\n' ' ')"
+
 # 7 (before 6, which changes the display). Four moves in a row end where the last one asked: the
 #    answers to the first three do not pull the window back.
 start configure configure.log
