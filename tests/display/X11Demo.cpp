@@ -2,9 +2,9 @@
 // the clicks and keys it gets, and on "r" and "w" what it reads of the screen and its work area;
 // "frame" opens a captioned window with the classic frame that can be moved, minimised, restored
 // and closed; "configure" moves itself in bursts; "menu" opens a menu over a stay-on-top window
-// on a click (on "g" with the pointer held elsewhere); "xerror" makes requests the server
-// refuses. Each prints what happens, one line per
-// event, for the script, and says at "ready" whether the window's pixels go through shared memory.
+// on a click (on "g" with the pointer held elsewhere); "xerror" makes requests the server refuses.
+// Each prints what happens, one line per event, for the script, and says at "ready" whether the
+// window's pixels go through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
