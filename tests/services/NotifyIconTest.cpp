@@ -32,7 +32,7 @@ class NotifyIconTest : public ::testing::Test {
   }
   void TearDown() override {
     DestroyWindow(m_window);
-    DeleteObject(m_icon);
+    DestroyIcon(m_icon);
   }
 
   static std::vector<std::pair<WPARAM, LPARAM>>& Heard() {
