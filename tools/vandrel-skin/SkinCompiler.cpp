@@ -23,21 +23,25 @@ constexpr const char* kUsage =
 
 // The program's own loader must accept what is written: a class it does not know or a property
 // an object does not have is found here, before the file replaces anything.
-void CheckLoads(const std::vector<std::uint8_t>& bytes, const std::string& path) {
+void LoadInto(TSeSkinSource& source, const std::vector<std::uint8_t>& bytes, const std::string& path) {
   const TSeSkinFilterClass* filterClass = FindSkinFilter(path);
   if (!filterClass) throw EInvalidArgument(path + ": no skin filter for this extension");
-  TSeSkinSource source;
   std::unique_ptr<TSeSkinFilter> filter = filterClass->Create();
   filter->SetSource(&source);
   TReadOnlyMemoryStream stream(bytes.data(), std::int64_t(bytes.size()));
-  filter->LoadFromStream(stream);
+  try {
+    filter->LoadFromStream(stream);
+  } catch (const Exception& e) {
+    throw EReadError(path + ": " + e.Message());
+  }
 }
 
 void Save(TSkinPackage package, const std::string& path, const std::string& option) {
   if (option == "--raw") package.ImageRecords = TImageRecords::Raw;
   if (option == "--bmp") package.ImageRecords = TImageRecords::Bmp;
   const std::vector<std::uint8_t> bytes = WriteSkinPackage(package, SkinFileTypeOf(path));
-  CheckLoads(bytes, path);
+  TSeSkinSource check;
+  LoadInto(check, bytes, path);
   SaveFileAtomically(path, bytes);
 }
 
@@ -66,7 +70,10 @@ int RunSkinCompiler(const std::vector<std::string>& args, std::ostream& out, std
   }
   try {
     if (command == "info") {
-      out << DescribeSkin(Read(args[1]));
+      const TSkinPackage package = Read(args[1]);
+      TSeSkinSource loaded;
+      LoadInto(loaded, ReadFileBytes(args[1]), args[1]);
+      out << DescribeSkin(package, loaded);
     } else if (command == "unpack") {
       UnpackSkin(Read(args[1]), args[2]);
     } else if (command == "pack") {

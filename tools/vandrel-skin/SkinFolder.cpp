@@ -7,6 +7,8 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/Text.h"
+#include "skin/SkinObject.h"
+#include "skin/SkinSource.h"
 #include "tools/vandrel-skin/PngFile.h"
 
 namespace vandrel::skinpack {
@@ -30,12 +32,11 @@ void WriteText(const std::string& path, const std::string& text) {
   if (!out.flush()) throw EWriteError("Cannot write " + path);
 }
 
-void DescribeObject(std::ostringstream& out, const TObjectNode& node, int depth) {
-  out << std::string(size_t(depth) * 2 + 2, ' ') << node.Name << " (" << node.ClassName << "): "
-      << node.Ident("Kind", "skNone") << ", " << node.Ident("Align", "saNone") << ", " << node.Integer("Left", 0)
-      << ", " << node.Integer("Top", 0) << ", " << node.Integer("Width", 0) << ", " << node.Integer("Height", 0)
-      << "\n";
-  for (const TObjectNode& child : node.Children) DescribeObject(out, child, depth + 1);
+void DescribeObject(std::ostringstream& out, const TSeSkinObject& object, int depth) {
+  out << std::string(size_t(depth) * 2 + 2, ' ') << object.Name() << " (" << object.ClassName()
+      << "): " << kSeKindNames[size_t(object.Kind())] << ", " << kSeAlignNames[size_t(object.Align())] << ", "
+      << object.Left() << ", " << object.Top() << ", " << object.Width() << ", " << object.Height() << "\n";
+  for (int i = 0; i < object.Count(); ++i) DescribeObject(out, *object.Objects(i), depth + 1);
 }
 
 }  // namespace
@@ -129,7 +130,7 @@ TSkinPackage PackSkin(const std::string& folder) {
   return package;
 }
 
-std::string DescribeSkin(const TSkinPackage& package) {
+std::string DescribeSkin(const TSkinPackage& package, const TSeSkinSource& loaded) {
   std::ostringstream out;
   for (size_t i = 0; i < package.Header.size(); ++i)
     out << TSkinPackage::kHeaderNames[i] << ": " << package.Header[i] << "\n";
@@ -138,8 +139,8 @@ std::string DescribeSkin(const TSkinPackage& package) {
   for (size_t i = 0; i < package.Images.size(); ++i)
     out << "  " << i << " " << package.Images[i].Name << " " << package.Images[i].Width << "x"
         << package.Images[i].Height << "\n";
-  out << "Objects: " << package.Objects.size() << "\n";
-  for (const TObjectNode& object : package.Objects) DescribeObject(out, object, 0);
+  out << "Objects: " << loaded.Count() << "\n";
+  for (int i = 0; i < loaded.Count(); ++i) DescribeObject(out, *loaded.ObjectAt(i), 0);
   return out.str();
 }
 

@@ -13,6 +13,10 @@
 
 #include "tools/vandrel-skin/SkinPackage.h"
 
+namespace vandrel {
+class TSeSkinSource;
+}
+
 namespace vandrel::skinpack {
 
 // "images/NN-NAME.png", the name's characters outside letters, digits and ".-_" replaced by '_'.
@@ -23,8 +27,9 @@ void UnpackSkin(const TSkinPackage& package, const std::string& folder);
 // another size than its line says.
 TSkinPackage PackSkin(const std::string& folder);
 
-// The header, the images with their sizes, and the object trees with classes, kinds, aligns and
+// The header and the images with their sizes as stored, and the object trees as the program loads
+// them (loaded: the same file through the program's loader), with classes, kinds, aligns and
 // bounds, one line each.
-std::string DescribeSkin(const TSkinPackage& package);
+std::string DescribeSkin(const TSkinPackage& package, const TSeSkinSource& loaded);
 
 }  // namespace vandrel::skinpack

@@ -184,12 +184,16 @@ TSkinPackage ReadSkinPackage(const std::vector<std::uint8_t>& file, TSkinFileTyp
   return package;
 }
 
-TSkinPackage ReadSkinPackage(const std::string& path) {
-  const TSkinFileType type = SkinFileTypeOf(path);
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   TFileStream file(path, fmOpenRead);
   std::vector<std::uint8_t> bytes(size_t(file.Size()));
   file.ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
-  return ReadSkinPackage(bytes, type);
+  return bytes;
+}
+
+TSkinPackage ReadSkinPackage(const std::string& path) {
+  const TSkinFileType type = SkinFileTypeOf(path);
+  return ReadSkinPackage(ReadFileBytes(path), type);
 }
 
 std::vector<std::uint8_t> WriteSkinPackage(const TSkinPackage& package, TSkinFileType type) {

@@ -47,6 +47,8 @@ TSkinPackage ReadSkinPackage(const std::vector<std::uint8_t>& file, TSkinFileTyp
 // The file's bytes. BMP image records are written only for "mskn"; other types hold raw records.
 std::vector<std::uint8_t> WriteSkinPackage(const TSkinPackage& package, TSkinFileType type);
 
+// Raises EFOpenError or EReadError.
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 // Writes beside the target and renames over it, so the target is whole or untouched.
 void SaveFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
