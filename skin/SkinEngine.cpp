@@ -1,6 +1,7 @@
 #include "skin/SkinEngine.h"
 
 #include <algorithm>
+#include <map>
 
 #include "framework/Application.h"
 #include "framework/ComponentWatch.h"
@@ -10,6 +11,7 @@
 #include "framework/Screen.h"
 #include "skin/SkinList.h"
 #include "skin/SkinMessages.h"
+#include "skin/SkinObject.h"
 #include "skin/SkinSource.h"
 
 namespace vandrel {
@@ -24,6 +26,63 @@ constexpr std::uint8_t kEngineSkinPresent = 2;
 void ProcessPendingMessages() {
   if (TApplication* application = Application()) application->ProcessMessages();
 }
+
+// One object of a control's private copy, as the skinned controls see it. The sub-objects they
+// look up get views of their own, kept by the copy as long as it lives.
+class TObjectView : public ISeSkinObject {
+ public:
+  using TViews = std::map<TSeSkinObject*, std::unique_ptr<TObjectView>>;
+  TObjectView(TSeSkinObject& object, TViews& views) : m_object(object), m_views(views) {}
+
+  ISeSkinObject* FindObject(std::string_view name) override {
+    TSeSkinObject* found = m_object.FindObject(name);
+    if (!found || found == &m_object) return found ? this : nullptr;
+    std::unique_ptr<TObjectView>& view = m_views[found];
+    if (!view) view = std::make_unique<TObjectView>(*found, m_views);
+    return view.get();
+  }
+  void SetControl(TControl* control) override { m_object.SetControl(control); }
+  void SetState(int state) override { m_object.SetState(state); }
+  void SetBounds(const TRect& bounds) override { m_object.SetBounds(bounds); }
+  void Draw(TCanvas& canvas) override { m_object.Draw(canvas); }
+
+ private:
+  TSeSkinObject& m_object;
+  TViews& m_views;
+};
+
+class TObjectCopy : public ISeSkinObject {
+ public:
+  explicit TObjectCopy(std::unique_ptr<TSeSkinObject> tree) : m_tree(std::move(tree)), m_root(*m_tree, m_views) {}
+
+  ISeSkinObject* FindObject(std::string_view name) override { return m_root.FindObject(name); }
+  void SetControl(TControl* control) override { m_root.SetControl(control); }
+  void SetState(int state) override { m_root.SetState(state); }
+  void SetBounds(const TRect& bounds) override { m_root.SetBounds(bounds); }
+  void Draw(TCanvas& canvas) override { m_root.Draw(canvas); }
+
+ private:
+  // Destroyed in reverse: the views before the tree they look at.
+  std::unique_ptr<TSeSkinObject> m_tree;
+  TObjectView::TViews m_views;
+  TObjectView m_root;
+};
+
+class TClientSource : public ISeSkinSource {
+ public:
+  explicit TClientSource(const TSeSkinSource& source) : m_source(source) {}
+
+  bool Ready() const override { return !m_source.Busy() && m_source.Count() > 0; }
+  bool HasObject(std::string_view name) const override { return m_source.FindObject(name) != nullptr; }
+  std::unique_ptr<ISeSkinObject> CloneObject(std::string_view name) const override {
+    const TSeSkinObject* object = m_source.FindObject(name);
+    if (!object) return nullptr;
+    return std::make_unique<TObjectCopy>(std::unique_ptr<TSeSkinObject>(TSeSkinObject::CloneObject(*object, nullptr)));
+  }
+
+ private:
+  const TSeSkinSource& m_source;
+};
 
 }  // namespace
 
@@ -44,7 +103,9 @@ const TClassInfo& TSeSkinEngine::StaticClassInfo() {
 }
 
 TSeSkinEngine::TSeSkinEngine(TComponent* owner)
-    : TComponent(owner), m_source(std::make_unique<TSeSkinSource>(nullptr)) {}
+    : TComponent(owner),
+      m_source(std::make_unique<TSeSkinSource>(nullptr)),
+      m_clientSource(std::make_unique<TClientSource>(*m_source)) {}
 
 TSeSkinEngine::~TSeSkinEngine() {
   if (m_skinList) m_skinList->RemoveFreeNotification(this);

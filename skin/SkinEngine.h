@@ -52,8 +52,8 @@ class TSeSkinEngine : public TComponent {
 
   // The loaded skin, owned by the engine.
   TSeSkinSource& SkinSource() const { return *m_source; }
-  // The loaded skin as skinned components see it; none while no skin component can copy objects.
-  virtual const ISeSkinSource* Source() const { return nullptr; }
+  // The loaded skin as skinned components see it: ready, lookups and private copies of objects.
+  virtual const ISeSkinSource* Source() const { return m_clientSource.get(); }
 
   void DefineProperties(TFiler& filer) override;
   void Loaded() override;
@@ -80,6 +80,7 @@ class TSeSkinEngine : public TComponent {
   bool m_skinStoreCompression = false;
   bool m_changingHue = false;
   std::unique_ptr<TSeSkinSource> m_source;
+  std::unique_ptr<ISeSkinSource> m_clientSource;
 };
 
 }  // namespace vandrel

@@ -18,6 +18,7 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinList.h"
 #include "skin/SkinMessages.h"
+#include "skin/SkinObject.h"
 #include "tests/skin/SkinTestData.h"
 
 namespace vandrel::test {
@@ -31,9 +32,9 @@ class TRecorder : public TCustomControl {
   TRecorder(TComponent* owner, Log& log) : TCustomControl(owner), m_log(log) {}
   void Dispatch(TMessage& m) override {
     if (TSeSkinEngine* engine = SkinChangeEngine(m, scChanging))
-      m_log.push_back(Name() + " changing" + (engine->SkinSource().FindObject("Form") ? " (skin visible)" : ""));
+      m_log.push_back(Name() + " changing" + (engine->Source()->Ready() ? " (skin visible)" : ""));
     if (TSeSkinEngine* engine = SkinChangeEngine(m, scChanged))
-      m_log.push_back(Name() + " changed" + (engine->SkinSource().FindObject("Form") ? "" : " (no skin)"));
+      m_log.push_back(Name() + " changed" + (engine->Source()->Ready() ? "" : " (no skin)"));
     TCustomControl::Dispatch(m);
   }
 
@@ -117,6 +118,29 @@ TEST_F(SkinEngineTest, FirstLoadAnnouncesOnlyTheNewSkinAndEveryReloadAnnouncesBo
                              "onSecond changed (no skin)", "after"};
   EXPECT_EQ(log, Join(kChanging, kChangedEmpty));
   EXPECT_EQ(engine->SkinSource().Count(), 0);
+}
+
+TEST_F(SkinEngineTest, ClientsGetPrivateCopiesOfTheLoadedObjects) {
+  const ISeSkinSource& source = *engine->Source();
+  EXPECT_FALSE(source.Ready());
+  engine->SetSkinFile(skin);
+  ASSERT_TRUE(source.Ready());
+  EXPECT_TRUE(source.HasObject("form"));
+  EXPECT_FALSE(source.HasObject("Caption")) << "only top-level objects are offered";
+  EXPECT_EQ(source.CloneObject("Gauge"), nullptr);
+
+  std::unique_ptr<ISeSkinObject> copy = source.CloneObject("Form");
+  ISeSkinObject* client = copy->FindObject("CLIENT");
+  ASSERT_NE(client, nullptr);
+  EXPECT_EQ(copy->FindObject("Client"), client);
+  EXPECT_EQ(copy->FindObject("Form"), copy->FindObject("form"));
+  copy->SetBounds({0, 0, 500, 400});
+  const TSeSkinObject& original = *engine->SkinSource().FindObject("Form");
+  EXPECT_EQ(original.Width(), 375) << "the copy is laid out, the skin's own tree is not";
+  // A copy outlives a reload of the skin it came from.
+  engine->SetSkinFile(skin);
+  copy->SetState(5);
+  copy.reset();
 }
 
 TEST_F(SkinEngineTest, DeltaHueIsStoredWhileEmptyAndAppliedOnceWithASkin) {
