@@ -14,6 +14,7 @@
 //   characters                           accelerator: make hot, post VK_RETURN
 //   anything else                        dispatched
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -34,32 +35,45 @@
 
 namespace vandrel {
 
+struct TMenuCaptureState {
+  HWND Window = nullptr;
+  int Count = 0;
+  bool Lost = false;
+};
+
 namespace {
 
-// The mouse capture shared by nested levels: the outermost level takes it, the last one out gives
-// it back if it still holds it.
-HWND g_captureWindow = nullptr;
-int g_captureCount = 0;
-bool g_captureLost = false;
+// The mouse capture of one menu: its outermost level takes it, nested levels share it, and the
+// last one out gives it back if it still holds it. A menu opened while another one is closing
+// (its loops still on the stack) gets a capture of its own.
 
-void CaptureMenuMouse(HWND window) {
-  if (g_captureCount++ == 0) {
-    g_captureWindow = window;
-    g_captureLost = false;
-    SetCapture(window);
+std::vector<std::shared_ptr<TMenuCaptureState>>& Captures() {
+  static std::vector<std::shared_ptr<TMenuCaptureState>> captures;
+  return captures;
+}
+
+std::shared_ptr<TMenuCaptureState> CaptureMenuMouse(HWND window, const std::shared_ptr<TMenuCaptureState>& outer) {
+  if (outer) {
+    ++outer->Count;
+    return outer;
+  }
+  auto state = std::make_shared<TMenuCaptureState>();
+  state->Window = window;
+  state->Count = 1;
+  Captures().push_back(state);
+  SetCapture(window);
+  return state;
+}
+
+void ReleaseMenuMouse(const std::shared_ptr<TMenuCaptureState>& state) {
+  if (!state || state->Count == 0) return;
+  if (--state->Count == 0) {
+    if (GetCapture() == state->Window) ReleaseCapture();
+    std::erase(Captures(), state);
   }
 }
 
-void ReleaseMenuMouse() {
-  if (g_captureCount == 0) return;
-  if (--g_captureCount == 0) {
-    if (g_captureWindow && GetCapture() == g_captureWindow) ReleaseCapture();
-    g_captureWindow = nullptr;
-    g_captureLost = false;
-  }
-}
-
-bool MenuCaptureLost() { return g_captureLost || (g_captureWindow && GetCapture() != g_captureWindow); }
+bool MenuCaptureLost(const TMenuCaptureState& state) { return state.Lost || GetCapture() != state.Window; }
 
 // The views whose loops run, outermost first.
 std::vector<TSeItemView*>& OpenViews() {
@@ -82,8 +96,11 @@ TPoint MessageScreenPoint(const MSG& msg) {
 
 }  // namespace
 
+TSeItemView* ActiveMenuView() { return OpenViews().empty() ? nullptr : OpenViews().back(); }
+
 void NoteMenuCaptureChanged(HWND window) {
-  if (window && window == g_captureWindow) g_captureLost = true;
+  for (auto& state : Captures())
+    if (window && state->Window == window) state->Lost = true;
 }
 
 TSeItemView* TSeItemView::RootView() {
@@ -261,11 +278,13 @@ void TSeItemView::TrackMenu() {
   m_tracking = true;
   SetCursor(LoadCursor(IDC_ARROW));
   OpenViews().push_back(this);
-  CaptureMenuMouse(window);
+  std::shared_ptr<TMenuCaptureState> capture =
+      CaptureMenuMouse(window, m_parentView ? m_parentView->m_capture : nullptr);
+  m_capture = capture;
   TSeItemView* self = this;
-  TScopeExit leave([&alive, self] {
+  TScopeExit leave([&alive, self, capture] {
     std::erase(OpenViews(), self);
-    ReleaseMenuMouse();
+    ReleaseMenuMouse(capture);
     if (!alive) return;
     self->StopScrollTimer();
     self->m_tracking = false;
@@ -296,7 +315,7 @@ void TSeItemView::TrackMenu() {
 
   bool idle = false;
   while (alive && m_tracking) {
-    if (MenuCaptureLost()) {
+    if (MenuCaptureLost(*capture)) {
       CloseChain();
       break;
     }
@@ -321,7 +340,9 @@ void TSeItemView::TrackMenu() {
       MouseButton(MessageScreenPoint(msg), true, leaveLoop);
       if (leaveLoop) break;
     }
-    PeekMessage(msg, nullptr, 0, 0, PM_REMOVE);
+    // Remove exactly the message looked at: what the checks above posted would otherwise come
+    // first (posted messages go before input).
+    PeekMessage(msg, msg.hwnd, msg.message, msg.message, PM_REMOVE);
     if (msg.message == WM_LBUTTONDOWN) continue;
     if (!HandleLoopMessage(msg)) break;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "framework/Component.h"
@@ -15,6 +16,7 @@ namespace vandrel {
 
 class TCanvas;
 class TSeCustomItem;
+struct TMenuCaptureState;
 
 enum TSeScrollState { kssNone, kssUp, kssDown };
 
@@ -106,8 +108,12 @@ class TSeItemView : public TComponent {
   TSeScrollState m_scrollState = kssNone;
   UINT_PTR m_scrollTimer = 0;
   TPoint m_lastPoint{-100000, -100000};
+  std::shared_ptr<TMenuCaptureState> m_capture;  // shared by the levels of one menu
 
 };
+
+// The innermost view whose menu loop runs, or null.
+TSeItemView* ActiveMenuView();
 
 class TSePopupView : public TSeItemView {
  public:
