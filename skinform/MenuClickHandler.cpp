@@ -26,7 +26,8 @@ LRESULT ClickWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND MenuClickWindow() {
   static HWND window = nullptr;
-  if (IsWindow(window)) return window;
+  // The class is checked too: a new screen may have given the old handle to another window.
+  if (IsWindow(window) && GetClassName(window) == "TSeClickHandler") return window;
   window = nullptr;
   if (!GetDisplayBackend()) return nullptr;
   static bool registered = false;

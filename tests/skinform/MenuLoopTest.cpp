@@ -214,6 +214,21 @@ TEST_F(MenuLoopTest, OpeningASecondMenuClosesTheFirst) {
   ExpectAllClosed();
 }
 
+TEST_F(MenuLoopTest, AnExceptionInsideTheLoopClosesEveryLevelAndGivesTheCaptureBack) {
+  TSeCustomItem* more = m_menu->Items()->Items(3);
+  more->OnBeforeDropDown = [](TPersistent*) { throw Exception("drop-down failed"); };
+  Key('M');
+  EXPECT_THROW(Open(), Exception);
+  ExpectAllClosed();
+  // The menu still works afterwards.
+  more->OnBeforeDropDown = nullptr;
+  Key('M');
+  Key(VK_RETURN);
+  Open();
+  Pump();
+  EXPECT_EQ(m_clicks, (std::vector<std::string>{"Sub1"}));
+}
+
 TEST_F(MenuLoopTest, FreeingTheMenusOwnerInsideTheLoop) {
   auto* other = new TForm(m_app.get());
   other->SetBorderStyle(bsNone);

@@ -36,6 +36,9 @@ class MenuTest : public ::testing::Test {
     m_form->Show();
     SetForegroundWindow(m_form->Handle());
     m_menu = new TSeCustomPopupMenu(m_form);
+    // The pointer stays where an earlier test left it; a menu's hot item follows it.
+    m_screen->MouseMove({5, 5});
+    m_app->ProcessMessages();
     m_screen->SetIdleHandler([this] {
       if (m_script.empty()) return false;
       auto step = std::move(m_script.front());
