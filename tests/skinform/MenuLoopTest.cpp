@@ -119,6 +119,10 @@ TEST_F(MenuLoopTest, MousePaths) {
        {[this] { Move({130, kMoreY}); }, [this] { Key(VK_RETURN); },
         [this] { Then([this] { m_screen->Click(SubmenuPoint(1)); }); }},
        {"Sub2"}},
+      {"moving onto another item of the parent level closes the open submenu",
+       {[this] { Key('M'); }, [this] { Move({130, kExitY}); },
+        [this] { Then([this] { EXPECT_EQ(MenuWindows().size(), 1u); }); }, [this] { Key(VK_RETURN); }},
+       {"E&xit"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.what);
