@@ -22,7 +22,9 @@ class TControl;
 class TCustomImageList;
 class TSeCustomItem;
 class TSeItemView;
+class TSePopupForm;
 class TSePopupMenuOptions;
+class TSePopupWindow;
 
 // Menu-bar button kinds; popups only hold normal items.
 enum TSeItemButtonKind { kbkNormal = 0, kbkClose = 1, kbkRestore = 2, kbkMinimize = 3, kbkWindowIcon = 4 };
@@ -156,6 +158,8 @@ class TSeCustomItem : public TComponent {
   virtual TSize Measure(TCanvas& canvas, const TSeItemView& view);
   virtual void DrawItem(TCanvas& canvas, const TSeItemView& view, bool notTracking, bool hot, const TRect& r);
   virtual void DrawScrollButton(TCanvas& canvas, bool hot, bool up, const TRect& r);
+  // The frame of the windows that show this item's children.
+  virtual TSePopupForm* CreatePopupForm(TSePopupWindow* window);
 
   // True while this item is alive; a queued click checks it before running.
   static bool IsLive(const TSeCustomItem* item);

@@ -63,10 +63,12 @@ void TSePopupForm::PaintFrame(TCanvas& canvas, TSize frame) {
   PaintClassicPopupFrame(canvas, frame);
 }
 
+TSePopupForm* TSeCustomItem::CreatePopupForm(TSePopupWindow* window) { return new TSePopupForm(window); }
+
 void TSePopupForm::PaintBackground(TCanvas& canvas) { m_window->View()->PaintItems(canvas); }
 
 TSePopupWindow::TSePopupWindow(TComponent* owner, TSeCustomItem* item)
-    : TForm(owner), m_form(new TSePopupForm(this)), m_view(new TSePopupView(this)) {
+    : TForm(owner), m_form(item->CreatePopupForm(this)), m_view(new TSePopupView(this)) {
   SetBorderStyle(bsNone);
   SetBorderIcons({});
   SetFormStyle(fsStayOnTop);
