@@ -92,7 +92,9 @@ TSePopupWindow::~TSePopupWindow() {
 void TSePopupWindow::CreateParams(TCreateParams& params) {
   TForm::CreateParams(params);
   params.Style = WS_POPUP;
-  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  // Never activated: the display then places it itself, undecorated, and gives it the keyboard
+  // through the capture rather than through the focus.
+  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 }
 
 TSize TSePopupWindow::LayoutView() {

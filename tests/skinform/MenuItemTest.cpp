@@ -2,6 +2,8 @@
 // action, shortcuts found in the tree and accelerators.
 #include <gtest/gtest.h>
 
+#include <any>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -129,6 +131,25 @@ TEST_F(MenuItemTest, ActionRunsUnlessTheItemHasItsOwnClick) {
   delete action;
   EXPECT_EQ(item->Action(), nullptr);
   EXPECT_EQ(item->Caption(), "Mine");
+}
+
+TEST_F(MenuItemTest, OnClickThatIsTheActionsHandlerRunsTheAction) {
+  // A form file binds both events by the name of one published handler: the item then counts as
+  // linked and the action runs (with its own checks, such as being enabled).
+  auto* action = new TBasicAction(m_owner.get());
+  int runs = 0;
+  std::function<void(TPersistent*)> handler = [&](TPersistent*) { ++runs; };
+  action->OnExecute.Bind("DoOpen", std::any(handler));
+  TSeCustomItem* item = Item("");
+  item->SetAction(action);
+  item->OnClick.Bind("DoOpen", std::any(handler));
+  item->Click();
+  EXPECT_EQ(runs, 1);
+  action->SetEnabled(true);
+  action->OnUpdate = [](TPersistent* a) { static_cast<TBasicAction*>(a)->SetEnabled(false); };
+  item->SetEnabled(true);
+  item->Click();
+  EXPECT_EQ(runs, 1) << "the action disabled itself in its update";
 }
 
 TEST_F(MenuItemTest, ShortCutClicksThePathAndStopsAtADisabledLevel) {

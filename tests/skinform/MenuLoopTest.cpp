@@ -181,6 +181,27 @@ TEST_F(MenuLoopTest, ScrolledTableFollowsTheHotItem) {
   ExpectAllClosed();
 }
 
+TEST_F(MenuLoopTest, RestingOnTheScrollButtonScrollsEvery100Milliseconds) {
+  TSeCustomItem* root = m_menu->Items();
+  while (root->Count()) delete root->Items(0);
+  for (int i = 0; i < 8; ++i) Add(std::to_string(i));
+  root->SetScrolled(true);
+  root->SetScrollCount(5);
+  // The up button at 103..113, five items of 20 pixels, the down button at 213..223.
+  Move({130, 218});
+  // Each tick moves the hot item down; the list scrolls once it passes the last shown item.
+  std::vector<std::pair<int, int>> seen;  // (scroll position, hot index) after 4 and after 8 ticks
+  for (int i = 0; i < 8; ++i) {
+    Then([] { TTickClock::Advance(100); });
+    if (i == 3 || i == 7)
+      Then([&] { seen.push_back({root->ScrollPosition(), root->IndexOf(ActiveMenuView()->HotItem())}); });
+  }
+  Key(VK_ESCAPE);
+  Open();
+  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 4}, {3, 7}}));
+  ExpectAllClosed();
+}
+
 TEST_F(MenuLoopTest, LosingTheCaptureEndsTheLoopWithoutAClick) {
   Key('M');
   Then([&] { SetCapture(m_form->Handle()); });
