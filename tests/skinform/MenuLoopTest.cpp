@@ -3,6 +3,8 @@
 // out giving the mouse capture back.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "MenuTestSupport.h"
 #include "framework/ComponentWatch.h"
 #include "platform/win/VirtualKeys.h"
@@ -199,6 +201,52 @@ TEST_F(MenuLoopTest, RestingOnTheScrollButtonScrollsEvery100Milliseconds) {
   Key(VK_ESCAPE);
   Open();
   EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 4}, {3, 7}}));
+  ExpectAllClosed();
+}
+
+// Counts its paints, so a test can see which items a change repaints.
+class TCountingItem : public TSeCustomItem {
+ public:
+  using TSeCustomItem::TSeCustomItem;
+  int paints = 0;
+  void DrawItem(TCanvas& canvas, const TSeItemView& view, bool notTracking, bool hot, const TRect& r) override {
+    ++paints;
+    TSeCustomItem::DrawItem(canvas, view, notTracking, hot, r);
+  }
+};
+
+TEST_F(MenuLoopTest, HotItemChangesRepaintOnlyTheOldAndTheNewItemAndSetTheHint) {
+  TSeCustomItem* root = m_menu->Items();
+  while (root->Count()) delete root->Items(0);
+  std::vector<TCountingItem*> items;
+  for (int i = 0; i < 5; ++i) {
+    auto* item = new TCountingItem(m_form);
+    item->SetCaption("item " + std::to_string(i));
+    item->SetHint("hint " + std::to_string(i));
+    root->Add(item);
+    items.push_back(item);
+  }
+  auto paints = [&] {
+    std::vector<int> counts;
+    for (TCountingItem* item : items) counts.push_back(std::exchange(item->paints, 0));
+    return counts;
+  };
+  std::vector<std::vector<int>> seen;
+  std::string hint;
+  Then([&] { paints(); });  // the window's first paint
+  Key(VK_DOWN);
+  Then([&] {
+    seen.push_back(paints());
+    hint = m_app->Hint();
+  });
+  Move({130, 113 + 2 * 20 + 5});  // onto item 2
+  Then([&] { seen.push_back(paints()); });
+  Move({130, 113 + 2 * 20 + 5});  // the same point again: nothing
+  Then([&] { seen.push_back(paints()); });
+  Key(VK_ESCAPE);
+  Open();
+  EXPECT_EQ(seen, (std::vector<std::vector<int>>{{1, 1, 0, 0, 0}, {0, 1, 1, 0, 0}, {0, 0, 0, 0, 0}}));
+  EXPECT_EQ(hint, "hint 1");
   ExpectAllClosed();
 }
 
