@@ -8,6 +8,7 @@
 #include "framework/PropertyInfo.h"
 #include "graphics/TextHelpers.h"
 #include "platform/gdi/DrawText.h"
+#include "skin/SkinEngine.h"
 #include "skin/SkinObject.h"
 #include "skin/SkinSource.h"
 #include "skinform/MenuPaint.h"
@@ -49,15 +50,15 @@ const TClassInfo& TSeSkinItem::StaticClassInfo() {
 TSeSkinItem::TSeSkinItem(TComponent* owner) : TSeCustomItem(owner) {}
 
 TSeSkinItem::~TSeSkinItem() {
-  if (m_source) m_source->RemoveFreeNotification(this);
+  if (m_engine) m_engine->RemoveFreeNotification(this);
 }
 
-void TSeSkinItem::SetSkinSource(TSeSkinSource* source) {
-  auto bind = [source](TSeSkinItem& item) {
-    if (item.m_source == source) return;
-    if (item.m_source) item.m_source->RemoveFreeNotification(&item);
-    item.m_source = source;
-    if (source) source->FreeNotification(&item);
+void TSeSkinItem::SetSkinEngine(TSeSkinEngine* engine) {
+  auto bind = [engine](TSeSkinItem& item) {
+    if (item.m_engine == engine) return;
+    if (item.m_engine) item.m_engine->RemoveFreeNotification(&item);
+    item.m_engine = engine;
+    if (engine) engine->FreeNotification(&item);
   };
   std::function<void(TSeCustomItem&)> walk = [&](TSeCustomItem& item) {
     if (auto* skinItem = dynamic_cast<TSeSkinItem*>(&item)) bind(*skinItem);
@@ -67,17 +68,20 @@ void TSeSkinItem::SetSkinSource(TSeSkinSource* source) {
 }
 
 void TSeSkinItem::Notification(TComponent* component, TOperation operation) {
-  if (operation == opRemove && component == m_source) m_source = nullptr;
+  if (operation == opRemove && component == m_engine) m_engine = nullptr;
   TSeCustomItem::Notification(component, operation);
 }
 
+TSeSkinSource* TSeSkinItem::Source() const { return m_engine ? &m_engine->SkinSource() : nullptr; }
+
 bool TSeSkinItem::SkinAvailable() const {
-  if (!m_source || m_source->Busy() || m_source->Count() == 0 || Loading() || Destroying()) return false;
-  return m_source->FindObject("MenuBar") && m_source->FindObject("PopupMenu");
+  TSeSkinSource* source = Source();
+  if (!source || source->Busy() || source->Count() == 0 || Loading() || Destroying()) return false;
+  return source->FindObject("MenuBar") && source->FindObject("PopupMenu");
 }
 
 TSeSkinObject* TSeSkinItem::PopupMenuObject() const {
-  return SkinAvailable() ? m_source->FindObject("PopupMenu") : nullptr;
+  return SkinAvailable() ? Source()->FindObject("PopupMenu") : nullptr;
 }
 
 TSeSkinObject* TSeSkinItem::PopupItemObject() const {
@@ -92,7 +96,7 @@ TSeSkinObject* TSeSkinItem::SeparatorObject() const {
 
 TSeSkinObject* TSeSkinItem::BarItemObject() const {
   if (!SkinAvailable()) return nullptr;
-  TSeSkinObject* bar = m_source->FindObject("MenuBar");
+  TSeSkinObject* bar = Source()->FindObject("MenuBar");
   return bar->FindObject(ToolbarStyle() ? "ToolbarItem" : "Item");
 }
 

@@ -1,5 +1,5 @@
-// TSeSkinItem and TSeSkinPopupForm: menu items and popup frames drawn from a skin's "MenuBar" and
-// "PopupMenu" objects. They draw with the skin source's own objects (laying them out and setting
+// TSeSkinItem and TSeSkinPopupForm: menu items and popup frames drawn from the "MenuBar" and
+// "PopupMenu" objects of a skin engine's skin. They draw with the skin source's own objects (laying them out and setting
 // their state and text at each call), and fall back to the classic look whenever the skin is not
 // usable or lacks either object.
 #pragma once
@@ -9,6 +9,7 @@
 
 namespace vandrel {
 
+class TSeSkinEngine;
 class TSeSkinObject;
 class TSeSkinSource;
 
@@ -19,10 +20,10 @@ class TSeSkinItem : public TSeCustomItem {
   ~TSeSkinItem() override;
 
   // Binds this item and every TSeSkinItem below it; null unbinds.
-  TSeSkinSource* SkinSource() const { return m_source; }
-  void SetSkinSource(TSeSkinSource* source);
-  // The skin is usable now: a source that is not busy and not empty, with "MenuBar" and
-  // "PopupMenu", and an item that is neither loading nor being destroyed.
+  TSeSkinEngine* SkinEngine() const { return m_engine; }
+  void SetSkinEngine(TSeSkinEngine* engine);
+  // The skin is usable now: the engine's source is not busy and not empty and has "MenuBar" and
+  // "PopupMenu", and the item is neither loading nor being destroyed.
   bool SkinAvailable() const;
   // The source's objects; null when absent.
   TSeSkinObject* PopupMenuObject() const;
@@ -39,7 +40,8 @@ class TSeSkinItem : public TSeCustomItem {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  TSeSkinSource* m_source = nullptr;
+  TSeSkinSource* Source() const;
+  TSeSkinEngine* m_engine = nullptr;
 };
 
 class TSeSkinPopupForm : public TSePopupForm {

@@ -1,4 +1,4 @@
-// Items and popup frames drawn from a small skin made here: the skinned measures, separators with
+// Items and popup frames drawn from a small skin made here in an engine's source: the skinned measures, separators with
 // and without a "Separator" object, grey disabled items, the text margin past the image column,
 // and the fallback to the classic look for a skin without "MenuBar".
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include "framework/Canvas.h"
 #include "framework/ImageList.h"
 #include "skin/ActiveObject.h"
+#include "skin/SkinEngine.h"
 #include "skin/SkinObject.h"
 #include "skin/SkinSource.h"
 #include "skinform/MenuPaint.h"
@@ -66,14 +67,14 @@ class MenuSkinTest : public ::testing::Test {
     }
     m_popupItem = item;
     m_source.AddObject(std::move(popup));
-    m_root->SetSkinSource(&m_source);
+    m_root->SetSkinEngine(&m_engine);
   }
 
   TSeSkinItem* Item(const std::string& caption) {
     auto* item = new TSeSkinItem(m_owner.get());
     item->SetCaption(caption);
     m_root->Add(item);
-    item->SetSkinSource(m_root->SkinSource());
+    item->SetSkinEngine(m_root->SkinEngine());
     return item;
   }
 
@@ -86,7 +87,8 @@ class MenuSkinTest : public ::testing::Test {
   }
 
   std::unique_ptr<TComponent> m_owner = std::make_unique<TComponent>(nullptr);
-  TSeSkinSource m_source;
+  TSeSkinEngine m_engine{nullptr};
+  TSeSkinSource& m_source = m_engine.SkinSource();
   TSeSkinItem* m_root;
   TSePopupView* m_view;
   TSeSkinObject* m_popupItem = nullptr;
@@ -186,6 +188,19 @@ TEST_F(MenuSkinTest, FrameFromTheSkin) {
   m_source.Clear();
   MakeSkin(true, false, false);
   EXPECT_EQ(skinned.GetClientArea({100, 80}), (TRect{3, 3, 97, 77}));
+}
+
+TEST_F(MenuSkinTest, ShippedSkin) {
+  m_engine.SetSkinFile(VANDREL_STEEL_SKIN);
+  TSeSkinItem* plain = Item("Open");
+  TSeSkinItem* separator = Item("-");
+  m_root->SetSkinEngine(&m_engine);
+  ASSERT_TRUE(m_root->SkinAvailable());
+  TTestCanvas t(10, 10);
+  Paint(t, [&](TCanvas& canvas) {
+    EXPECT_EQ(separator->Measure(canvas, *m_view).cy, 21);
+    EXPECT_EQ(plain->Measure(canvas, *m_view).cy, 21);
+  });
 }
 
 }  // namespace
