@@ -142,6 +142,9 @@ void TSeSkinObject::Assign(const TPersistent& source) {
     TComponent::Assign(source);
     return;
   }
+  if (from == this) return;
+  // The copied children take the place of any this object had.
+  DestroyComponents();
   SetName(from->Name());
   m_masked = from->m_masked;
   m_align = from->m_align;

@@ -309,6 +309,14 @@ TEST(SkinObjectLayoutTest, CloneCopiesTheStoredTreeButNotTheRuntimeFields) {
   // The copy is private: changing it leaves the original alone.
   button->SetBounds({0, 0, 5, 5});
   EXPECT_EQ(original.BoundsRect(), (TRect{10, 10, 30, 30}));
+  // Copying again replaces the children instead of adding a second set; a copy from itself
+  // changes nothing.
+  button->Assign(original);
+  ASSERT_EQ(button->Count(), 1);
+  EXPECT_EQ(button->Objects(0)->Name(), "Glyph");
+  original.Assign(original);
+  EXPECT_EQ(original.Count(), 1);
+  EXPECT_EQ(original.Objects(0), glyph);
 }
 
 TEST(SkinObjectLayoutTest, StatesActiveAndHueReachTheWholeSubtree) {
