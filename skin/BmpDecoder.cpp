@@ -35,17 +35,21 @@ class TChannel {
     m_shift = std::countr_zero(mask);
     m_bits = std::popcount(mask);
     if (std::countl_zero(mask) + m_shift + m_bits != 32) Invalid("colour mask is not contiguous");
+    // A channel of eight bits or fewer is widened by repeating its bits, looked up per value.
+    if (m_bits <= 8)
+      for (std::uint32_t v = 0; v < (1u << m_bits); ++v) {
+        std::uint32_t out = 0;
+        for (int at = 8 - m_bits; at > -m_bits; at -= m_bits) out |= at >= 0 ? v << at : v >> -at;
+        m_scale[v] = std::uint8_t(out & 0xFF);
+      }
   }
   std::uint32_t operator()(std::uint32_t pixel) const {
-    if (m_bits == 0) return 0;
     const std::uint32_t v = (pixel & m_mask) >> m_shift;
-    if (m_bits >= 8) return v >> (m_bits - 8);
-    std::uint32_t out = 0;
-    for (int at = 8 - m_bits; at > -m_bits; at -= m_bits) out |= at >= 0 ? v << at : v >> -at;
-    return out & 0xFF;
+    return m_bits > 8 ? v >> (m_bits - 8) : m_scale[v];
   }
 
  private:
+  std::array<std::uint8_t, 256> m_scale{};
   std::uint32_t m_mask = 0;
   int m_shift = 0;
   int m_bits = 0;
@@ -134,20 +138,29 @@ std::unique_ptr<TseBitmap> DecodeBmp(std::span<const std::uint8_t> file) {
   for (std::int64_t y = 0; y < height; ++y) {
     const std::uint8_t* row = data + at + (topDown ? y : height - 1 - y) * stride;
     TseColor* out = bitmap->Row(int(y));
-    for (std::int64_t x = 0; x < width; ++x) {
-      std::uint32_t pixel;
-      switch (bpp) {
-        case 32: pixel = Le32(row + x * 4); break;
-        case 24: pixel = std::uint32_t(row[x * 3]) | std::uint32_t(row[x * 3 + 1]) << 8 | std::uint32_t(row[x * 3 + 2]) << 16; break;
-        case 16: pixel = Le16(row + x * 2); break;
-        default: {
-          const int perByte = 8 / bpp;
+    const auto fields = [&](std::uint32_t pixel) {
+      return 0xFF000000u | red(pixel) << 16 | green(pixel) << 8 | blue(pixel);
+    };
+    switch (bpp) {
+      case 32:
+        for (std::int64_t x = 0; x < width; ++x) out[x] = fields(Le32(row + x * 4));
+        break;
+      case 24:
+        for (std::int64_t x = 0; x < width; ++x) {
+          const std::uint8_t* p = row + x * 3;
+          out[x] = fields(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16);
+        }
+        break;
+      case 16:
+        for (std::int64_t x = 0; x < width; ++x) out[x] = fields(Le16(row + x * 2));
+        break;
+      default: {
+        const int perByte = 8 / bpp;
+        for (std::int64_t x = 0; x < width; ++x) {
           const int shift = (perByte - 1 - int(x % perByte)) * bpp;
           out[x] = palette[(row[x / perByte] >> shift) & ((1 << bpp) - 1)];
-          continue;
         }
       }
-      out[x] = 0xFF000000u | red(pixel) << 16 | green(pixel) << 8 | blue(pixel);
     }
   }
   return bitmap;
