@@ -196,6 +196,7 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   HDC m_ownerDC = nullptr;
   HWND m_ownerDCWindow = nullptr;
   std::unique_ptr<TseBitmap> m_backgroundCapture;
+  std::unique_ptr<TseBitmap> m_persistentBuffer;
   TSize m_windowSize;
   TSize m_frameSize;
   bool m_activeFlag = false;

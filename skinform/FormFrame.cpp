@@ -8,6 +8,7 @@
 #include "framework/SizeConstraints.h"
 #include "graphics/Bitmap.h"
 #include "graphics/PaintHelpers.h"
+#include "graphics/SharedPaintBuffer.h"
 #include "platform/core/ScopeExit.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DrawText.h"
@@ -296,15 +297,32 @@ void TSeCustomForm::PaintNonClient() {
   TScopeExit release([&] { ReleaseDC(h, windowDC); });
   TCanvas canvas;
   TScopeExit detach([&] { canvas.SetHandle(nullptr); });
-  const bool buffered = m_performance != ksfpNoBuffer;
-  std::unique_ptr<TseBitmap> buffer;
-  if (buffered) {
-    buffer = std::make_unique<TseBitmap>();
-    buffer->SetSize(m_windowSize.cx, m_windowSize.cy);
-    canvas.SetHandle(buffer->DC());
-  } else {
-    canvas.SetHandle(windowDC);
+  // The surface: the window itself, or a bitmap holding the window at its origin of which only
+  // the frame strips reach the window.
+  std::unique_ptr<TSharedPaintBufferLease> lease;
+  std::unique_ptr<TseBitmap> temporary;
+  TseBitmap* buffer = nullptr;
+  switch (m_performance) {
+    case ksfpNoBuffer: break;
+    case ksfpSharedBuffer:
+      lease = std::make_unique<TSharedPaintBufferLease>(m_windowSize.cx, m_windowSize.cy);
+      buffer = lease->Bitmap();
+      break;
+    case ksfpPersistentBuffer:
+      if (!m_persistentBuffer) m_persistentBuffer = std::make_unique<TseBitmap>();
+      if (m_persistentBuffer->Width() != m_windowSize.cx || m_persistentBuffer->Height() != m_windowSize.cy)
+        m_persistentBuffer->SetSize(m_windowSize.cx, m_windowSize.cy);
+      buffer = m_persistentBuffer.get();
+      break;
+    case ksfpDoubleBuffer: break;
   }
+  if (m_performance != ksfpNoBuffer && !buffer) {
+    // A double buffer, or a shared buffer lent to another painter at this moment.
+    temporary = std::make_unique<TseBitmap>();
+    temporary->SetSize(m_windowSize.cx, m_windowSize.cy);
+    buffer = temporary.get();
+  }
+  canvas.SetHandle(buffer ? buffer->DC() : windowDC);
   {
     TDCStateSaver saver(canvas.Handle());
     ExcludeClipRect(canvas.Handle(), c.Left, c.Top, c.Right, c.Bottom);

@@ -178,11 +178,17 @@ bool TControlHook::Skipping() const {
   return m_hooks.empty() || m_destroying || ControlDestroying(m_control);
 }
 
-void TControlHook::OfferBefore(TMessage& message, bool& handled) {
-  if (Skipping()) return;
+// The hooks from the last added to the first, each with its life token: a handler may add, remove
+// or free hooks while the message goes round.
+std::vector<std::pair<TSeHook*, std::weak_ptr<const bool>>> TControlHook::OfferOrder() const {
   std::vector<std::pair<TSeHook*, std::weak_ptr<const bool>>> hooks;
   for (auto it = m_hooks.rbegin(); it != m_hooks.rend(); ++it) hooks.emplace_back(*it, (*it)->Alive());
-  for (auto& [hook, alive] : hooks) {
+  return hooks;
+}
+
+void TControlHook::OfferBefore(TMessage& message, bool& handled) {
+  if (Skipping()) return;
+  for (auto& [hook, alive] : OfferOrder()) {
     if (alive.expired() || hook->m_controlHook != this) continue;
     try {
       hook->BeforeMessage(message, handled);
@@ -195,9 +201,7 @@ void TControlHook::OfferBefore(TMessage& message, bool& handled) {
 
 void TControlHook::OfferAfter(TMessage& message) {
   if (Skipping()) return;
-  std::vector<std::pair<TSeHook*, std::weak_ptr<const bool>>> hooks;
-  for (auto it = m_hooks.rbegin(); it != m_hooks.rend(); ++it) hooks.emplace_back(*it, (*it)->Alive());
-  for (auto& [hook, alive] : hooks) {
+  for (auto& [hook, alive] : OfferOrder()) {
     if (alive.expired() || hook->m_controlHook != this) continue;
     try {
       hook->AfterMessage(message);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/Component.h"
@@ -106,6 +107,7 @@ class TControlHook {
   void OfferBefore(TMessage& message, bool& handled);
   void OfferAfter(TMessage& message);
   bool Skipping() const;
+  std::vector<std::pair<TSeHook*, std::weak_ptr<const bool>>> OfferOrder() const;
 
   TSeHook* m_lastHook = nullptr;
   TWinControl* m_control = nullptr;
