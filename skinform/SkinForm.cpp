@@ -8,21 +8,13 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinObject.h"
+#include "skin/SkinSource.h"
 
 namespace vandrel {
 
 namespace {
 
 constexpr std::string_view kFormObjectName = "Form";
-
-// The skin object classes give a copy its kinds, size, font and colour; a copy that is not one
-// of them has none of these, and the form then keeps its own.
-TSeSkinObject* AsSkinObject(ISeSkinObject* object) { return dynamic_cast<TSeSkinObject*>(object); }
-
-ISeSkinObject* FindByKind(ISeSkinObject* root, TSeKind kind) {
-  TSeSkinObject* object = AsSkinObject(root);
-  return object ? dynamic_cast<ISeSkinObject*>(object->FindObjectByKind(kind)) : nullptr;
-}
 
 }  // namespace
 
@@ -66,9 +58,10 @@ void TSeSkinForm::SetSkinEngine(TSeSkinEngine* engine) {
   Bind();
 }
 
-const ISeSkinSource* TSeSkinForm::ReadySource() const {
-  const ISeSkinSource* source = m_engine ? m_engine->Source() : nullptr;
-  return source && source->Ready() ? source : nullptr;
+const TSeSkinSource* TSeSkinForm::ReadySource() const {
+  if (!m_engine) return nullptr;
+  const TSeSkinSource& source = m_engine->SkinSource();
+  return !source.Busy() && source.Count() > 0 ? &source : nullptr;
 }
 
 bool TSeSkinForm::Skinned() const {
@@ -83,31 +76,34 @@ void TSeSkinForm::Unbind() {
 
 void TSeSkinForm::Bind() {
   TCustomForm* form = OwnerForm();
-  if (const ISeSkinSource* source = ReadySource()) {
+  if (const TSeSkinSource* source = ReadySource()) {
     Unbind();
-    // The form object unless another one is named and present.
-    std::string name{kFormObjectName};
-    if (!SameText(m_skinObject, kFormObjectName) && source->HasObject(m_skinObject)) name = m_skinObject;
-    m_copy = source->CloneObject(name);
-    if (m_copy) {
+    // The form object unless another object is named and present.
+    const TSeSkinObject* chosen = SameText(m_skinObject, kFormObjectName) ? source->FormObject() : nullptr;
+    if (!chosen) chosen = source->FindObject(m_skinObject);
+    if (!chosen) chosen = source->FormObject();
+    if (chosen) {
+      m_copy.reset(TSeSkinObject::CloneObject(*chosen, nullptr));
       if (form) m_copy->SetControl(form);
-      m_title = FindByKind(m_copy.get(), skTitle);
-      m_client = FindByKind(m_copy.get(), skClient);
-      if (TSeSkinObject* object = AsSkinObject(m_copy.get()); object && form) {
-        form->Font()->Assign(*object->Font());
-        form->SetColor(object->Color());
+      m_title = m_copy->FindObjectByKind(skTitle);
+      m_client = m_copy->FindObjectByKind(skClient);
+      if (form) {
+        form->Font()->Assign(*m_copy->Font());
+        form->SetColor(m_copy->Color());
       }
     }
   } else {
     Unbind();
     if (form) form->SetColor(clBtnFace);
   }
-  // A skin without a client object gives the window a fixed size.
-  if (Skinned() && !m_client) {
-    if (TSeSkinObject* object = AsSkinObject(m_copy.get()); object && form)
-      form->SetBounds(form->Left(), form->Top(), object->Width(), object->Height());
-  }
+  FitToSkin();
   RecalcFrame();
+}
+
+// A skin without a client object gives the window a fixed size.
+void TSeSkinForm::FitToSkin() {
+  TCustomForm* form = OwnerForm();
+  if (form && Skinned() && !m_client) form->SetBounds(form->Left(), form->Top(), m_copy->Width(), m_copy->Height());
 }
 
 void TSeSkinForm::SkinChanging() {
@@ -131,8 +127,8 @@ void TSeSkinForm::Dispatch(TMessage& m) {
   } else if (m_engine && SkinChangeEngine(m, scChanged) == m_engine) {
     SkinChanged();
   } else if (IsObjectChanged(m)) {
-    ISeSkinObject* changed = dynamic_cast<ISeSkinObject*>(ChangedObject(m));
-    if (Skinned() && ChangedObject(m) && changed != m_client) PaintNonClient();
+    TSeSkinObject* changed = ChangedObject(m);
+    if (Skinned() && changed && changed != m_client) PaintNonClient();
   }
   if (alive.expired()) return;
   TSeCustomForm::Dispatch(m);
@@ -146,11 +142,7 @@ void TSeSkinForm::Loaded() {
   std::weak_ptr<const bool> alive = Alive();
   TSeCustomForm::Loaded();
   if (alive.expired() || Designing()) return;
-  if (Skinned() && !m_client) {
-    TCustomForm* form = OwnerForm();
-    if (TSeSkinObject* object = AsSkinObject(m_copy.get()); object && form)
-      form->SetBounds(form->Left(), form->Top(), object->Width(), object->Height());
-  }
+  FitToSkin();
   NotifyControls();
 }
 

@@ -7,12 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "skin/SkinClient.h"
 #include "skinform/CustomForm.h"
 
 namespace vandrel {
 
 class TSeSkinEngine;
+class TSeSkinObject;
+class TSeSkinSource;
 class TTimer;
 
 using TCustomActionEvent = TEvent<void(TSeSkinObject* skinObject)>;
@@ -35,9 +36,9 @@ class TSeSkinForm : public TSeCustomForm {
   TCustomActionEvent OnCustomAction;
 
   // The private copy and the objects found in it; null while unskinned.
-  ISeSkinObject* FormSkin() const { return m_copy.get(); }
-  ISeSkinObject* TitleObject() const { return m_title; }
-  ISeSkinObject* ClientObject() const { return m_client; }
+  TSeSkinObject* FormSkin() const { return m_copy.get(); }
+  TSeSkinObject* TitleObject() const { return m_title; }
+  TSeSkinObject* ClientObject() const { return m_client; }
   TTimer* HoverTimer() const { return m_hoverTimer.get(); }
 
   bool Skinned() const override;
@@ -51,18 +52,20 @@ class TSeSkinForm : public TSeCustomForm {
  private:
   void Bind();
   void Unbind();
-  const ISeSkinSource* ReadySource() const;
+  void FitToSkin();
+  // The engine's skin while it is loaded, not being replaced and not empty; else null.
+  const TSeSkinSource* ReadySource() const;
   void SkinChanging();
   void SkinChanged();
   void NotifyControls();
 
   TSeSkinEngine* m_engine = nullptr;
   std::string m_skinObject = "Form";
-  std::unique_ptr<ISeSkinObject> m_copy;
-  ISeSkinObject* m_title = nullptr;
-  ISeSkinObject* m_client = nullptr;
-  ISeSkinObject* m_hovered = nullptr;
-  ISeSkinObject* m_pressed = nullptr;
+  std::unique_ptr<TSeSkinObject> m_copy;
+  TSeSkinObject* m_title = nullptr;
+  TSeSkinObject* m_client = nullptr;
+  TSeSkinObject* m_hovered = nullptr;
+  TSeSkinObject* m_pressed = nullptr;
   std::unique_ptr<TTimer> m_hoverTimer;
 };
 

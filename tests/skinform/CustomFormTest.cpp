@@ -1,11 +1,11 @@
-#include <set>
-
 #include "framework/PropertyInfo.h"
 #include "framework/Timer.h"
 #include "graphics/Bitmap.h"
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/win/Paint.h"
 #include "skin/SkinEngine.h"
+#include "skin/SkinObject.h"
+#include "skin/SkinSource.h"
 #include "skin/SkinMessages.h"
 #include "tests/skinform/SkinFormTestSupport.h"
 
@@ -14,37 +14,24 @@ using namespace vandrel::test;
 
 namespace {
 
-// A skin that has the objects it is given, each copy knowing the name it was copied from.
-class TFakeObject : public ISeSkinObject {
- public:
-  explicit TFakeObject(std::string name) : name(std::move(name)) {}
-  ISeSkinObject* FindObject(std::string_view) override { return nullptr; }
-  void SetControl(TControl* c) override { control = c; }
-  void SetState(int) override {}
-  void SetBounds(const TRect&) override {}
-  void Draw(TCanvas&) override {}
-  std::string name;
-  TControl* control = nullptr;
-};
-
-class TFakeSource : public ISeSkinSource {
- public:
-  bool ready = true;
-  std::set<std::string> objects{"Form", "ToolWindow"};
-  bool Ready() const override { return ready; }
-  bool HasObject(std::string_view name) const override { return objects.count(std::string(name)) > 0; }
-  std::unique_ptr<ISeSkinObject> CloneObject(std::string_view name) const override {
-    if (!HasObject(name)) return nullptr;
-    return std::make_unique<TFakeObject>(std::string(name));
+// An engine whose skin holds the named top-level objects (the first of kind skForm).
+TSeSkinEngine* NewEngine(TComponent* owner, std::initializer_list<const char*> names = {"Form", "ToolWindow"}) {
+  auto* engine = new TSeSkinEngine(owner);
+  bool first = true;
+  for (const char* name : names) {
+    auto object = std::make_unique<TSeSkinObject>(nullptr);
+    object->SetName(name);
+    object->SetKind(first ? skForm : skNone);
+    object->SetBounds({0, 0, 300, 200});
+    auto client = std::make_unique<TSeSkinObject>(nullptr);
+    client->SetName("Client");
+    client->SetKind(skClient);
+    object->InsertComponent(client.release());
+    first = false;
+    engine->SkinSource().AddObject(std::move(object));
   }
-};
-
-class TFakeEngine : public TSeSkinEngine {
- public:
-  using TSeSkinEngine::TSeSkinEngine;
-  const ISeSkinSource* Source() const override { return &source; }
-  TFakeSource source;
-};
+  return engine;
+}
 
 class CustomFormTest : public SkinFormTest {
  protected:
@@ -164,23 +151,23 @@ TEST_F(CustomFormTest, TheSkinObjectFallsBackToTheFormObject) {
   } cases[] = {{"Form", "Form"}, {"ToolWindow", "ToolWindow"}, {"NoSuchObject", "Form"}};
   for (const Case& c : cases) {
     TForm* form = NewForm();
-    auto* engine = new TFakeEngine(form);
+    TSeSkinEngine* engine = NewEngine(form);
     TSeSkinForm* skin = NewSkinForm(form, [&](TSeSkinForm& s) {
       s.SetSkinObject(c.skinObject);
       s.SetSkinEngine(engine);
     });
     ASSERT_TRUE(skin->Skinned());
-    auto* copy = dynamic_cast<TFakeObject*>(skin->FormSkin());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->name, c.copied) << c.skinObject;
-    EXPECT_EQ(copy->control, form);
+    ASSERT_NE(skin->FormSkin(), nullptr);
+    EXPECT_EQ(skin->FormSkin()->Name(), c.copied) << c.skinObject;
+    ASSERT_NE(skin->ClientObject(), nullptr);
+    EXPECT_EQ(skin->ClientObject()->Name(), "Client");
     delete form;
   }
 }
 
 TEST_F(CustomFormTest, ASkinChangeFreesTheCopyAndBindsAgain) {
   TForm* form = NewForm();
-  auto* engine = new TFakeEngine(form);
+  TSeSkinEngine* engine = NewEngine(form);
   TSeSkinForm* skin = NewSkinForm(form, [&](TSeSkinForm& s) { s.SetSkinEngine(engine); });
   ASSERT_NE(skin->FormSkin(), nullptr);
   BroadcastSkinChange(*form, scChanging, *engine);
@@ -190,10 +177,11 @@ TEST_F(CustomFormTest, ASkinChangeFreesTheCopyAndBindsAgain) {
   EXPECT_NE(skin->FormSkin(), nullptr);
   EXPECT_TRUE(skin->HoverTimer()->Enabled());
   // An engine busy replacing its skin leaves the form unskinned.
-  engine->source.ready = false;
+  engine->SkinSource().SetBusy(true);
   skin->SetSkinEngine(engine);
   EXPECT_FALSE(skin->Skinned());
   EXPECT_EQ(form->Color(), clBtnFace);
+  engine->SkinSource().SetBusy(false);
   delete engine;
   EXPECT_EQ(skin->SkinEngine(), nullptr);
 }
