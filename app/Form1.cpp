@@ -21,6 +21,7 @@
 #include "skincontrols/CheckBox.h"
 #include "skincontrols/CustomPanel.h"
 #include "skincontrols/StatusBar.h"
+#include "skinform/SkinForm.h"
 
 namespace vandrel {
 
@@ -70,6 +71,20 @@ void TForm1::CreateComponents() {
   }
 
   m_seSkinEngine = loading.Create<TSeSkinEngine>();
+
+  m_seSkinForm1 = loading.Create<TSeSkinForm>();
+  m_seSkinForm1->SetName("SeSkinForm1");
+  m_seSkinForm1->SetSkinEngine(m_seSkinEngine);
+  m_seSkinForm1->SetSkinObject("Form");
+  m_seSkinForm1->SetBorderStyle(kbsStandard);
+  m_seSkinForm1->SetBorderIcons({kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize});
+  m_seSkinForm1->SetPerformance(ksfpNoBuffer);
+  m_seSkinForm1->SetWindowState(kwsNormal);
+  m_seSkinForm1->SetStayOnTop(false);
+  m_seSkinForm1->SetStretchBackground(false);
+  for (TSeAnimation* animation : {m_seSkinForm1->Animation(), m_seSkinForm1->SystemMenuOptions()->Animation(),
+                                  m_seSkinForm1->TrayMenuOptions()->Animation()})
+    animation->SetEffectKind(std::string(kRandomEffectName));
 
   m_seSkinPanel1 = loading.Create<TSeCustomPanel>();
   m_seSkinPanel1->SetName("SeSkinPanel1");

@@ -22,6 +22,7 @@ class TSeCustomCheckBox;
 class TSeCustomPanel;
 class TSeCustomStatusBar;
 class TSeSkinEngine;
+class TSeSkinForm;
 class TTreeNode;
 class TTreeView;
 class TTreeViewReminderTree;
@@ -49,6 +50,7 @@ class TForm1 : public TForm, private IMainWindow {
   const std::string& AutostartPath() const { return m_sequence.AutostartPath(); }
 
   TSeSkinEngine* SeSkinEngine() const { return m_seSkinEngine; }
+  TSeSkinForm* SeSkinForm1() const { return m_seSkinForm1; }
   TSeCustomPanel* SeSkinPanel1() const { return m_seSkinPanel1; }
   TImage* Image1() const { return m_image1; }
   TSeCustomPanel* SeSkinPanel2() const { return m_seSkinPanel2; }
@@ -110,6 +112,7 @@ class TForm1 : public TForm, private IMainWindow {
   std::unique_ptr<TTreeViewReminderTree> m_tree;
 
   TSeSkinEngine* m_seSkinEngine = nullptr;
+  TSeSkinForm* m_seSkinForm1 = nullptr;
   TSeCustomPanel* m_seSkinPanel1 = nullptr;
   TImage* m_image1 = nullptr;
   TSeCustomPanel* m_seSkinPanel2 = nullptr;

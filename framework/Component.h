@@ -98,13 +98,15 @@ class TComponent : public TPersistent {
   virtual void ValidateRename(TComponent* component, const std::string& currentName,
                               const std::string& newName);
   TPersistent* GetOwner() const override { return m_owner; }
+  // Sets csDestroying here and on everything owned; a destructor that still sends messages (a
+  // window going) calls it first, so that whoever hears them knows the component is going.
+  void MarkDestroying();
 
  private:
   friend class TReader;
   friend class TWriter;
   void Insert(TComponent* component);
   void Remove(TComponent* component);
-  void MarkDestroying();
 
   TComponent* m_owner = nullptr;
   std::vector<TComponent*> m_components;

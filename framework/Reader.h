@@ -34,7 +34,9 @@ class TReader : public TFiler {
 
   TValueType ReadValue();
   TValueType NextValue();
-  bool EndOfList() { return NextValue() == vaNull; }
+  // A raw peek: where a property list goes on, the next byte is the length of a name, which may
+  // be any value (a dotted name is often longer than the highest value kind).
+  bool EndOfList() { return PeekByte() == vaNull; }
   void CheckValue(TValueType expected);
   void ReadListBegin() { CheckValue(vaList); }
   void ReadListEnd() { CheckValue(vaNull); }

@@ -78,6 +78,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+  MarkDestroying();
   if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, true);
   // Leave the parent while this is still a windowed control to it (tab list, window).
   if (m_parent) m_parent->RemoveControl(this);
