@@ -11,6 +11,7 @@
 #include "SkinControlsTestSupport.h"
 #include "TestSkin.h"
 #include "framework/Loading.h"
+#include "platform/win/Paint.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/SkinMessages.h"
 #include "skincontrols/SkinButton.h"
@@ -330,6 +331,45 @@ TEST_F(SkinnedControlsTest, ScrollBarTakesItsSizesAndStatesFromTheSkin) {
   vertical->SetKind(sbVertical);
   vertical->SetSkinEngine(engine);
   EXPECT_EQ(vertical->Width(), 14);
+}
+
+// The main window's arrangement: a see-through check box on a see-through unbuffered panel on a
+// skinned form. Both skins draw only outlines; inside them the form's striped skin shows through
+// both controls, pixel for pixel.
+TEST_F(SkinnedControlsTest, SeeThroughControlsShowTheFormsSkinThroughBoth) {
+  constexpr COLORREF kEven = RGB(1, 2, 3), kOdd = RGB(250, 240, 230);
+  auto* skinned = new TSkinnedWindowStandIn(form);
+  skinned->background = [&](TMessage& m) {
+    HDC dc = HdcFromWParam(m.WParam);
+    HBRUSH even = CreateSolidBrush(kEven), odd = CreateSolidBrush(kOdd);
+    FillRect(dc, {0, 0, 300, 200}, even);
+    for (int x = 1; x < 300; x += 2) FillRect(dc, {x, 0, x + 1, 200}, odd);
+    DeleteObject(even);
+    DeleteObject(odd);
+    return true;
+  };
+  for (auto& o : engine->source.objects)
+    for (const char* name : {"Frame", "Unchecked"})
+      if (auto* part = static_cast<TTestSkinObject*>(o->FindObject(name))) part->hollow = true;
+  auto* panel = Place<TSeSkinPanel>(20, 10, 200, 100);
+  panel->SetShowCaption(false);
+  panel->SetPerformance(kspNoBuffer);
+  panel->SetSkinEngine(engine);
+  ASSERT_TRUE(panel->Transparent());
+  auto* box = new TSeSkinCheckBox(form);
+  box->SetParent(panel);
+  box->SetBounds(30, 20, 98, 20);
+  box->SetCaption("");
+  box->SetSkinEngine(engine);
+  auto b = Painted(*box);
+  // The glyph's outline at (0, 4, 11, 15) in the box; everything else is the form's stripes.
+  const TPoint origin{20 + 30, 10 + 20};
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 98; ++x) {
+      const bool outline = (x == 0 || x == 10) ? (y >= 4 && y < 15) : (x < 11 && (y == 4 || y == 14));
+      const COLORREF expected = outline ? TTestSkinObject::Shade(kGlyph, 0) : ((origin.X + x) % 2 ? kOdd : kEven);
+      ASSERT_EQ(At(*b, x, y), expected) << x << "," << y;
+    }
 }
 
 // The engine freed under live controls, or a skin lacking the named object: every control draws

@@ -38,6 +38,7 @@ class TTestSkinObject : public ISeSkinObject {
     auto copy = std::make_unique<TTestSkinObject>(m_name, color, size);
     copy->log = log;
     copy->seeThrough = seeThrough;
+    copy->hollow = hollow;
     if (font) copy->WithFont(COLORREF(font->Color()));
     for (const auto& c : m_children) copy->m_children.push_back(c->Clone());
     return copy;
@@ -57,7 +58,15 @@ class TTestSkinObject : public ISeSkinObject {
     if (log) log->push_back(m_name + " " + std::to_string(state));
     canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(TColor(Shade(color, state)));
-    canvas.FillRect(bounds);
+    if (!hollow) {
+      canvas.FillRect(bounds);
+      return;
+    }
+    // Only the outline: what lies beneath shows through the rest.
+    const TRect& b = bounds;
+    for (const TRect& edge : {TRect{b.Left, b.Top, b.Right, b.Top + 1}, TRect{b.Left, b.Bottom - 1, b.Right, b.Bottom},
+                              TRect{b.Left, b.Top, b.Left + 1, b.Bottom}, TRect{b.Right - 1, b.Top, b.Right, b.Bottom}})
+      canvas.FillRect(edge);
   }
   int Width() const override { return size.cx; }
   int Height() const override { return size.cy; }
@@ -68,6 +77,7 @@ class TTestSkinObject : public ISeSkinObject {
   COLORREF color;
   TSize size;
   std::optional<bool> seeThrough;
+  bool hollow = false;
   std::unique_ptr<TFont> font;
   std::string text;
   int state = 0;
