@@ -11,12 +11,25 @@ const TClassInfo& TSeSkinStatusBar::StaticClassInfo() {
 
 TSeSkinStatusBar::TSeSkinStatusBar(TComponent* owner) : TSeSkinControl(owner, "StatusBar") {}
 
+void TSeSkinStatusBar::PaintClient() {
+  struct TFlag {
+    bool& value;
+    explicit TFlag(bool& v) : value(v) { value = true; }
+    ~TFlag() { value = false; }
+  } frameUnderAll(m_frameUnderAll);
+  TSeCustomStatusBar::PaintClient();
+}
+
 void TSeSkinStatusBar::PaintBackground() {
   if (!SkinPart("Frame")) {
     TSeCustomStatusBar::PaintBackground();
     return;
   }
-  PaintAroundPanels([this] { DrawPart("Frame", kSkinNormal, {0, 0, Width(), Height()}); });
+  const TRect whole{0, 0, Width(), Height()};
+  if (m_frameUnderAll)
+    DrawPart("Frame", kSkinNormal, whole);
+  else
+    PaintAroundPanels([&] { DrawPart("Frame", kSkinNormal, whole); });
 }
 
 void TSeSkinStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool last) {
@@ -25,7 +38,7 @@ void TSeSkinStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool 
     return;
   }
   // The panel's clip (set by the caller) keeps the frame to the panel.
-  DrawPart("Frame", kSkinNormal, {0, 0, Width(), Height()});
+  if (!m_frameUnderAll) DrawPart("Frame", kSkinNormal, {0, 0, Width(), Height()});
   DrawPart("Panel", kSkinNormal, rect);
   Canvas()->Refresh();
   DrawPanelContent(panel, rect);

