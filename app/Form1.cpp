@@ -17,10 +17,10 @@
 #include "platform/win/DisplayBackend.h"
 #include "platform/win/MessageQueue.h"
 #include "skin/SkinEngine.h"
-#include "skincontrols/Button.h"
-#include "skincontrols/CheckBox.h"
-#include "skincontrols/CustomPanel.h"
-#include "skincontrols/StatusBar.h"
+#include "skincontrols/SkinButton.h"
+#include "skincontrols/SkinCheckBox.h"
+#include "skincontrols/SkinPanel.h"
+#include "skincontrols/SkinStatusBar.h"
 #include "skinform/SkinForm.h"
 
 namespace vandrel {
@@ -86,7 +86,7 @@ void TForm1::CreateComponents() {
                                   m_seSkinForm1->TrayMenuOptions()->Animation()})
     animation->SetEffectKind(std::string(kRandomEffectName));
 
-  m_seSkinPanel1 = loading.Create<TSeCustomPanel>();
+  m_seSkinPanel1 = loading.Create<TSeSkinPanel>();
   m_seSkinPanel1->SetName("SeSkinPanel1");
   m_seSkinPanel1->SetParent(this);
   m_seSkinPanel1->SetAlign(alTop);
@@ -98,6 +98,8 @@ void TForm1::CreateComponents() {
   m_seSkinPanel1->SetShowCaption(false);
   m_seSkinPanel1->SetTransparent(false);
   m_seSkinPanel1->SetPerformance(kspNoBuffer);
+  m_seSkinPanel1->SetSkinObject("Panel");
+  m_seSkinPanel1->SetSkinEngine(m_seSkinEngine);
 
   m_image1 = loading.Create<TImage>();
   m_image1->SetName("Image1");
@@ -106,7 +108,7 @@ void TForm1::CreateComponents() {
   m_image1->SetStretch(true);
   LoadBanner(*m_image1);
 
-  m_seSkinPanel2 = loading.Create<TSeCustomPanel>();
+  m_seSkinPanel2 = loading.Create<TSeSkinPanel>();
   m_seSkinPanel2->SetName("SeSkinPanel2");
   m_seSkinPanel2->SetParent(this);
   m_seSkinPanel2->SetAlign(alClient);
@@ -119,12 +121,14 @@ void TForm1::CreateComponents() {
   m_seSkinPanel2->SetAnimateRoll(false);
   m_seSkinPanel2->SetShowCaption(false);
   m_seSkinPanel2->SetPerformance(kspNoBuffer);
+  m_seSkinPanel2->SetSkinObject("Panel");
+  m_seSkinPanel2->SetSkinEngine(m_seSkinEngine);
 
   m_imageList1 = loading.Create<TImageList>();
   m_imageList1->SetName("ImageList1");
   LoadNodeImages(*m_imageList1);
 
-  m_seSkinStatusBar1 = loading.Create<TSeCustomStatusBar>();
+  m_seSkinStatusBar1 = loading.Create<TSeSkinStatusBar>();
   m_seSkinStatusBar1->SetName("SeSkinStatusBar1");
   m_seSkinStatusBar1->SetParent(m_seSkinPanel2);
   m_seSkinStatusBar1->SetAlign(alBottom);
@@ -135,10 +139,12 @@ void TForm1::CreateComponents() {
   m_seSkinStatusBar1->SetBevelWidth(0);
   m_seSkinStatusBar1->SetBevelKind(kbkNone);
   m_seSkinStatusBar1->SetTransparent(true);
+  m_seSkinStatusBar1->SetSkinObject("StatusBar");
+  m_seSkinStatusBar1->SetSkinEngine(m_seSkinEngine);
   for (int width : {200, 80, 50, 50}) m_seSkinStatusBar1->Panels()->Add()->SetWidth(width);
   m_seSkinStatusBar1->Panels()->Items(0)->SetText("test");
 
-  m_sbRun = loading.Create<TSeCustomCheckBox>();
+  m_sbRun = loading.Create<TSeSkinCheckBox>();
   m_sbRun->SetName("sbRun");
   m_sbRun->SetCaption("自动启动");
   m_sbRun->SetState(cbChecked);
@@ -147,6 +153,8 @@ void TForm1::CreateComponents() {
   m_sbRun->SetAllowGrayed(false);
   m_sbRun->SetPerformance(kspDoubleBuffer);
   m_sbRun->SetTransparent(true);
+  m_sbRun->SetSkinObject("CheckBox");
+  m_sbRun->SetSkinEngine(m_seSkinEngine);
   m_sbRun->OnClick = [this](TPersistent* sender) { SbRunClick(sender); };
   // Each control is hosted by its status panel first, so that becoming the bar's child adds no
   // panel of its own.
@@ -157,10 +165,14 @@ void TForm1::CreateComponents() {
   host(1, m_sbRun);
 
   auto button = [&](const char* name, const char* caption, void (TForm1::*handler)(TPersistent*)) {
-    auto* b = loading.Create<TSeCustomButton>();
+    auto* b = loading.Create<TSeSkinButton>();
     b->SetName(name);
     b->SetCaption(caption);
     b->SetBounds(0, 0, 46, 16);
+    b->SetShowCaption(true);
+    b->SetShowGlyph(true);
+    b->SetSkinObject("Button");
+    b->SetSkinEngine(m_seSkinEngine);
     b->OnClick = [this, handler](TPersistent* sender) { (this->*handler)(sender); };
     return b;
   };

@@ -17,10 +17,10 @@ namespace vandrel {
 
 class TImage;
 class TImageList;
-class TSeCustomButton;
-class TSeCustomCheckBox;
-class TSeCustomPanel;
-class TSeCustomStatusBar;
+class TSeSkinButton;
+class TSeSkinCheckBox;
+class TSeSkinPanel;
+class TSeSkinStatusBar;
 class TSeSkinEngine;
 class TSeSkinForm;
 class TTreeNode;
@@ -51,14 +51,14 @@ class TForm1 : public TForm, private IMainWindow {
 
   TSeSkinEngine* SeSkinEngine() const { return m_seSkinEngine; }
   TSeSkinForm* SeSkinForm1() const { return m_seSkinForm1; }
-  TSeCustomPanel* SeSkinPanel1() const { return m_seSkinPanel1; }
+  TSeSkinPanel* SeSkinPanel1() const { return m_seSkinPanel1; }
   TImage* Image1() const { return m_image1; }
-  TSeCustomPanel* SeSkinPanel2() const { return m_seSkinPanel2; }
+  TSeSkinPanel* SeSkinPanel2() const { return m_seSkinPanel2; }
   TTreeView* TreeView1() const { return m_treeView1; }
-  TSeCustomStatusBar* SeSkinStatusBar1() const { return m_seSkinStatusBar1; }
-  TSeCustomCheckBox* SbRun() const { return m_sbRun; }
-  TSeCustomButton* SeSkinButton1() const { return m_seSkinButton1; }
-  TSeCustomButton* SeSkinButton2() const { return m_seSkinButton2; }
+  TSeSkinStatusBar* SeSkinStatusBar1() const { return m_seSkinStatusBar1; }
+  TSeSkinCheckBox* SbRun() const { return m_sbRun; }
+  TSeSkinButton* SeSkinButton1() const { return m_seSkinButton1; }
+  TSeSkinButton* SeSkinButton2() const { return m_seSkinButton2; }
   TImageList* ImageList1() const { return m_imageList1; }
 
   void FormCreate(TPersistent* sender);
@@ -113,14 +113,14 @@ class TForm1 : public TForm, private IMainWindow {
 
   TSeSkinEngine* m_seSkinEngine = nullptr;
   TSeSkinForm* m_seSkinForm1 = nullptr;
-  TSeCustomPanel* m_seSkinPanel1 = nullptr;
+  TSeSkinPanel* m_seSkinPanel1 = nullptr;
   TImage* m_image1 = nullptr;
-  TSeCustomPanel* m_seSkinPanel2 = nullptr;
+  TSeSkinPanel* m_seSkinPanel2 = nullptr;
   TTreeView* m_treeView1 = nullptr;
-  TSeCustomStatusBar* m_seSkinStatusBar1 = nullptr;
-  TSeCustomCheckBox* m_sbRun = nullptr;
-  TSeCustomButton* m_seSkinButton1 = nullptr;
-  TSeCustomButton* m_seSkinButton2 = nullptr;
+  TSeSkinStatusBar* m_seSkinStatusBar1 = nullptr;
+  TSeSkinCheckBox* m_sbRun = nullptr;
+  TSeSkinButton* m_seSkinButton1 = nullptr;
+  TSeSkinButton* m_seSkinButton2 = nullptr;
   TImageList* m_imageList1 = nullptr;
 };
 

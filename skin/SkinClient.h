@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/core/Geometry.h"
@@ -12,6 +14,7 @@ namespace vandrel {
 
 class TCanvas;
 class TControl;
+class TFont;
 
 // A component's own copy of a skin object and its sub-objects.
 class ISeSkinObject {
@@ -27,6 +30,16 @@ class ISeSkinObject {
   // In the control's client coordinates.
   virtual void SetBounds(const TRect& bounds) = 0;
   virtual void Draw(TCanvas& canvas) = 0;
+  // The stored size: a control takes its glyph size or its thickness from it.
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // The font for the current state; null when the object has none.
+  virtual TFont* GetFont() const = 0;
+  // The text the object draws (a panel's caption bar shows the panel's caption).
+  virtual void SetText(const std::string& text) = 0;
+  // For a bitmap object, whether any of its mask flags lets the parent show through; nothing for
+  // other kinds.
+  virtual std::optional<bool> SeeThrough() const = 0;
 };
 
 // The engine's loaded skin, as its clients see it.

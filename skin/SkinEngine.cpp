@@ -9,6 +9,7 @@
 #include "framework/Form.h"
 #include "framework/PropertyInfo.h"
 #include "framework/Screen.h"
+#include "skin/BitmapObject.h"
 #include "skin/SkinList.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinObject.h"
@@ -45,6 +46,15 @@ class TObjectView : public ISeSkinObject {
   void SetState(int state) override { m_object.SetState(state); }
   void SetBounds(const TRect& bounds) override { m_object.SetBounds(bounds); }
   void Draw(TCanvas& canvas) override { m_object.Draw(canvas); }
+  int Width() const override { return m_object.Width(); }
+  int Height() const override { return m_object.Height(); }
+  TFont* GetFont() const override { return m_object.GetFont(); }
+  void SetText(const std::string& text) override { m_object.SetText(text); }
+  std::optional<bool> SeeThrough() const override {
+    const auto* bitmap = dynamic_cast<const TSeBitmapObject*>(&m_object);
+    if (!bitmap) return std::nullopt;
+    return bitmap->Masked() || bitmap->MaskedBorder() || bitmap->MaskedAngles();
+  }
 
  private:
   TSeSkinObject& m_object;
@@ -60,6 +70,11 @@ class TObjectCopy : public ISeSkinObject {
   void SetState(int state) override { m_root.SetState(state); }
   void SetBounds(const TRect& bounds) override { m_root.SetBounds(bounds); }
   void Draw(TCanvas& canvas) override { m_root.Draw(canvas); }
+  int Width() const override { return m_root.Width(); }
+  int Height() const override { return m_root.Height(); }
+  TFont* GetFont() const override { return m_root.GetFont(); }
+  void SetText(const std::string& text) override { m_root.SetText(text); }
+  std::optional<bool> SeeThrough() const override { return m_root.SeeThrough(); }
 
  private:
   // Destroyed in reverse: the views before the tree they look at.

@@ -196,9 +196,14 @@ void TSeCustomControl::PaintParentBackground(HDC dc) {
 void TSeCustomControl::EraseBackground(TMessage& m) {
   m.Result = 1;
   HDC dc = HdcFromWParam(m.WParam);
-  if (!dc || !BackgroundRequestOf(m)) return;
+  const TSeBackgroundRequest* request = BackgroundRequestOf(m);
+  if (!dc || !request) return;
   // A child paints itself see-through: this control paints its own look into the child's surface,
-  // and a chain of see-through controls paints down to the window.
+  // and a chain of see-through controls paints down to the window. The child keeps only what lies
+  // under it, so the drawing is clipped to it rather than spent on the whole control.
+  TDCStateSaver saver(dc);
+  const TRect& under = request->Bounds;
+  if (!under.IsEmpty()) IntersectClipRect(dc, under.Left, under.Top, under.Right, under.Bottom);
   TCanvas& canvas = *Canvas();
   canvas.Lock();
   HDC previous = canvas.HandleAllocated() ? canvas.Handle() : HDC();

@@ -51,10 +51,17 @@ void TSePaintOptions::PaintParentBackground(HDC dc, TPoint p, int width, int hei
     OffsetWindowOrgEx(dc, -p.X, -p.Y, nullptr);
     return;
   }
+  // Only what the context can show is asked for: a see-through child asking this control for
+  // its background sees only its own small part, and the parents further up need paint no more.
+  TRect area{0, 0, width, height}, clip;
+  if (GetClipBox(dc, &clip) != RGN_ERROR) {
+    const TRect whole = area;
+    if (!IntersectRect(area, whole, clip)) return;
+  }
   TseBitmap temp;
-  temp.SetSize(width, height);
+  temp.SetSize(area.Width(), area.Height());
   HDC tdc = temp.DC();
-  OffsetWindowOrgEx(tdc, p.X, p.Y, nullptr);
+  OffsetWindowOrgEx(tdc, p.X + area.Left, p.Y + area.Top, nullptr);
   if (form) {
     TMessage m = MakeBackgroundRequest(tdc, request);
     bool answered;
@@ -69,8 +76,8 @@ void TSePaintOptions::PaintParentBackground(HDC dc, TPoint p, int width, int hei
   } else {
     SendBackgroundRequest(*parent, tdc, request, false);
   }
-  OffsetWindowOrgEx(tdc, -p.X, -p.Y, nullptr);
-  BitBlt(dc, 0, 0, temp.Width(), temp.Height(), tdc, 0, 0, SRCCOPY);
+  OffsetWindowOrgEx(tdc, -p.X - area.Left, -p.Y - area.Top, nullptr);
+  BitBlt(dc, area.Left, area.Top, temp.Width(), temp.Height(), tdc, 0, 0, SRCCOPY);
 }
 
 void TSePaintOptions::PaintSiblings(HDC dc) {

@@ -16,6 +16,7 @@
 //   button->SetParent(bar);       // a new child alone gets a panel of its own, 50 wide
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -88,6 +89,10 @@ class TSeCustomStatusBar : public TSeCustomControl, public ISeSizeGrip {
   virtual void DrawSizeGrip();
   virtual void PaintPanel(int index);
   virtual void PaintBackground();
+  // Runs paint with the drawn panels left out of the clip.
+  void PaintAroundPanels(const std::function<void()>& paint);
+  // Owner drawing, or the text and image, of a panel whose background is drawn.
+  void DrawPanelContent(TSeStatusPanel& panel, const TRect& rect);
   virtual void DoPanelClick(TSeStatusPanel* panel);
   virtual void DoPanelDblClick(TSeStatusPanel* panel);
   virtual void DoDrawPanel(TSeStatusPanel* panel, const TRect& rect);

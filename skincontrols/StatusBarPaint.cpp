@@ -123,6 +123,10 @@ void TSeCustomStatusBar::PaintBorder() {
 }
 
 void TSeCustomStatusBar::PaintBackground() {
+  PaintAroundPanels([this] { TSeCustomControl::PaintClient(); });
+}
+
+void TSeCustomStatusBar::PaintAroundPanels(const std::function<void()>& paint) {
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
   {
@@ -136,7 +140,7 @@ void TSeCustomStatusBar::PaintBackground() {
       if (IntersectRect(r, GetPanelRect(i), content)) ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
     }
     canvas.Refresh();
-    TSeCustomControl::PaintClient();
+    paint();
   }
   // After the context's state is back: the tools selected before are in the context again.
   canvas.Refresh();
@@ -149,6 +153,10 @@ void TSeCustomStatusBar::PaintPanel(int index) {
   if (r.IsEmpty()) return;
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
+  // A hosted control asking for its background gets only the surface under itself: panels outside
+  // it would be drawn for nothing.
+  TRect clip, visible;
+  if (GetClipBox(dc, &clip) != NULLREGION && !IntersectRect(visible, clip, r)) return;
   {
     TDCStateSaver saver(dc);
     IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
@@ -172,14 +180,18 @@ void TSeCustomStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, boo
     canvas.Refresh();
     FillColorRect(canvas, rect, Color());
     if (panel.Framed()) DrawFrame3D(canvas, rect, clBtnShadow, clBtnHighlight);
-    if (panel.Style() == psOwnerDraw) {
-      DoDrawPanel(&panel, rect);
-    } else {
-      DrawPanelText(panel, rect);
-      if (panel.ShowImage()) DrawPanelImage(panel, rect);
-    }
+    DrawPanelContent(panel, rect);
   }
   canvas.Refresh();
+}
+
+void TSeCustomStatusBar::DrawPanelContent(TSeStatusPanel& panel, const TRect& rect) {
+  if (panel.Style() == psOwnerDraw) {
+    DoDrawPanel(&panel, rect);
+  } else {
+    DrawPanelText(panel, rect);
+    if (panel.ShowImage()) DrawPanelImage(panel, rect);
+  }
 }
 
 void TSeCustomStatusBar::DrawPanelText(const TSeStatusPanel& panel, const TRect& rect) {

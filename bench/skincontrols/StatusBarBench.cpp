@@ -1,7 +1,9 @@
 // Painting the main window's status bar (four panels, three hosted controls) in each buffering
 // mode, against the unbuffered paint measured in the same run, see-through as the main window has
 // it and opaque. The hosted controls are framed skinned panels in the same mode as the bar. The
-// ratios are printed by the last benchmark of each group.
+// ratios are printed by the last benchmark of each group. A last group paints the main window's bar
+// as the program has it (skinned classes hosting the check box and two buttons) with the shipped
+// skin, against the same controls without a skin.
 #include <benchmark/benchmark.h>
 
 #include <ctime>
@@ -12,7 +14,12 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/display/HeadlessScreen.h"
+#include "skin/SkinEngine.h"
 #include "skincontrols/CustomPanel.h"
+#include "skincontrols/SkinButton.h"
+#include "skincontrols/SkinCheckBox.h"
+#include "skincontrols/SkinPanel.h"
+#include "skincontrols/SkinStatusBar.h"
 #include "skincontrols/StatusBar.h"
 
 using namespace vandrel;
@@ -113,6 +120,90 @@ void BM_RatiosToNoBuffer(benchmark::State& state, bool transparent) {
   state.counters["double_x_nobuffer"] = g_microseconds[{transparent, kspDoubleBuffer}] / reference;
 }
 
+// Microseconds per paint without and with the skin.
+double g_unskinned = 0, g_skinned = 0;
+
+struct SkinnedMainWindowBar {
+  explicit SkinnedMainWindowBar(bool skinned) : screen(THeadlessScreen::Create({1280, 800})) {
+    form = app.CreateForm<TForm>();
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(100, 100, 382, 536);
+    auto* engine = new TSeSkinEngine(form);
+    auto* panel = new TSeSkinPanel(form);
+    panel->SetShowCaption(false);
+    panel->SetBorderWidth(3);
+    panel->SetBevelWidth(1);
+    panel->SetPerformance(kspNoBuffer);
+    panel->SetParent(form);
+    panel->SetAlign(alClient);
+    panel->SetSkinEngine(engine);
+    bar = new TSeSkinStatusBar(form);
+    bar->SetParent(panel);
+    bar->SetAlign(alBottom);
+    bar->SetHeight(22);
+    bar->SetBorderWidth(2);
+    bar->SetTransparent(true);
+    bar->SetSkinEngine(engine);
+    for (int width : {200, 80, 50, 50}) bar->Panels()->Add()->SetWidth(width);
+    bar->Panels()->Items(0)->SetText("2024-5-12  农历  四月初五  星期日");
+    auto* box = new TSeSkinCheckBox(form);
+    box->SetCaption("自动启动");
+    box->SetState(cbChecked);
+    box->SetSkinEngine(engine);
+    controls[0] = box;
+    const char* captions[] = {"万年历", "刷新"};
+    for (int i = 0; i < 2; ++i) {
+      auto* button = new TSeSkinButton(form);
+      button->SetCaption(captions[i]);
+      button->SetBounds(0, 0, 46, 16);
+      button->SetSkinEngine(engine);
+      controls[i + 1] = button;
+    }
+    for (int i = 0; i < 3; ++i) {
+      bar->Panels()->Items(i + 1)->SetControl(controls[i]);
+      controls[i]->SetParent(bar);
+    }
+    if (skinned) engine->SetSkinFile(VANDREL_STEEL_SKIN_FILE);
+    form->Show();
+    app.ProcessMessages();
+  }
+
+  void Paint() {
+    bar->Repaint();
+    for (TWinControl* c : controls) c->Repaint();
+  }
+
+  std::unique_ptr<THeadlessScreen> screen;
+  TApplication app;
+  TForm* form = nullptr;
+  TSeSkinStatusBar* bar = nullptr;
+  TWinControl* controls[3] = {};
+};
+
+void BM_PaintMainWindowBar(benchmark::State& state, bool skinned) {
+  SkinnedMainWindowBar w(skinned);
+  if (skinned && !w.bar->SkinAvailable()) {
+    state.SkipWithError("the shipped skin did not load");
+    return;
+  }
+  w.Paint();
+  const double start = CpuMicroseconds();
+  for (auto _ : state) w.Paint();
+  const double us = (CpuMicroseconds() - start) / double(state.iterations());
+  (skinned ? g_skinned : g_unskinned) = us;
+  state.counters["us_per_paint"] = us;
+}
+
+void BM_SkinnedToUnskinned(benchmark::State& state) {
+  for (auto _ : state) {
+  }
+  if (g_unskinned <= 0 || g_skinned <= 0) {
+    state.SkipWithError("both paints must be measured first");
+    return;
+  }
+  state.counters["skinned_x_unskinned"] = g_skinned / g_unskinned;
+}
+
 }  // namespace
 
 // As the main window has them: the bar and the hosted controls see-through.
@@ -125,3 +216,7 @@ BENCHMARK_CAPTURE(BM_PaintStatusBar, opaque/kspNoBuffer, kspNoBuffer, false)->Un
 BENCHMARK_CAPTURE(BM_PaintStatusBar, opaque/kspSharedBuffer, kspSharedBuffer, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PaintStatusBar, opaque/kspDoubleBuffer, kspDoubleBuffer, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_RatiosToNoBuffer, opaque, false)->Iterations(1);
+// The main window's bar and its hosted check box and buttons, skinned against their own look.
+BENCHMARK_CAPTURE(BM_PaintMainWindowBar, own_look, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PaintMainWindowBar, shipped_skin, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SkinnedToUnskinned)->Iterations(1);

@@ -30,10 +30,10 @@
 #include "platform/win/TickClock.h"
 #include "platform/win/Window.h"
 #include "skin/SkinEngine.h"
-#include "skincontrols/Button.h"
-#include "skincontrols/CheckBox.h"
-#include "skincontrols/CustomPanel.h"
-#include "skincontrols/StatusBar.h"
+#include "skincontrols/SkinButton.h"
+#include "skincontrols/SkinCheckBox.h"
+#include "skincontrols/SkinPanel.h"
+#include "skincontrols/SkinStatusBar.h"
 #include "tests/os/TestFiles.h"
 
 using namespace vandrel;
@@ -158,11 +158,31 @@ TEST_F(Form1Test, LayoutAndArtwork) {
   EXPECT_EQ(form->SeSkinButton1()->Caption(), "万年历");
   EXPECT_EQ(form->SeSkinButton2()->Caption(), "刷新");
 
-  // The see-through check box shows the status bar's face around its glyph and caption.
+  // The see-through check box shows the status bar's skinned face around its glyph and caption:
+  // beside the caption the screen is the same with the box and without it.
   TSurface pixel(1, 1);
   const TPoint beside = form->SbRun()->ClientToScreen({form->SbRun()->Width() - 3, 8});
   m_screen->ReadScreen(pixel, Bounds(beside.X, beside.Y, 1, 1));
-  EXPECT_EQ(ColorFromPixel(pixel.Pixel(0, 0)), ColorToRGB(clBtnFace));
+  const COLORREF withBox = ColorFromPixel(pixel.Pixel(0, 0));
+  form->SbRun()->SetVisible(false);
+  Pump();
+  m_screen->ReadScreen(pixel, Bounds(beside.X, beside.Y, 1, 1));
+  EXPECT_EQ(withBox, ColorFromPixel(pixel.Pixel(0, 0)));
+  form->SbRun()->SetVisible(true);
+  Pump();
+  // Every skinned control names the window's engine, and the shipped skin is bound.
+  EXPECT_EQ(form->SeSkinPanel1()->SkinEngine(), form->SeSkinEngine());
+  EXPECT_EQ(form->SeSkinStatusBar1()->SkinObject(), "StatusBar");
+  for (TSeSkinPanel* panel : {form->SeSkinPanel1(), form->SeSkinPanel2()}) {
+    EXPECT_TRUE(panel->SkinAvailable());
+    EXPECT_TRUE(panel->Transparent());
+  }
+  for (TSeSkinButton* button : {form->SeSkinButton1(), form->SeSkinButton2()}) {
+    EXPECT_TRUE(button->SkinAvailable());
+    EXPECT_TRUE(button->Transparent());
+  }
+  EXPECT_TRUE(form->SbRun()->SkinAvailable());
+  EXPECT_TRUE(form->SeSkinStatusBar1()->SkinAvailable());
 
   EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
   EXPECT_EQ(form->SeSkinEngine()->SkinFile(), (m_root / "app" / "mskn.mskn").string());

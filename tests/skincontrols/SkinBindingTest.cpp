@@ -42,6 +42,11 @@ class TRecordingObject : public ISeSkinObject {
                     std::to_string(r.Right) + "," + std::to_string(r.Bottom));
   }
   void Draw(TCanvas&) override { m_log.push_back(m_name + " draw"); }
+  int Width() const override { return 0; }
+  int Height() const override { return 0; }
+  TFont* GetFont() const override { return nullptr; }
+  void SetText(const std::string&) override {}
+  std::optional<bool> SeeThrough() const override { return std::nullopt; }
 
  private:
   std::string m_name;
