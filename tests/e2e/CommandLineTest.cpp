@@ -105,10 +105,12 @@ TEST_F(CommandLine, DatabaseBesideTheSiblingApplication) {
 
   const auto r = Run({"--dump"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  EXPECT_EQ(ReadFile(m_root / "tarvo" / "vandrel"), ReadFile(m_exe));  // copied over the older one
+  EXPECT_NE(r.Out.find("给客户回电话"), std::string::npos) << r.Out;
+  // Nothing is written beside the database: autostart starts the program where it lies.
+  EXPECT_EQ(ReadFile(m_root / "tarvo" / "vandrel"), "an older copy");
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_root / "tarvo"), fs::directory_iterator()), 2);
   const std::string registry = ReadFile(m_root / "registry.reg");
-  EXPECT_NE(registry.find("\"tarvo\"=\"" + (m_root / "tarvo" / "vandrel").string() + "\""), std::string::npos)
-      << registry;
+  EXPECT_NE(registry.find("\"tarvo\"=\"" + m_exe.string() + "\""), std::string::npos) << registry;
 }
 
 TEST_F(CommandLine, NoDatabaseAnywhere) {
@@ -129,7 +131,7 @@ TEST_F(CommandLine, WithoutTheRegistryValueTheWorkingDirectoryIsSearched) {
   fs::copy_file(kFixtures + "sibling.mdb", m_root / "work" / "data.mdb");
   const auto r = Run({"--dump"}, m_root / "work");
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  EXPECT_EQ(ReadFile(m_root / "work" / "vandrel"), ReadFile(m_exe));
+  EXPECT_FALSE(fs::exists(m_root / "work" / "vandrel"));
 }
 
 TEST_F(CommandLine, AFailingQueryStopsTheSequenceAndKeepsWhatWasBuilt) {
@@ -211,7 +213,7 @@ TEST_F(CommandLine, VersionHelpAndUnknownArguments) {
   EXPECT_NE(r.Err.find("unknown argument \"--frobnicate\""), std::string::npos);
 }
 
-TEST_F(CommandLine, ARunningOlderCopyBesideTheSiblingIsReplaced) {
+TEST_F(CommandLine, ARunningOlderCopyBesideTheSiblingIsLeftAlone) {
   fs::create_directories(m_root / "tarvo");
   fs::copy_file(kFixtures + "sibling.mdb", m_root / "tarvo" / "data.mdb");
   fs::copy_file("/bin/sleep", m_root / "tarvo" / "vandrel");
@@ -227,6 +229,56 @@ TEST_F(CommandLine, ARunningOlderCopyBesideTheSiblingIsReplaced) {
   ::kill(older, SIGKILL);
   ::waitpid(older, nullptr, 0);
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  EXPECT_EQ(ReadFile(m_root / "tarvo" / "vandrel"), ReadFile(m_exe));
+  EXPECT_EQ(ReadFile(m_root / "tarvo" / "vandrel"), ReadFile("/bin/sleep"));
   EXPECT_FALSE(fs::exists(m_root / "tarvo" / "vandrel.new"));
+}
+
+// An installed program: its folder cannot be written by the user who runs it (as root, the test
+// runs it as nobody, since root may write anywhere).
+TEST_F(CommandLine, AReadOnlyProgramFolderSendsItsFilesToTheDataFolder) {
+  const fs::path data = m_root / "share" / "vandrel";
+  m_env["XDG_DATA_HOME"] = (m_root / "share").string();
+  fs::create_directories(m_root / "tarvo");
+  fs::copy_file(kFixtures + "sibling.mdb", m_root / "tarvo" / "data.mdb");
+  SiblingKey((m_root / "tarvo" / "tarvo.exe").string());
+  std::string program = m_exe.string();
+  std::vector<std::string> prefix;
+  if (::geteuid() == 0) {
+    for (const auto& entry : fs::recursive_directory_iterator(m_root))
+      if (!entry.path().string().starts_with((m_root / "app").string()) &&
+          !entry.path().string().starts_with((m_root / "tarvo").string()))
+        ASSERT_EQ(::chown(entry.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(m_root.c_str(), 65534, 65534), 0);
+    program = "/usr/bin/setpriv";
+    prefix = {"--reuid=65534", "--regid=65534", "--clear-groups", m_exe.string()};
+  } else {
+    fs::permissions(m_root / "app", fs::perms::owner_write, fs::perm_options::remove);
+    fs::permissions(m_root / "tarvo", fs::perms::owner_write, fs::perm_options::remove);
+  }
+  auto run = [&](const std::string& argument) {
+    std::vector<std::string> args = prefix;
+    args.push_back(argument);
+    return RunProcess(program, args, m_env, m_root.string());
+  };
+
+  // Beside the sibling application.
+  auto r = run("--dump");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("给客户回电话"), std::string::npos) << r.Out;
+  EXPECT_EQ(ReadFile(data / "TheCal.htm"), ReadFile(VANDREL_CALENDAR_PAGE));
+  EXPECT_GT(fs::file_size(data / "mskn.mskn"), 1000u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_root / "app"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_root / "tarvo"), fs::directory_iterator()), 1);
+
+  // The data folder's data.mdb is looked at last: when the sibling's has gone.
+  fs::permissions(m_root / "tarvo", fs::perms::owner_write, fs::perm_options::add);
+  fs::rename(m_root / "tarvo" / "data.mdb", data / "data.mdb");
+  r = run("--dump");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("给客户回电话"), std::string::npos) << r.Out;
+  fs::remove(data / "data.mdb");
+  r = run("--dump");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Err, (m_root / "tarvo").string() + "/data.mdb 不存在！\n");
+  if (::geteuid() != 0) fs::permissions(m_root / "app", fs::perms::owner_write, fs::perm_options::add);
 }
