@@ -1,5 +1,6 @@
 #include "app/DayWatch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -40,8 +41,9 @@ UINT TDayWatch::MillisecondsToMidnight() {
     clock_gettime(CLOCK_REALTIME, &precise);
     ms = (double(at) - double(precise.tv_sec)) * 1000.0 - double(precise.tv_nsec) / 1e6;
   }
-  // Rounded up: a wake a moment early would only arm again for the rest.
-  return UINT(std::fmax(1.0, std::ceil(ms)));
+  // To the millisecond (day fractions carry rounding errors); a wake a moment early only arms
+  // again for the rest.
+  return UINT(std::max(1LL, std::llround(ms)));
 }
 
 void TDayWatch::Restart() {

@@ -49,13 +49,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "Vandrel developers <vandrel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "always-on-top reminder window for a sales database")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "always-on-top reminder window for a sales database
- Vandrel reads the Access database (data.mdb) of its sibling sales and customer-care
- application, never writing to it, and shows what is due today, tomorrow, the day after,
- yesterday, this month and next month: event reminders, visits, plans, birthdays in the
- Gregorian and Chinese lunar calendars, expiring cards, products running out, invitations,
- meetings and follow-ups. The status bar shows today's date with its lunar date and weekday.")
+# The synopsis above is the description's first line; CPack indents these lines.
+set(CPACK_PACKAGE_DESCRIPTION
+  "Vandrel reads the Access database (data.mdb) of its sibling sales and
+customer-care application, never writing to it, and shows what is due today,
+tomorrow, the day after, yesterday, this month and next month: event
+reminders, visits, plans, birthdays in the Gregorian and Chinese lunar
+calendars, expiring cards, products running out, invitations, meetings and
+follow-ups. The status bar shows today's date with its lunar date and weekday.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
