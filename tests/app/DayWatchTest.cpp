@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "framework/Component.h"
 #include "platform/core/Clock.h"
 #include "platform/win/MessageQueue.h"
@@ -29,44 +32,52 @@ struct TWatched {
 
 }  // namespace
 
-TEST(DayWatch, WakesOnceAtMidnight) {
-  ScopedManualTicks ticks;
-  ScopedClock clock(At(2024, 3, 4, 23, 59, 58));
-  EXPECT_EQ(TDayWatch::MillisecondsToMidnight(), 2000u);
-  TWatched w;
-  w.watch.Restart();
-  TTickClock::Advance(1999);
-  ProcessPendingMessages();
-  EXPECT_EQ(w.stale, 0);
-  PinClock(At(2024, 3, 5, 0, 0, 0));
-  TTickClock::Advance(1);
-  ProcessPendingMessages();
-  EXPECT_EQ(w.stale, 1);
-  // Armed for the next midnight, a whole day on.
-  EXPECT_EQ(TDayWatch::MillisecondsToMidnight(), 86400000u);
-  TTickClock::Advance(86399999);
-  ProcessPendingMessages();
-  EXPECT_EQ(w.stale, 1);
-  PinClock(At(2024, 3, 6, 0, 0, 0));
-  TTickClock::Advance(1);
-  ProcessPendingMessages();
-  EXPECT_EQ(w.stale, 2);
+TEST(DayWatch, WakesAtMidnightAndArmsAgainAfterAnEarlyWake) {
+  struct Step {
+    TDateTime clock;  // the wall clock once the milliseconds have run
+    DWORD ms;
+    int stale;
+  };
+  struct Case {
+    const char* what;
+    TDateTime start;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"two seconds before midnight, then a whole day",
+       At(2024, 3, 4, 23, 59, 58),
+       {{At(2024, 3, 4, 23, 59, 59), 1999, 0},
+        {At(2024, 3, 5, 0, 0, 0), 1, 1},
+        {At(2024, 3, 5, 23, 59, 59), 86399999, 1},
+        {At(2024, 3, 6, 0, 0, 0), 1, 2}}},
+      // The clock ran slow: when the timer fires it is still 23:59, so it waits for the rest.
+      {"an early wake", At(2024, 3, 4, 23, 0, 0), {{At(2024, 3, 4, 23, 59, 0), 3600000, 0}, {At(2024, 3, 5, 0, 0, 0), 60000, 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScopedManualTicks ticks;
+    ScopedClock clock(c.start);
+    TWatched w;
+    w.watch.Restart();
+    for (const Step& step : c.steps) {
+      PinClock(step.clock);
+      TTickClock::Advance(step.ms);
+      ProcessPendingMessages();
+      EXPECT_EQ(w.stale, step.stale) << step.ms;
+    }
+  }
 }
 
-TEST(DayWatch, AnEarlyWakeArmsAgainForTheRest) {
-  ScopedManualTicks ticks;
-  ScopedClock clock(At(2024, 3, 4, 23, 0, 0));
-  TWatched w;
-  w.watch.Restart();
-  // The clock ran slow: when the timer fires, it is 23:59:00.
-  PinClock(At(2024, 3, 4, 23, 59, 0));
-  TTickClock::Advance(3600000);
-  ProcessPendingMessages();
-  EXPECT_EQ(w.stale, 0);
-  PinClock(At(2024, 3, 5, 0, 0, 0));
-  TTickClock::Advance(60000);
-  ProcessPendingMessages();
-  EXPECT_EQ(w.stale, 1);
+TEST(DayWatch, MillisecondsToMidnightOfThePinnedClock) {
+  const std::pair<TDateTime, UINT> cases[] = {
+      {At(2024, 3, 4, 23, 59, 58), 2000},
+      {At(2024, 3, 5, 0, 0, 0), 86400000},
+      {At(2024, 12, 31, 12, 0, 0), 43200000},
+  };
+  for (const auto& [now, ms] : cases) {
+    ScopedClock clock(now);
+    EXPECT_EQ(TDayWatch::MillisecondsToMidnight(), ms);
+  }
 }
 
 TEST(DayWatch, ClockChangesOfMoreThanAMinuteOrToAnotherDayAreStale) {
