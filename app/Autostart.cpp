@@ -1,7 +1,8 @@
 #include "app/Autostart.h"
 
+#include <exception>
+
 #include "app/Settings.h"
-#include "platform/core/Exception.h"
 
 namespace vandrel {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 void RegisterSwallowingFailure(const std::string& autostartPath) {
   try {
     WriteRegString("tarvo", autostartPath, kRunKey);
-  } catch (const Exception&) {
+  } catch (const std::exception&) {
   }
 }
 
@@ -18,6 +19,11 @@ void RegisterSwallowingFailure(const std::string& autostartPath) {
 void AutostartClick(bool checked, const std::string& autostartPath) {
   WriteAppSetting("AuToRun", checked ? "1" : "0");
   WriteRegString("tarvo", checked ? autostartPath : std::string(), kRunKey);
+}
+
+bool AutostartCheckedAfterStartUp() {
+  const std::string setting = ReadAppSetting("AutoRun");
+  return setting.empty() || setting == "1";
 }
 
 void AutostartStartUp(IAutostartBox& box, const std::string& autostartPath) {

@@ -29,6 +29,9 @@ void AutostartClick(bool checked, const std::string& autostartPath);
 //     it was ticked; nothing is written when it already was unticked).
 void AutostartStartUp(IAutostartBox& box, const std::string& autostartPath);
 
+// The state AutostartStartUp leaves the box in, read without writing anything.
+bool AutostartCheckedAfterStartUp();
+
 // A check box without a window, for the modes that show none: SetChecked runs OnClick on change.
 class TAutostartToggle : public IAutostartBox {
  public:

@@ -37,11 +37,12 @@ std::string ExtractFileName(const std::string& path) {
 }
 
 TCreationSequence::TCreationSequence(IMainWindow& window, TConnection& connection, TQuery& query1, TQuery& query2,
-                                     std::string exeFileName)
+                                     std::string exeFileName, TSideEffects sideEffects)
     : m_window(window),
       m_connection(connection),
       m_query1(query1),
       m_query2(query2),
+      m_sideEffects(sideEffects),
       m_exeFileName(std::move(exeFileName)),
       m_exeDirectory(ExtractFilePath(m_exeFileName)) {}
 
@@ -55,12 +56,14 @@ std::string DataFolder() { return JoinPath(DataHomeDirectory(), "vandrel") + "/"
 std::string TCreationSequence::ChooseFilesDirectory() const {
   if (CanWriteDirectory(m_exeDirectory)) return m_exeDirectory;
   const std::string folder = DataFolder();
+  if (m_sideEffects == TSideEffects::None) return folder;
   if (!MakeDirectories(folder.substr(0, folder.size() - 1), 0700))
     throw EOSError("Cannot create the folder \"" + folder + "\": " + SystemMessage(errno));
   return folder;
 }
 
 void TCreationSequence::WriteResource(const char* type, const char* fileName) {
+  if (m_sideEffects == TSideEffects::None) return;
   TResourceStream resource("DAT", type);
   TFileStream file(m_filesDirectory + fileName, fmCreate);
   if (resource.Size() > 0) file.CopyFrom(resource, 0);
@@ -71,7 +74,27 @@ bool TCreationSequence::FindDataDirectory(std::string& dataDirectory) {
   if (FileExists(dataDirectory + "data.mdb")) return true;
   // A value read from a Wine prefix arrives as a path through the prefix's drives.
   dataDirectory = ExtractFilePath(ReadRegString("ExeFileName", "\\SOFTWARE\\tarvo\\"));
-  if (FileExists(dataDirectory + "data.mdb")) return true;
+  if (FileExists(dataDirectory + "data.mdb")) {
+    // Put a copy of ourselves beside the sibling application, so that autostart runs from there.
+    // Copying a file onto itself would truncate it, so a data directory that is our own folder
+    // under another name is left alone.
+    const std::string copy = dataDirectory + ExtractFileName(m_exeFileName);
+    std::error_code error;
+    if (m_sideEffects == TSideEffects::None) return true;
+    if (FileExists(copy) && fs::equivalent(copy, m_exeFileName, error)) return true;
+    // Copy beside the target and rename over it: an older copy that is running cannot be
+    // overwritten in place, but it can be replaced.
+    const std::string temporary = copy + ".new";
+    fs::copy_file(m_exeFileName, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) fs::rename(temporary, copy, error);
+    if (error) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      throw EOSError("Cannot copy \"" + m_exeFileName + "\" to \"" + copy + "\". " + error.message());
+    }
+    return true;
+  }
+  // The user's own copy of the database, for a machine without the sibling application.
   if (!FileExists(DataFolder() + "data.mdb")) return false;
   dataDirectory = DataFolder();
   return true;
@@ -96,7 +119,11 @@ bool TCreationSequence::Run() {
   m_window.SetSkinFile(Trim(m_filesDirectory) + "mskn.mskn");
   if (!RunDataSteps()) return false;
   WriteResource("DATA", "TheCal.htm");
-  AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
+  if (m_sideEffects == TSideEffects::Write) {
+    AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
+  } else {
+    m_window.AutostartBox().SetChecked(AutostartCheckedAfterStartUp());
+  }
   return true;
 }
 
@@ -107,20 +134,28 @@ bool TCreationSequence::RunDataSteps() {
     m_window.Close();
     return false;
   }
-  // The program itself, wherever the database lies: a copy of it beside the sibling's database
-  // would be a write into another program's folder, and a copy that package updates never reach.
-  m_autostartPath = m_exeFileName;
+  // The program itself beside its database, or the copy beside the sibling's; the user's own
+  // database holds no copy.
+  m_autostartPath =
+      dataDirectory == DataFolder() ? m_exeFileName : dataDirectory + ExtractFileName(m_exeFileName);
 
   m_connection.Close();
   m_connection.SetConnectionString(kConnectionStringHead + dataDirectory + "data.mdb");
-  m_connection.Open();
+  {
+    m_window.BeginReading();
+    struct TEnd {
+      IMainWindow& window;
+      ~TEnd() { window.EndReading(); }
+    } end{m_window};
+    m_connection.Open();
+  }
 
   m_window.ClearTree();
   // Most of the sections' queries do not depend on each other: run them ahead on other threads.
   std::vector<std::string> texts;
   for (const TReminderSection& section : ReminderSections(Date()))
     for (std::string& text : ReminderQueries::All(section, Now())) texts.push_back(std::move(text));
-  m_connection.Prefetch(texts);
+  const TConnection::TPrefetchScope prefetch = m_connection.Prefetch(texts);
   TReminderBuilder builder(m_window.Tree(), m_query1, m_query2);
   for (const TReminderSection& section : ReminderSections(Date()))
     builder.AddReminderSection(section.Title, section.Date, section.DayMode);

@@ -3,7 +3,6 @@
 // folder cannot be written, as for an installed program), point the skin engine at the skin, find
 // and open data.mdb, rebuild the six reminder sections, write the status line and set up
 // autostart. The first failure raises and ends the run; what was built so far stays in the window.
-// Nothing is ever written beside data.mdb.
 #pragma once
 
 #include <string>
@@ -31,7 +30,17 @@ class IMainWindow {
   // Closing the main window ends the program.
   virtual void Close() = 0;
   virtual IAutostartBox& AutostartBox() = 0;
+  // Around opening the database, which can take seconds for a large or slow file: the window
+  // says that it reads and keeps painting, and EndReading undoes what BeginReading changed.
+  virtual void BeginReading() = 0;
+  virtual void EndReading() = 0;
 };
+
+// Whether a run leaves traces outside the window: the skin file and the calendar page beside the
+// executable, the copy of the executable beside the sibling application, the autostart setting
+// and the logon entry. The modes that only print or save the window leave none; they show the
+// check box as the start-up logic would leave it.
+enum class TSideEffects { Write, None };
 
 inline constexpr const char* kConnectionStringHead =
     "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=qelvondar;Persist Security Info=False;Data Source=";
@@ -40,7 +49,7 @@ class TCreationSequence {
  public:
   // exeFileName is the running executable's full path.
   TCreationSequence(IMainWindow& window, TConnection& connection, TQuery& query1, TQuery& query2,
-                    std::string exeFileName);
+                    std::string exeFileName, TSideEffects sideEffects = TSideEffects::Write);
 
   // Returns false when data.mdb was not found: the message was shown and the window closed.
   bool Run();
@@ -55,7 +64,7 @@ class TCreationSequence {
 
  private:
   // The executable's folder when this process may write there, else <data home>/vandrel/,
-  // created when missing.
+  // created when missing (unless the run leaves no traces).
   std::string ChooseFilesDirectory() const;
   void WriteResource(const char* type, const char* fileName);
   // Looks beside the executable, then beside the sibling application named by the registry,
@@ -67,6 +76,7 @@ class TCreationSequence {
   TConnection& m_connection;
   TQuery& m_query1;
   TQuery& m_query2;
+  TSideEffects m_sideEffects;
   std::string m_exeFileName;
   std::string m_exeDirectory;
   std::string m_filesDirectory;

@@ -14,6 +14,8 @@
 #include "framework/TreeView.h"
 #include "platform/os/Resources.h"
 #include "platform/os/Shell.h"
+#include "platform/win/DisplayBackend.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "skin/SkinEngine.h"
 #include "skincontrols/Button.h"
@@ -44,10 +46,11 @@ void LoadNodeImages(TImageList& list) {
 
 }  // namespace
 
-TForm1::TForm1(TComponent* owner, std::string exeFileName, TMessageSink messages)
+TForm1::TForm1(TComponent* owner, std::string exeFileName, TMessageSink messages, TSideEffects sideEffects)
     : TForm(owner),
       m_messages(messages),
-      m_sequence(*this, m_adoConnData, m_adoQuery1, m_adoQuery2, std::move(exeFileName)) {
+      m_sideEffects(sideEffects),
+      m_sequence(*this, m_adoConnData, m_adoQuery1, m_adoQuery2, std::move(exeFileName), sideEffects) {
   CreateComponents();
 }
 
@@ -194,14 +197,15 @@ void TForm1::WndProc(TMessage& message) {
 }
 
 void TForm1::RunSequence(bool (TCreationSequence::*run)()) {
-  // A message box of a failing run dispatches messages: a new day or a clock change arriving
-  // then waits for the next wake rather than rebuilding under the running sequence.
-  if (m_sequenceRunning) return;
-  m_sequenceRunning = true;
-  struct TEndOfRun {
+  // A message box of a failing run dispatches messages, and so does a long read: a new day, a
+  // clock change or a timer arriving then waits for the next wake rather than rebuilding under
+  // the running sequence.
+  if (m_running) return;
+  m_running = true;
+  struct TEnd {
     bool& running;
-    ~TEndOfRun() { running = false; }
-  } endOfRun{m_sequenceRunning};
+    ~TEnd() { running = false; }
+  } end{m_running};
   m_dayWatch->Restart();
   m_creationFailed = true;
   try {
@@ -220,7 +224,10 @@ void TForm1::TreeView1Collapsed(TPersistent*, TTreeNode* node) { node->SetImageI
 
 void TForm1::TreeView1Expanded(TPersistent*, TTreeNode* node) { node->SetImageIndex(2); }
 
-void TForm1::SbRunClick(TPersistent*) { AutostartClick(m_sbRun->Checked(), m_sequence.AutostartPath()); }
+void TForm1::SbRunClick(TPersistent*) {
+  if (m_sideEffects == TSideEffects::None) return;
+  AutostartClick(m_sbRun->Checked(), m_sequence.AutostartPath());
+}
 
 void TForm1::SeSkinButton1Click(TPersistent*) {
   // Whether a program for the page exists is the desktop's business: nothing to report.
@@ -251,6 +258,25 @@ void TForm1::ShowMessage(const std::string& text) {
   } else {
     vandrel::ShowMessage(text);
   }
+}
+
+void TForm1::BeginReading() {
+  m_statusBeforeReading = StatusText();
+  SetStatusText("正在读取…");
+  m_adoConnData.OnWaiting = [this] { KeepPainting(); };
+}
+
+void TForm1::EndReading() {
+  m_adoConnData.OnWaiting = nullptr;
+  SetStatusText(m_statusBeforeReading);
+}
+
+void TForm1::KeepPainting() {
+  MSG msg;
+  // Only the timers due now: one that comes due again at once must not keep the read waiting.
+  for (int due = 0; due < 16 && PeekMessage(msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE); ++due) DispatchMessage(msg);
+  ProcessPendingPaints(nullptr);
+  if (TDisplayBackend* display = GetDisplayBackend()) display->Flush();
 }
 
 void TForm1::Close() {

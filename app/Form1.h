@@ -36,7 +36,10 @@ class TForm1 : public TForm, private IMainWindow {
  public:
   // exeFileName is the running executable's full path. The creation sequence runs before the
   // constructor returns; when it closed the window (no data.mdb), CloseRequested() says so.
-  TForm1(TComponent* owner, std::string exeFileName, TMessageSink messages = TMessageSink::MessageBox);
+  // With TSideEffects::None the window leaves no trace outside itself (see TSideEffects), the
+  // "自动启动" box included.
+  TForm1(TComponent* owner, std::string exeFileName, TMessageSink messages = TMessageSink::MessageBox,
+         TSideEffects sideEffects = TSideEffects::Write);
   ~TForm1() override;
 
   bool CloseRequested() const { return m_closeRequested; }
@@ -92,6 +95,11 @@ class TForm1 : public TForm, private IMainWindow {
   void ShowMessage(const std::string& text) override;
   void Close() override;
   IAutostartBox& AutostartBox() override { return m_autostartBox; }
+  void BeginReading() override;
+  void EndReading() override;
+  // While the database is read: due timers run and the windows repaint; input waits in the
+  // queue until the refresh is over.
+  void KeepPainting();
 
   void CreateComponents();
   void RunCreationSequence();
@@ -99,9 +107,11 @@ class TForm1 : public TForm, private IMainWindow {
   void RunSequence(bool (TCreationSequence::*run)());
 
   TMessageSink m_messages;
+  TSideEffects m_sideEffects;
   bool m_closeRequested = false;
   bool m_creationFailed = false;
-  bool m_sequenceRunning = false;
+  bool m_running = false;  // a sequence run: a timer or a message box inside it must not start another
+  std::string m_statusBeforeReading;
   TConnection m_adoConnData;
   TQuery m_adoQuery1{m_adoConnData};
   TQuery m_adoQuery2{m_adoConnData};

@@ -46,9 +46,9 @@ constexpr const char* kUsage =
 enum class Mode { Interactive, Dump, Json, Snapshot };
 
 // The main window, which runs the creation sequence as it is made.
-TForm1* CreateMainWindow(TApplication& app, TMessageSink messages) {
+TForm1* CreateMainWindow(TApplication& app, TMessageSink messages, TSideEffects sideEffects) {
   app.SetTitle("Vandrel");
-  auto* form = new TForm1(&app, ExeFileName(), messages);
+  auto* form = new TForm1(&app, ExeFileName(), messages, sideEffects);
   app.SetMainForm(form);
   return form;
 }
@@ -57,7 +57,7 @@ TForm1* CreateMainWindow(TApplication& app, TMessageSink messages) {
 int Render(Mode mode, const std::string& snapshotFile) {
   std::unique_ptr<THeadlessScreen> screen = THeadlessScreen::Create({1024, 768});
   TApplication app;
-  TForm1* form = CreateMainWindow(app, TMessageSink::StandardError);
+  TForm1* form = CreateMainWindow(app, TMessageSink::StandardError, TSideEffects::None);
   if (mode == Mode::Snapshot) {
     // A closed window (no data.mdb) has nothing left to show.
     if (form->CloseRequested()) return 1;
@@ -92,7 +92,7 @@ int Interactive() {
   }
   x11->SetApplicationTitle("Vandrel");
   TApplication app;
-  TForm1* form = CreateMainWindow(app, TMessageSink::MessageBox);
+  TForm1* form = CreateMainWindow(app, TMessageSink::MessageBox, TSideEffects::Write);
   if (form->CloseRequested()) return 0;
   app.Run();
   return 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -272,7 +273,7 @@ void TReminderBuilder::AddCardExpiries(Node category, const TReminderSection& se
   // The only category whose failures are swallowed: older databases lack its columns.
   try {
     AddLines(category, ReminderQueries::CardExpiries(section), kCardExpiryLine);
-  } catch (const Exception&) {
+  } catch (const std::exception&) {
   }
   m_tree.Expand(category);
 }

@@ -1,102 +1,14 @@
 #include "data/Connection.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <xxhash.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
-#include "data/ByteBuffer.h"
 #include "data/DatabaseError.h"
+#include "data/FileImage.h"
 #include "data/JetDatabase.h"
 #include "data/JetHeader.h"
 #include "platform/core/Text.h"
 
 namespace vandrel {
-
-namespace {
-
-struct TFileImage {
-  TByteBuffer Bytes;
-  uint64_t Hash = 0;
-};
-
-struct TFile {
-  int Fd = -1;
-  size_t Size = 0;
-  ~TFile() {
-    if (Fd >= 0) ::close(Fd);
-  }
-};
-
-void OpenFile(const std::string& path, TFile& file) {
-  // O_NONBLOCK: a FIFO or device under the database's name must not block the open.
-  file.Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (file.Fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR)
-      throw EDatabaseError("Could not find file '" + path + "'.");
-    throw EDatabaseError("Cannot open the file '" + path + "': " + std::strerror(errno));
-  }
-  struct stat st {};
-  if (::fstat(file.Fd, &st) != 0 || !S_ISREG(st.st_mode))
-    throw EDatabaseError("Cannot open the file '" + path + "': not a regular file");
-  file.Size = size_t(st.st_size);
-}
-
-// The content hash of a file of the expected size, read in pieces (no image of the whole file
-// to allocate), with its first pages for the password check. False when the size differs or a
-// read fails: the caller then reads the whole file as for a new one.
-bool HashOfSize(const std::string& path, size_t size, uint64_t& hash, std::vector<uint8_t>& head) {
-  TFile file;
-  OpenFile(path, file);
-  if (file.Size != size) return false;
-  XXH3_state_t* state = XXH3_createState();
-  if (!state) return false;
-  struct Freer {
-    XXH3_state_t* state;
-    ~Freer() { XXH3_freeState(state); }
-  } freer{state};
-  XXH3_64bits_reset(state);
-  std::vector<uint8_t> buffer(1 << 20);
-  head.clear();
-  size_t done = 0;
-  for (;;) {
-    const ssize_t n = ::read(file.Fd, buffer.data(), buffer.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    if (head.size() < 3 * JetPageSize)
-      head.insert(head.end(), buffer.begin(), buffer.begin() + std::min<size_t>(size_t(n), 3 * JetPageSize - head.size()));
-    XXH3_64bits_update(state, buffer.data(), size_t(n));
-    done += size_t(n);
-  }
-  hash = XXH3_64bits_digest(state);
-  return done == size;
-}
-
-TFileImage ReadWholeFile(const std::string& path) {
-  TFile file;
-  OpenFile(path, file);
-  TFileImage image;
-  image.Bytes = TByteBuffer(file.Size);
-  size_t done = 0;
-  while (done < image.Bytes.Size()) {
-    const ssize_t n = ::read(file.Fd, image.Bytes.Data() + done, image.Bytes.Size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw EDatabaseError("Cannot read the file '" + path + "': " + std::strerror(errno));
-    if (n == 0) break;  // shrank while being read: the header check judges what is there
-    done += size_t(n);
-  }
-  image.Bytes.Shrink(done);
-  image.Hash = XXH3_64bits(image.Bytes.Data(), image.Bytes.Size());
-  return image;
-}
-
-}  // namespace
 
 TConnectionString ParseConnectionString(const std::string& text) {
   TConnectionString out;
@@ -159,10 +71,10 @@ void TConnection::Open() {
     }
   }
 
-  TFileImage image = ReadWholeFile(cs.DataSource);
+  TFileImage image = ReadFileImage(cs.DataSource);
   checkPassword(image.Bytes.Data(), image.Bytes.Size());
   m_previous.reset();
-  m_database = std::make_shared<TJetDatabase>(std::move(image.Bytes), image.Hash, cs.DataSource);
+  m_database = std::make_shared<TJetDatabase>(std::move(image.Bytes), image.Hash, cs.DataSource, OnWaiting);
 }
 
 void TConnection::Close() {
@@ -177,9 +89,24 @@ std::shared_ptr<const TResultSet> TConnection::Execute(const std::string& jetSql
   return m_database->Execute(jetSql);
 }
 
-void TConnection::Prefetch(const std::vector<std::string>& jetSqls) {
+TConnection::TPrefetchScope TConnection::Prefetch(const std::vector<std::string>& jetSqls) {
   if (!m_database) throw EDatabaseError("Operation is not allowed when the connection is closed.");
-  m_database->Prefetch(jetSqls);
+  const uint64_t number = m_database->Prefetch(jetSqls);
+  return TPrefetchScope(m_database, number);
+}
+
+bool TConnection::Prefetching() const { return m_database && m_database->Prefetching(); }
+
+TConnection::TPrefetchScope::TPrefetchScope(std::weak_ptr<TJetDatabase> database, uint64_t number)
+    : m_database(std::move(database)), m_number(number) {}
+
+TConnection::TPrefetchScope::TPrefetchScope(TPrefetchScope&& other) noexcept
+    : m_database(std::move(other.m_database)), m_number(other.m_number) {
+  other.m_database.reset();
+}
+
+TConnection::TPrefetchScope::~TPrefetchScope() {
+  if (const auto database = m_database.lock()) database->SettlePrefetch(m_number, true);
 }
 
 }  // namespace vandrel

@@ -4,6 +4,8 @@
 // imported tables and results, so a refresh of an unchanged database costs little.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,15 +28,36 @@ class TConnection {
 
   // Raises EDatabaseError: missing file, not an Access database, damaged, wrong password.
   void Open();
+  // Runs now and then while Open reads a new file (the import can take seconds): the window
+  // keeps painting. It must not use this connection.
+  std::function<void()> OnWaiting;
   void Close();
   bool Connected() const { return m_database != nullptr; }
 
   // Used by TQuery. Raises EDatabaseError when closed or when the query fails.
   std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
+  // The life of a prefetch: it ends when the build it serves ends, finished or abandoned by an
+  // error (what still runs is interrupted; the rows finished are kept).
+  class [[nodiscard]] TPrefetchScope {
+   public:
+    TPrefetchScope() = default;
+    TPrefetchScope(std::weak_ptr<TJetDatabase> database, uint64_t number);
+    ~TPrefetchScope();
+    TPrefetchScope(TPrefetchScope&& other) noexcept;
+    TPrefetchScope& operator=(TPrefetchScope&&) = delete;
+    TPrefetchScope(const TPrefetchScope&) = delete;
+
+   private:
+    std::weak_ptr<TJetDatabase> m_database;
+    uint64_t m_number = 0;
+  };
+
   // Runs these texts ahead on worker threads (the ones a refresh is about to send), so that
   // Execute finds their rows ready; the rows and errors Execute gives stay those of running each
   // text when it is asked for. Raises EDatabaseError when closed.
-  void Prefetch(const std::vector<std::string>& jetSqls);
+  TPrefetchScope Prefetch(const std::vector<std::string>& jetSqls);
+  // Whether workers of a prefetch still exist (for tests).
+  bool Prefetching() const;
   // Whether the last Open reused the previous snapshot (the file content was unchanged).
   bool ReusedSnapshot() const { return m_reused; }
 

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include <shared_mutex>
 #include <system_error>
 #include <thread>
+#include <unordered_set>
 
 #include "data/DatabaseError.h"
 #include "data/JetFunctions.h"
@@ -47,7 +49,8 @@ void Exec(sqlite3* db, const std::string& sql) {
 
 }  // namespace
 
-TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName)
+TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName,
+                           const std::function<void()>& whileWaiting)
     : m_size(image.Size()), m_hash(contentHash), m_fileName(std::move(fileName)) {
   // SQLite counts every allocation under one process-wide mutex; the index builders and query
   // workers allocate at the same time (sorting above all) and then wait on each other: two
@@ -56,7 +59,7 @@ TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string 
   static std::once_flag configured;
   std::call_once(configured, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
   // Two shares: one for each core the machine usually has; each waits on the other only at the end.
-  std::vector<TImportImage> imported = ImportInChildProcesses(image.Data(), image.Size(), m_fileName, 2);
+  std::vector<TImportImage> imported = ImportInChildProcesses(image.Data(), image.Size(), m_fileName, 2, whileWaiting);
   image = {};
   for (size_t i = 0; i < imported.size(); ++i)
     m_shares.push_back({i == 0 ? "main" : "share" + std::to_string(i), std::move(imported[i].Data), imported[i].Size});
@@ -149,12 +152,6 @@ std::string TJetDatabase::QueryPlan(const std::string& jetSql) {
   return query.Sql + "\n" + plan;
 }
 
-bool TJetDatabase::HasIndexes(const TTranslatedQuery& query) const {
-  for (const auto& [table, column] : query.JoinColumns)
-    if (!m_indexes.count(LowerCase(table) + "." + LowerCase(column))) return false;
-  return true;
-}
-
 namespace {
 
 // Runs the CREATE INDEX statements on a connection of its own over a share's image; returns
@@ -206,6 +203,9 @@ void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& que
           statements[i].push_back("CREATE INDEX " + QuoteName("ix" + std::to_string(m_indexes.size())) + " ON " +
                                   QuoteName(schema.Name) + " (" + QuoteName(column) + ")");
     }
+  const bool any = std::any_of(statements.begin(), statements.end(), [](const auto& s) { return !s.empty(); });
+  if (!any) return;
+  SettlePrefetch(false);
   // Each share's indexes are written by a connection and a thread of its own, at the same time;
   // m_db, which runs nothing meanwhile, then attaches the grown images again.
   std::vector<size_t> sizes(m_shares.size());
@@ -223,8 +223,23 @@ void TJetDatabase::CreateIndexes(const std::vector<const TTranslatedQuery*>& que
   }
 }
 
-void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
+void TJetDatabase::Remember(const std::string& jetSql, std::shared_ptr<const TResultSet> rows) {
+  TCachedResult& cached = m_results[jetSql];
+  cached.Rows = std::move(rows);
+  cached.Refresh = m_refresh;
+}
+
+uint64_t TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   SettlePrefetch(false);
+  ++m_refresh;
+  {
+    const std::unordered_set<std::string_view> wanted(jetSqls.begin(), jetSqls.end());
+    for (auto it = m_results.begin(); it != m_results.end();) {
+      if (wanted.count(it->first)) it->second.Refresh = m_refresh;
+      if (it->second.Refresh + 1 < m_refresh) it = m_results.erase(it);
+      else ++it;
+    }
+  }
   // A refresh sends over a hundred texts: they translate on two threads (reading the schema
   // only). A text that does not translate raises when Execute is asked for it, not before.
   std::vector<std::optional<TTranslatedQuery>> translated(jetSqls.size());
@@ -250,7 +265,7 @@ void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   std::vector<TQueryPrefetch::TJob> jobs;
   for (size_t i = 0; i < jetSqls.size(); ++i)
     if (translated[i]) jobs.push_back({jetSqls[i], std::move(*translated[i])});
-  if (jobs.empty()) return;
+  if (jobs.empty()) return m_refresh;
   // Every index the jobs use exists before a worker reads a page: the images stay unwritten
   // while the workers run.
   std::vector<const TTranslatedQuery*> queries;
@@ -260,28 +275,34 @@ void TJetDatabase::Prefetch(const std::vector<std::string>& jetSqls) {
   for (TShare& share : m_shares) images.push_back({share.Schema, share.Buffer.Data(), share.Size});
   // Two: the machine usually has two cores, and the asking thread builds lines meanwhile.
   m_prefetch = std::make_unique<TQueryPrefetch>(std::move(images), std::move(jobs), 2);
+  return m_refresh;
 }
 
 void TJetDatabase::SettlePrefetch(bool cancel) {
   if (!m_prefetch) return;
-  for (auto& [jetSql, rows] : m_prefetch->Finish(cancel)) m_results.emplace(std::move(jetSql), std::move(rows));
+  for (auto& [jetSql, rows] : m_prefetch->Finish(cancel)) Remember(jetSql, std::move(rows));
   m_prefetch.reset();
 }
 
+void TJetDatabase::SettlePrefetch(uint64_t number, bool cancel) {
+  if (number == m_refresh) SettlePrefetch(cancel);
+}
+
 std::shared_ptr<const TResultSet> TJetDatabase::Execute(const std::string& jetSql) {
-  if (auto it = m_results.find(jetSql); it != m_results.end()) return it->second;
+  if (auto it = m_results.find(jetSql); it != m_results.end()) {
+    it->second.Refresh = m_refresh;
+    return it->second.Rows;
+  }
   if (m_prefetch) {
     if (auto rows = m_prefetch->Take(jetSql)) {
-      m_results.emplace(jetSql, rows);
+      Remember(jetSql, rows);
       return rows;
     }
   }
   const TTranslatedQuery query = Translate(jetSql);
-  // Writing an index while workers read the pages would pull them from under their feet.
-  if (m_prefetch && !HasIndexes(query)) SettlePrefetch(false);
   CreateIndexes({&query});
   auto result = ReadResultRows(m_db, query, jetSql);
-  m_results.emplace(jetSql, result);
+  Remember(jetSql, result);
   return result;
 }
 

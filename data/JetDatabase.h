@@ -1,11 +1,15 @@
 // One snapshot of an Access file: every table imported once into in-memory SQLite databases
 // (by child processes, see JetImport.h; the shares attached to one connection), with the Jet
 // types of their columns.
-// Results are kept by SQL text for as long as the snapshot lives: the snapshot never changes,
-// so an identical text gives identical rows (the plan-progress query repeats once per plan).
+// Results are kept by SQL text: the snapshot never changes, so an identical text gives identical
+// rows (the plan-progress query repeats once per plan, and a refresh of an unchanged file sends
+// the texts of the one before). Each refresh keeps only the results of its own texts and those
+// the refresh before it used: an always-on program over an unchanged file must not gather every
+// day's results.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -39,8 +43,10 @@ struct TResultSet {
 
 class TJetDatabase {
  public:
-  // Raises EDatabaseError when the image is no readable Access database.
-  TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName);
+  // Raises EDatabaseError when the image is no readable Access database. `whileWaiting` runs
+  // now and then while the tables are imported (see ImportInChildProcesses).
+  TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName,
+               const std::function<void()>& whileWaiting = {});
   ~TJetDatabase();
   TJetDatabase(const TJetDatabase&) = delete;
   TJetDatabase& operator=(const TJetDatabase&) = delete;
@@ -51,11 +57,16 @@ class TJetDatabase {
 
   // Runs a Jet SELECT; raises EDatabaseError with the SQL text in the message.
   std::shared_ptr<const TResultSet> Execute(const std::string& jetSql);
-  // Starts running the texts on worker threads so that Execute finds their rows ready. Texts
-  // that do not translate are left to Execute, which raises their errors when it is asked.
-  void Prefetch(const std::vector<std::string>& jetSqls);
+  // Begins a refresh that will send these texts (see above) and starts running them on worker
+  // threads so that Execute finds their rows ready. Texts that do not translate are left to
+  // Execute, which raises their errors when it is asked. Returns the number of this prefetch.
+  uint64_t Prefetch(const std::vector<std::string>& jetSqls);
   // Ends the prefetch, keeping the rows finished; `cancel` interrupts what still runs.
   void SettlePrefetch(bool cancel);
+  // Ends the prefetch of that number if it is the one running (see TConnection::TPrefetchScope).
+  void SettlePrefetch(uint64_t number, bool cancel);
+  bool Prefetching() const { return m_prefetch != nullptr; }
+  size_t CachedResults() const { return m_results.size(); }
   // The translation alone (for diagnostics and tests); imports the tables it names.
   TTranslatedQuery Translate(const std::string& jetSql);
   // SQLite's plan for the translated query, one step a line (for diagnostics).
@@ -74,9 +85,9 @@ class TJetDatabase {
   void Attach(TShare& share);
   const TSqlTableSchema& Table(std::string_view name);
   void LoadSchema();
-  // Lookup indexes for the joins of a query; false when one was still missing.
-  bool HasIndexes(const TTranslatedQuery& query) const;
-  // Makes the missing lookup indexes of these queries, the shares' at the same time.
+  // Makes the missing lookup indexes of these queries, the shares' at the same time. Writing
+  // the images while workers read them would pull the pages from under them: a running
+  // prefetch is settled first.
   void CreateIndexes(const std::vector<const TTranslatedQuery*>& queries);
 
   size_t m_size = 0;
@@ -86,7 +97,13 @@ class TJetDatabase {
   std::vector<TShare> m_shares;
   std::map<std::string, TSqlTableSchema> m_tables;  // by lower-case name
   std::map<std::string, std::string> m_failures;    // tables that could not be read
-  std::unordered_map<std::string, std::shared_ptr<const TResultSet>> m_results;
+  struct TCachedResult {
+    std::shared_ptr<const TResultSet> Rows;
+    uint64_t Refresh = 0;  // the last that used it
+  };
+  void Remember(const std::string& jetSql, std::shared_ptr<const TResultSet> rows);
+  std::unordered_map<std::string, TCachedResult> m_results;
+  uint64_t m_refresh = 0;  // counts the prefetches, one per refresh
   std::set<std::string> m_indexes;
   std::unique_ptr<TQueryPrefetch> m_prefetch;
 };

@@ -66,10 +66,15 @@ TJetHeader ReadJetHeader(const uint8_t* data, size_t size, const std::string& fi
   if (data[kVersionOffset] != 1)
     throw EDatabaseError("Unrecognized database format '" + fileName +
                          "' (only Access 2000-2003 files are supported).");
-  // The catalog lives on page 2; a file that ends before it cannot be a database.
-  if (size < 3 * JetPageSize || size % JetPageSize != 0)
+  if (size % JetPageSize != 0)
     throw EDatabaseError("The database '" + fileName + "' is damaged (file length " +
                          std::to_string(size) + " is not a whole number of pages).");
+  // The catalog lives on page 2; a file that ends before it cannot be a database.
+  if (size < 3 * JetPageSize) {
+    const size_t pages = size / JetPageSize;
+    throw EDatabaseError("The database '" + fileName + "' is damaged (it has " + std::to_string(pages) +
+                         (pages == 1 ? " page" : " pages") + ", too few for a database).");
+  }
 
   TJetHeader header;
   uint8_t raw[8];

@@ -68,6 +68,13 @@ bool WriteAll(int fd, const void* data, size_t size) {
 // Child side: status byte (0 image, 1 error text), 8-byte length, payload.
 [[noreturn]] void RunChild(int fd, const uint8_t* image, size_t size, const std::string& fileName, size_t part,
                            size_t parts) {
+  // libmdb reports what it skips on standard error in words of its own; what matters reaches
+  // the user as this child's error instead.
+  const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (null >= 0) {
+    ::dup2(null, STDERR_FILENO);
+    ::close(null);
+  }
   char status = 1;
   std::string error;
   std::vector<uint8_t> data;
@@ -150,7 +157,8 @@ TChild StartChild(const uint8_t* image, size_t size, const std::string& fileName
 }
 
 // Reads what one child sends and reaps it; raises EDatabaseError when it sent no image.
-TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point deadline, const std::string& fileName) {
+TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point deadline, const std::string& fileName,
+                         const std::function<void()>& whileWaiting) {
   std::string header;
   TImportImage out;
   size_t got = 0;
@@ -162,8 +170,9 @@ TImportImage FinishChild(TChild& child, std::chrono::steady_clock::time_point de
       timedOut = true;
       break;
     }
+    if (whileWaiting) whileWaiting();
     pollfd p{child.Fd, POLLIN, 0};
-    const int r = ::poll(&p, 1, int(std::min<long long>(left, 1000)));
+    const int r = ::poll(&p, 1, int(std::min<long long>(left, whileWaiting ? 40 : 1000)));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) continue;
     char buf[1 << 16];
@@ -255,7 +264,7 @@ std::vector<uint8_t> ImportTables(const uint8_t* image, size_t size, const std::
 }
 
 std::vector<TImportImage> ImportInChildProcesses(const uint8_t* image, size_t size, const std::string& fileName,
-                                                 size_t parts) {
+                                                 size_t parts, const std::function<void()>& whileWaiting) {
   parts = std::max<size_t>(parts, 1);
   // Generous for a healthy file (about a second for 65 MB), short enough for a hung one.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30 + size / (1 << 20));
@@ -263,7 +272,7 @@ std::vector<TImportImage> ImportInChildProcesses(const uint8_t* image, size_t si
   std::vector<TImportImage> images;
   try {
     for (size_t part = 0; part < parts; ++part) children.push_back(StartChild(image, size, fileName, part, parts));
-    for (TChild& child : children) images.push_back(FinishChild(child, deadline, fileName));
+    for (TChild& child : children) images.push_back(FinishChild(child, deadline, fileName, whileWaiting));
   } catch (...) {
     for (TChild& child : children) Reap(child, true);
     throw;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ struct TImportImage {
   TByteBuffer Data;  // its size is the room
   size_t Size = 0;   // of the image
 };
+// `whileWaiting` runs at least once, and every few hundredths of a second while the children
+// work (a window keeps painting); when it raises, the children are killed and the error passes on.
 std::vector<TImportImage> ImportInChildProcesses(const uint8_t* image, size_t size, const std::string& fileName,
-                                                 size_t parts);
+                                                 size_t parts, const std::function<void()>& whileWaiting = {});
 
 }  // namespace vandrel

@@ -17,7 +17,9 @@ namespace vandrel {
 namespace {
 
 constexpr uint32_t kCatalogPage = 2;
+constexpr uint8_t kDataPage = 0x01;
 constexpr uint8_t kTableDefinitionPage = 0x02;
+constexpr uint16_t kDeletedRow = 0x4000;
 constexpr uint32_t kMemoInline = 0x80000000u;
 constexpr uint32_t kMemoSingle = 0x40000000u;
 // A value never legitimately needs more long-value pages than the file has; the cap also stops
@@ -177,6 +179,63 @@ struct TMdbFile::TImpl {
     // libmdb walks the usage map without checking that it could read it.
     const auto* map = table.def->usage_map;
     if (!map || table.def->map_sz < 5 || map[0] > 1) Damaged("no usable page map for '" + name + "'");
+  }
+
+  // The pages the table's usage map names, from the image (libmdb silently skips a page it
+  // cannot read or that belongs to no table, and a row whose offsets make no sense): each must
+  // be a data page of this table whose row offsets lie inside it. Returns the rows that are not
+  // deleted, which the row reader must then find, one for one.
+  size_t LiveRows(const MdbTableDef* t, const std::string& name, uint32_t definitionPage) const {
+    const MdbFormatConstants* fmt = mdb->fmt;
+    const uint8_t* map = t->usage_map;
+    const size_t mapSize = t->map_sz;
+    size_t live = 0;
+    auto dataPage = [&](uint64_t page) {
+      if (page >= pageCount) Damaged("the page map of table '" + name + "' points outside the file");
+      const uint8_t* p = image + page * JetPageSize;
+      uint32_t owner = 0;
+      std::memcpy(&owner, p + 4, 4);
+      if (p[0] != kDataPage || owner != definitionPage)
+        Damaged("page " + std::to_string(page) + " of table '" + name + "' cannot be read");
+      uint16_t rows = 0;
+      std::memcpy(&rows, p + fmt->row_count_offset, 2);
+      const size_t first = size_t(fmt->row_count_offset) + 2;
+      if (first + 2 * size_t(rows) > JetPageSize)
+        Damaged("page " + std::to_string(page) + " of table '" + name + "' lists more rows than it can hold");
+      size_t end = JetPageSize;
+      for (size_t row = 0; row < rows; ++row) {
+        uint16_t offset = 0;
+        std::memcpy(&offset, p + first + 2 * row, 2);
+        const size_t start = offset & 0x1FFFu;
+        // A deleted row keeps its place in the list; its bytes are not read.
+        if (!(offset & kDeletedRow)) {
+          if (start < first + 2 * size_t(rows) || start >= end)
+            Damaged("row " + std::to_string(row) + " of page " + std::to_string(page) + " of table '" + name +
+                    "' points outside its page");
+          ++live;
+        }
+        end = start;
+      }
+    };
+    if (map[0] == 0) {
+      uint32_t start = 0;
+      std::memcpy(&start, map + 1, 4);
+      for (size_t bit = 0; bit < (mapSize - 5) * 8; ++bit)
+        if (map[5 + bit / 8] & (1u << (bit % 8))) dataPage(uint64_t(start) + bit);
+    } else {
+      // Pages of bitmaps, each covering the pages that follow those of the one before.
+      const size_t bitsPerPage = (JetPageSize - 4) * 8;
+      for (size_t k = 0; 1 + 4 * k + 4 <= mapSize; ++k) {
+        uint32_t mapPage = 0;
+        std::memcpy(&mapPage, map + 1 + 4 * k, 4);
+        if (mapPage == 0) continue;
+        if (mapPage >= pageCount) Damaged("the page map of table '" + name + "' points outside the file");
+        const uint8_t* bits = image + size_t(mapPage) * JetPageSize + 4;
+        for (size_t bit = 0; bit < bitsPerPage; ++bit)
+          if (bits[bit / 8] & (1u << (bit % 8))) dataPage(uint64_t(k) * bitsPerPage + bit);
+      }
+    }
+    return live;
   }
 
   // Null flag of a column in the current row: the bitmap at the end of the row, bit set = value
@@ -409,9 +468,11 @@ TMdbFile::TMdbFile(const uint8_t* image, size_t size, std::string fileName)
   sink.flagsCol = flagsCol;
   mdb_rewind_table(catalog.def);
   m_impl->texts.assign(columns->len, {});
+  // A catalog that lost rows would lose tables without a word.
+  const size_t live = m_impl->LiveRows(catalog.def, "MSysObjects", kCatalogPage);
   size_t rows = 0;
   while (mdb_fetch_row(catalog.def)) {
-    if (++rows > m_impl->pageCount * 256) m_impl->Damaged("the catalog does not end");
+    if (++rows > live) break;
     for (guint i = 0; i < columns->len; ++i) {
       if (int(i) != idCol && int(i) != nameCol && int(i) != typeCol && int(i) != flagsCol)
         continue;
@@ -421,6 +482,7 @@ TMdbFile::TMdbFile(const uint8_t* image, size_t size, std::string fileName)
     sink.EndRow();
   }
   if (rows == 0) m_impl->Damaged("the catalog is empty");
+  if (rows != live) m_impl->Damaged("the catalog has " + std::to_string(live) + " rows in its pages, but " + std::to_string(rows) + " could be read");
 }
 
 TMdbFile::~TMdbFile() = default;
@@ -463,15 +525,23 @@ size_t TMdbFile::ReadRows(const TJetTable& table, TJetRowSink& sink) {
   mdb_rewind_table(def.def);
   m_impl->texts.assign(columns->len, {});
   m_impl->rowMask.valid = false;
+  const size_t live = m_impl->LiveRows(def.def, table.Name, table.DefinitionPage);
   size_t rows = 0;
-  // A page holds at most a few hundred rows; more than that per page means a damaged usage map.
-  const size_t maxRows = m_impl->pageCount * 256;
   while (mdb_fetch_row(def.def)) {
-    if (++rows > maxRows) m_impl->Damaged("table '" + table.Name + "' does not end");
+    if (++rows > live) break;
     for (guint i = 0; i < columns->len; ++i)
       m_impl->EmitValue(def.def, static_cast<MdbColumn*>(g_ptr_array_index(columns, i)), i, sink);
     sink.EndRow();
   }
+  // Every row the pages hold must have been read; the definition's count is checked as well, as
+  // it alone notices a damaged page map that names too few pages. (Access may leave it zero
+  // after an unclean close: then there is nothing to compare.)
+  if (rows != live)
+    m_impl->Damaged("table '" + table.Name + "' has " + std::to_string(live) + " rows in its pages, but " +
+                    std::to_string(rows) + " could be read");
+  if (def.def->num_rows != 0 && def.def->num_rows != rows)
+    m_impl->Damaged("table '" + table.Name + "' should have " + std::to_string(def.def->num_rows) + " rows, but " +
+                    std::to_string(rows) + " were found");
   return rows;
 }
 

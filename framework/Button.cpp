@@ -1,5 +1,6 @@
 #include "framework/Button.h"
 
+#include "framework/ComponentWatch.h"
 #include "framework/Form.h"
 #include "framework/PropertyInfo.h"
 #include "platform/gdi/DrawText.h"
@@ -29,9 +30,9 @@ TButton::TButton(TComponent* owner) : TCustomControl(owner) {
 }
 
 void TButton::SetDefault(bool value) {
-  if (value == m_default) return;
-  m_default = value;
-  m_activeDefault = value;
+  if (value == m_roles.Default()) return;
+  m_roles.SetDefault(value);
+  m_roles.SetActiveDefault(value);
   Invalidate();
 }
 
@@ -45,17 +46,18 @@ void TButton::Paint() {
   HDC dc = c->Handle();
   TRect r = ClientRect();
   bool focused = Focused();
-  if (focused || m_activeDefault) {
+  if (focused || m_roles.ActiveDefault()) {
     c->Brush()->SetColor(clWindowFrame);
     c->FrameRect(r);
     r = InflateRect(r, -1, -1);
   }
   c->Refresh();
-  UINT state = DFCS_BUTTONPUSH | (m_down ? UINT(DFCS_PUSHED) : 0u) | (Enabled() ? 0u : UINT(DFCS_INACTIVE));
+  const bool down = m_press.Pressed();
+  UINT state = DFCS_BUTTONPUSH | (down ? UINT(DFCS_PUSHED) : 0u) | (Enabled() ? 0u : UINT(DFCS_INACTIVE));
   TRect face = r;
   DrawFrameControl(dc, &face, DFC_BUTTON, state);
   TRect text = r;
-  if (m_down) text = OffsetRect(text, 1, 1);
+  if (down) text = OffsetRect(text, 1, 1);
   c->Brush()->SetStyle(bsClear);
   c->Font()->Assign(*Font());
   if (!Enabled()) c->Font()->SetColor(clGrayText);
@@ -71,72 +73,50 @@ void TButton::MouseDown(TMouseBtn button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
   if (button != mbLeft || !Enabled()) return;
   if (CanFocus()) SetFocus();
-  m_tracking = true;
-  m_down = true;
+  m_press.Press(ClientRect(), {x, y});
   SetMouseCapture(true);
   Invalidate();
 }
 
 void TButton::MouseMove(TShiftState shift, int x, int y) {
   TCustomControl::MouseMove(shift, x, y);
-  if (!m_tracking) return;
-  bool inside = ClientRect().Contains({x, y});
-  if (inside != m_down) {
-    m_down = inside;
-    Invalidate();
-  }
+  if (m_press.Tracking() && m_press.Move(ClientRect(), {x, y}, true)) Invalidate();
 }
 
 void TButton::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
-  bool wasTracking = m_tracking && button == mbLeft;
+  const bool wasTracking = m_press.Tracking() && button == mbLeft;
+  bool click = false;
   if (wasTracking) {
-    m_tracking = false;
-    m_down = false;
+    click = m_press.Release(ClientRect(), {x, y});
     SetMouseCapture(false);
     Invalidate();
   }
+  TComponentWatch alive(*this);
   TCustomControl::MouseUp(button, shift, x, y);
-  if (wasTracking && ClientRect().Contains({x, y})) Click();
+  if (alive && click) Click();
 }
 
 void TButton::KeyDown(WORD& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
-  if (key == VK_SPACE && !shift.Contains(ssAlt)) {
-    m_down = true;
-    Invalidate();
-  }
+  if (key == VK_SPACE && !shift.Contains(ssAlt) && m_press.PressKey()) Invalidate();
 }
 
 void TButton::KeyUp(WORD& key, TShiftState shift) {
+  TComponentWatch alive(*this);
   TCustomControl::KeyUp(key, shift);
-  if (key == VK_SPACE && m_down) {
-    m_down = false;
-    Invalidate();
-    Click();
-  }
+  if (!alive || key != VK_SPACE || !m_press.ReleaseKey()) return;
+  Invalidate();
+  Click();
 }
 
 void TButton::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case CM_DIALOGKEY: {
-      bool enter = m.WParam == VK_RETURN && (m_activeDefault || Focused());
-      bool escape = m.WParam == VK_ESCAPE && m_cancel;
-      if ((enter || escape) && CanFocus() && CurrentShiftState().Empty()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
+    case CM_DIALOGKEY:
+      if (m_roles.AnswerDialogKey(*this, m)) return;
       break;
-    }
-    case CM_FOCUSCHANGED: {
-      auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
-      bool active = dynamic_cast<TButton*>(focused) ? focused == this : m_default;
-      if (active != m_activeDefault) {
-        m_activeDefault = active;
-        Invalidate();
-      }
+    case CM_FOCUSCHANGED:
+      if (m_roles.FocusChanged(reinterpret_cast<TWinControl*>(m.LParam), this, true)) Invalidate();
       return;
-    }
     case CM_ENTER:
     case CM_EXIT:
       Invalidate();

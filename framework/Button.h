@@ -4,21 +4,23 @@
 #pragma once
 
 #include "framework/CustomControl.h"
+#include "framework/DialogButton.h"
+#include "framework/PressTracker.h"
 
 namespace vandrel {
 
-class TButton : public TCustomControl {
+class TButton : public TCustomControl, public IPushButton {
   VANDREL_CLASS_INFO
  public:
   explicit TButton(TComponent* owner);
 
-  bool Default() const { return m_default; }
+  bool Default() const { return m_roles.Default(); }
   void SetDefault(bool value);
-  bool Cancel() const { return m_cancel; }
-  void SetCancel(bool value) { m_cancel = value; }
+  bool Cancel() const { return m_roles.Cancel(); }
+  void SetCancel(bool value) { m_roles.SetCancel(value); }
   int ModalResult() const { return m_modalResult; }
   void SetModalResult(int value) { m_modalResult = value; }
-  bool Down() const { return m_down; }
+  bool Down() const { return m_press.Pressed(); }
 
   void Click() override;
   void Dispatch(TMessage& message) override;
@@ -32,12 +34,9 @@ class TButton : public TCustomControl {
   void KeyUp(WORD& key, TShiftState shift) override;
 
  private:
-  bool m_default = false;
-  bool m_cancel = false;
-  bool m_activeDefault = false;
+  TDialogButtonRoles m_roles;
   int m_modalResult = 0;
-  bool m_down = false;
-  bool m_tracking = false;
+  TPressTracker m_press;
 };
 
 }  // namespace vandrel

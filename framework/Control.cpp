@@ -6,6 +6,7 @@
 
 #include "framework/Actions.h"
 #include "framework/Application.h"
+#include "framework/ComponentWatch.h"
 #include "framework/Form.h"
 #include "framework/PopupMenu.h"
 #include "framework/PropertyInfo.h"
@@ -345,7 +346,10 @@ void TControl::MouseMessage(TMessage& m, bool down, TMouseBtn button, bool dbl) 
     if (m_controlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
     if (m_controlState.Contains(csClicked)) {
       m_controlState.Exclude(csClicked);
+      // The click handler may free this control.
+      TComponentWatch alive(*this);
       if (GetClientRect().Contains(p) || Rect(0, 0, m_width, m_height).Contains(p)) Click();
+      if (!alive) return;
     }
   }
   MouseUp(button, shift, p.X, p.Y);

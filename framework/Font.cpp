@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "framework/PropertyInfo.h"
+#include "platform/core/Text.h"
 #include "platform/gdi/Font.h"
 #include "platform/gdi/GdiObject.h"
 
@@ -15,12 +16,39 @@ constexpr std::array<std::string_view, 4> kFontStyleNames = {"fsBold", "fsItalic
 constexpr std::array<std::string_view, 3> kFontPitchNames = {"fpDefault", "fpVariable", "fpFixed"};
 static_assert(kFontStyleNames.size() == size_t(fsStrikeOut) + 1);
 static_assert(kFontPitchNames.size() == size_t(fpFixed) + 1);
+
+// Stored fonts name their character set by identifier (Font.Charset = DEFAULT_CHARSET).
+struct TCharsetIdent {
+  int value;
+  std::string_view name;
+};
+constexpr TCharsetIdent kCharsetIdents[] = {
+    {0, "ANSI_CHARSET"},        {1, "DEFAULT_CHARSET"},     {2, "SYMBOL_CHARSET"},
+    {77, "MAC_CHARSET"},        {128, "SHIFTJIS_CHARSET"},  {129, "HANGEUL_CHARSET"},
+    {130, "JOHAB_CHARSET"},     {134, "GB2312_CHARSET"},    {136, "CHINESEBIG5_CHARSET"},
+    {161, "GREEK_CHARSET"},     {162, "TURKISH_CHARSET"},   {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"},    {178, "ARABIC_CHARSET"},    {186, "BALTIC_CHARSET"},
+    {204, "RUSSIAN_CHARSET"},   {222, "THAI_CHARSET"},      {238, "EASTEUROPE_CHARSET"},
+    {255, "OEM_CHARSET"},
+};
 }  // namespace
+
+std::optional<std::string_view> CharsetIdentOf(std::int32_t charset) {
+  for (const TCharsetIdent& c : kCharsetIdents)
+    if (c.value == charset) return c.name;
+  return std::nullopt;
+}
+
+std::optional<std::int32_t> CharsetOfIdent(std::string_view ident) {
+  for (const TCharsetIdent& c : kCharsetIdents)
+    if (SameText(c.name, ident)) return c.value;
+  return std::nullopt;
+}
 
 const TClassInfo& TFont::StaticClassInfo() {
   using T = TFont;
   static const TClassInfo info("TFont", &TPersistent::StaticClassInfo(), nullptr, {
-      prop::Integer("Charset", &T::Charset, &T::SetCharset, DEFAULT_CHARSET),
+      prop::IdentInteger("Charset", &T::Charset, &T::SetCharset, &CharsetIdentOf, &CharsetOfIdent, DEFAULT_CHARSET),
       prop::Color("Color", &T::Color, &T::SetColor, clWindowText),
       prop::Integer("Height", &T::Height, &T::SetHeight),
       prop::String("Name", &T::Name, &T::SetName),

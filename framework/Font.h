@@ -2,8 +2,11 @@
 // platform font handle is made on first use and dropped whenever a property changes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "framework/Persistent.h"
 #include "framework/SmallSet.h"
@@ -60,5 +63,9 @@ class TFont : public TPersistent {
   TFontPitch m_pitch = fpDefault;
   mutable HFONT m_handle;
 };
+
+// The stored identifiers of character sets (DEFAULT_CHARSET, GB2312_CHARSET, ...).
+std::optional<std::string_view> CharsetIdentOf(std::int32_t charset);
+std::optional<std::int32_t> CharsetOfIdent(std::string_view ident);
 
 }  // namespace vandrel

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "framework/Application.h"
+#include "framework/ComponentWatch.h"
 #include "framework/Cursors.h"
 #include "framework/Form.h"
 #include "framework/PropertyInfo.h"
@@ -440,22 +441,27 @@ void TWinControl::Dispatch(TMessage& m) {
         if (t != Text()) TControl::SetText(t);
       }
       return;
+    // Key handlers may free this control: it is not touched after one that did.
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      if (DoKeyDownMessage(m)) return;
+    case WM_SYSKEYDOWN: {
+      TComponentWatch alive(*this);
+      if (DoKeyDownMessage(m) || !alive) return;
       DefaultHandler(m);
       return;
+    }
     case WM_KEYUP:
     case WM_SYSKEYUP: {
       WORD key = WORD(m.WParam);
+      TComponentWatch alive(*this);
       KeyUp(key, CurrentShiftState());
-      if (key) DefaultHandler(m);
+      if (alive && key) DefaultHandler(m);
       return;
     }
     case WM_CHAR: {
       char32_t ch = char32_t(m.WParam);
+      TComponentWatch alive(*this);
       KeyPress(ch);
-      if (ch == 0) return;
+      if (ch == 0 || !alive) return;
       if (!(Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)))
         if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGCHAR, ch, m.LParam)) return;
       m.WParam = ch;

@@ -6,15 +6,6 @@
 #include "platform/win/MessageQueue.h"
 
 namespace vandrel {
-namespace {
-
-TSkinnedWindowBackground& Handler() {
-  static TSkinnedWindowBackground handler;
-  return handler;
-}
-
-}  // namespace
-
 const TSeBackgroundRequest* BackgroundRequestOf(const TMessage& message) {
   if (message.Msg != WM_ERASEBKGND || message.LParam == 0) return nullptr;
   return reinterpret_cast<const TSeBackgroundRequest*>(message.LParam);
@@ -30,12 +21,6 @@ void SendBackgroundRequest(TWinControl& parent, HDC dc, const TSeBackgroundReque
     SendMessage(parent.Handle(), m.Msg, m.WParam, m.LParam);
   else
     parent.Dispatch(m);
-}
-
-void SetSkinnedWindowBackground(TSkinnedWindowBackground handler) { Handler() = std::move(handler); }
-
-bool PaintSkinnedWindowBackground(TCustomForm& form, TMessage& request) {
-  return Handler() && Handler()(form, request);
 }
 
 }  // namespace vandrel

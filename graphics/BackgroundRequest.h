@@ -4,8 +4,6 @@
 // second parameter of zero is an ordinary erase from the platform.
 #pragma once
 
-#include <functional>
-
 #include "framework/ControlMessages.h"
 #include "platform/core/Geometry.h"
 #include "platform/gdi/GdiTypes.h"
@@ -13,7 +11,6 @@
 namespace vandrel {
 
 class TWinControl;
-class TCustomForm;
 
 struct TSeBackgroundRequest {
   // True: the parent paints its entire background at the context's current origin. False (only
@@ -30,12 +27,5 @@ TMessage MakeBackgroundRequest(HDC dc, const TSeBackgroundRequest& request);
 // Sends the request to a parent: through the window (so a hook on a form's window sees it) or
 // straight to the control's message handler.
 void SendBackgroundRequest(TWinControl& parent, HDC dc, const TSeBackgroundRequest& request, bool throughWindow);
-
-// The skinned-window layer registers how a form's active skinned window answers a request
-// directly; it returns false when the form has no active skinned window. Unset: every form
-// answers through its window.
-using TSkinnedWindowBackground = std::function<bool(TCustomForm& form, TMessage& request)>;
-void SetSkinnedWindowBackground(TSkinnedWindowBackground handler);
-bool PaintSkinnedWindowBackground(TCustomForm& form, TMessage& request);
 
 }  // namespace vandrel

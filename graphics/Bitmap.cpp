@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "framework/PropertyInfo.h"
+#include "graphics/RowKernels.h"
 #include "graphics/SeColor.h"
 #include "platform/core/Exception.h"
 #include "platform/gdi/Bitmap.h"
@@ -178,16 +179,16 @@ void TseBitmap::MergeUnder(const TseBitmap& source, int x, int y, const TRect& s
   const int dx = x - sourceRect.Left, dy = y - sourceRect.Top;
   TRect d;
   if (!IntersectRect(d, OffsetRect(s, dx, dy), {0, 0, m_width, m_height})) return;
+  // This bitmap's pixels are the upper layer of the row blend: clear ones give the source pixel,
+  // opaque ones stay, the rest are mixed.
+  const int width = d.Right - d.Left;
+  std::vector<TseColor> row(static_cast<size_t>(width));
+  const TRowKernel blend = BlendRowKernel();
   for (int ty = d.Top; ty < d.Bottom; ++ty) {
-    TseColor* row = Row(ty);
-    const TseColor* under = source.Row(ty - dy);
-    for (int tx = d.Left; tx < d.Right; ++tx) {
-      TseColor upper = row[tx];
-      TseColor lower = under[tx - dx];
-      std::uint8_t a = AlphaOf(upper);
-      if (a == 0) row[tx] = lower;
-      else if (a != 255) row[tx] = BlendPixel(upper, lower);
-    }
+    TseColor* upper = Row(ty) + d.Left;
+    std::memcpy(row.data(), source.Row(ty - dy) + (d.Left - dx), size_t(width) * sizeof(TseColor));
+    blend(upper, row.data(), width);
+    std::memcpy(upper, row.data(), size_t(width) * sizeof(TseColor));
   }
 }
 

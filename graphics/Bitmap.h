@@ -8,13 +8,16 @@
 #include <string>
 
 #include "framework/Persistent.h"
-#include "graphics/SeColor.h"
 #include "graphics/PixelBlend.h"
+#include "graphics/SeColor.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Stream.h"
 #include "platform/gdi/GdiTypes.h"
 
 namespace vandrel {
+
+class TCanvas;
+class TGraphic;
 
 // Neither side may pass this, nor the area kMaxBitmapPixels: a size from a damaged file must not
 // reserve gigabytes (the shared paint buffer of a large screen is about 40 megapixels).
@@ -81,12 +84,48 @@ class TseBitmap : public TPersistent {
   // (dx, dy); null for an empty bitmap. The caller owns it.
   HRGN CreateRegion(int dx, int dy) const;
 
+  // How this bitmap's pixels go onto a target: blended with HasAlpha, else keyed with HasKey,
+  // else copied.
+  enum class TDrawMode { Copy, Keyed, Blend };
+  TDrawMode DrawMode() const;
+
+  // Draws the whole bitmap at (x, y), a part of it at (x, y), or a part stretched (nearest
+  // neighbour) to a destination rectangle. A source part not wholly inside this bitmap draws
+  // nothing. A context of a registered bitmap or of a 32-bit bottom-up section is drawn into
+  // through its pixels, its window origin applied and its clip region not; any other context
+  // through the platform's blits, clipped as they clip.
+  void Draw(HDC dc, int x, int y) const;
+  void Draw(HDC dc, int x, int y, const TRect& source) const;
+  void Draw(HDC dc, const TRect& dest, const TRect& source) const;
+  void Draw(TCanvas& canvas, int x, int y) const;
+  void Draw(TCanvas& canvas, int x, int y, const TRect& source) const;
+  void Draw(TCanvas& canvas, const TRect& dest, const TRect& source) const;
+  void Draw(TseBitmap& target, int x, int y) const;
+  void Draw(TseBitmap& target, int x, int y, const TRect& source) const;
+  void Draw(TseBitmap& target, const TRect& dest, const TRect& source) const;
+  // Repeats the source part over dest from its top-left corner; tiles at the right and bottom
+  // edges are cut to fit.
+  void Tile(HDC dc, const TRect& dest, const TRect& source) const;
+  void Tile(TCanvas& canvas, const TRect& dest, const TRect& source) const;
+
+  // From a TseBitmap, a platform bitmap (TBitmap), a picture or another graphic: this bitmap takes
+  // the size and the picture, all opaque; the flags are not copied. Another graphic is rendered
+  // over pure magenta and only the pixels it covers are taken. An empty source empties this
+  // bitmap. Anything else raises EConvertError.
+  void Assign(const TPersistent& source) override;
+
   // Puts the source's part `sourceRect` behind this bitmap's pixels at (x, y): transparent pixels
   // take the source pixel, opaque ones stay, the rest are blended over it.
   void MergeUnder(const TseBitmap& source, int x, int y, const TRect& sourceRect);
 
+ protected:
+  // To a TBitmap or a picture: 32 bits of this size, with this bitmap drawn at (0, 0).
+  void AssignTo(TPersistent& dest) const override;
+
  private:
   void Free();
+  void Clear();
+  void AssignGraphic(const TGraphic& graphic);
 
   TseColor* m_bits = nullptr;
   int m_width = 0;

@@ -58,4 +58,15 @@ std::string EllipsisText(HDC dc, std::string_view text, int maxWidth) {
   return std::string(text.substr(0, fitting)) + "...";
 }
 
+void DrawEmbossedText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned flags, bool emboss) {
+  if (emboss) {
+    canvas.Font()->SetColor(clBtnHighlight);
+    TRect shadow = OffsetRect(rect, 1, 1);
+    DrawWideText(canvas, text, shadow, flags);
+    canvas.Font()->SetColor(clBtnShadow);
+  }
+  TRect r = rect;
+  DrawWideText(canvas, text, r, flags);
+}
+
 }  // namespace vandrel

@@ -14,6 +14,10 @@ namespace vandrel {
 // Background mode transparent, then the platform's formatted text output with the flags. Returns
 // the text height; with DT_CALCRECT the rectangle receives the text's extent and nothing is drawn.
 int DrawWideText(TCanvas& canvas, std::string_view text, TRect& rect, unsigned flags);
+// A disabled control's caption: first in clBtnHighlight one pixel down and right, then in
+// clBtnShadow in place; the canvas font keeps the shadow colour afterwards. Without emboss, once in
+// the font's colour.
+void DrawEmbossedText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned flags, bool emboss);
 // Flags 0: the text-extent width. Other flags: the right edge of a calculate-only formatted output
 // from the empty rectangle at (0, 0), so prefixes and ellipses count as they would be drawn.
 int WideTextWidth(TCanvas& canvas, std::string_view text, unsigned flags = 0);

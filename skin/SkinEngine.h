@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/Component.h"
+#include "skin/SkinClient.h"
 
 namespace vandrel {
 
@@ -21,6 +22,8 @@ class TSeSkinEngine : public TComponent {
   int DeltaHue() const { return m_deltaHue; }
   void SetDeltaHue(int value) { m_deltaHue = value; }
   const std::string& Version() const { return m_version; }
+  // The loaded skin its clients bind to; none until skin files are read.
+  virtual const ISeSkinSource* Source() const { return nullptr; }
 
  private:
   std::string m_skinFile;

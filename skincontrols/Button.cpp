@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "framework/Actions.h"
-#include "framework/Button.h"
+#include "framework/ComponentWatch.h"
 #include "framework/ImageList.h"
 #include "framework/PropertyInfo.h"
 #include "graphics/PaintHelpers.h"
@@ -107,8 +107,8 @@ void TSeCustomButton::SetGlyph(const TBitmap& value) {
 }
 
 void TSeCustomButton::SetDefault(bool value) {
-  if (m_default == value) return;
-  m_default = value;
+  if (m_roles.Default() == value) return;
+  m_roles.SetDefault(value);
   if (HandleAllocated())
     if (TCustomForm* form = GetParentForm(this))
       form->Perform(CM_FOCUSCHANGED, 0, LPARAM(form->ActiveControl()));
@@ -221,16 +221,11 @@ TRect TSeCustomButton::GetGlyphRect() {
   return r;
 }
 
-unsigned TSeCustomButton::BiDiTextFlags(unsigned flags) const {
-  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
-  return flags;
-}
-
 TRect TSeCustomButton::PlaceCaption(TCanvas& canvas) {
   const TRect text = GetTextRect();
   const TSize extent = CaptionExtent(canvas);
   TRect r{0, 0, m_wordWrap ? text.Width() : extent.cx, extent.cy};
-  DrawWideText(canvas, m_caption, r, BiDiTextFlags(DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0u)));
+  DrawWideText(canvas, m_caption, r, BiDiTextFlags(DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0u), false));
   return OffsetRect(r, (text.Width() - r.Width()) / 2 + text.Left, (text.Height() - r.Height()) / 2 + text.Top);
 }
 
@@ -258,15 +253,8 @@ TRect TSeCustomButton::CaptionRect() {
 }
 
 void TSeCustomButton::DrawCaption(TCanvas& canvas, bool emboss) {
-  TRect r = PlaceCaption(canvas);
-  const unsigned flags = BiDiTextFlags(DT_CENTER | (m_wordWrap ? DT_WORDBREAK : 0u));
-  if (emboss) {
-    canvas.Font()->SetColor(clBtnHighlight);
-    TRect shadow = OffsetRect(r, 1, 1);
-    DrawWideText(canvas, m_caption, shadow, flags);
-    canvas.Font()->SetColor(clBtnShadow);
-  }
-  DrawWideText(canvas, m_caption, r, flags);
+  const TRect r = PlaceCaption(canvas);
+  DrawEmbossedText(canvas, m_caption, r, BiDiTextFlags(DT_CENTER | (m_wordWrap ? DT_WORDBREAK : 0u), false), emboss);
 }
 
 void TSeCustomButton::PaintClient() {
@@ -285,7 +273,7 @@ void TSeCustomButton::PaintFace() {
   TRect content;
   GetContentRect(content);
   TRect r = content;
-  if (IsFocused() || m_activeDefault) {
+  if (IsFocused() || m_roles.ActiveDefault()) {
     DrawFrame3D(canvas, r, clBlack, clBlack);
     r = InflateRect(r, -1, -1);
   }
@@ -345,30 +333,34 @@ void TSeCustomButton::MouseLeave() {
 }
 
 void TSeCustomButton::MouseDown(TMouseBtn button, TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseDown(button, shift, x, y);
-  if (button != mbLeft || !Enabled()) return;
+  if (!alive || button != mbLeft || !Enabled()) return;
   if (!Designing() && CanFocus()) SetFocus();
+  m_press.Press({0, 0, CachedWidth(), CachedHeight()}, {x, y});
   m_state = kbsPressed;
   Invalidate();
-  m_tracking = true;
 }
 
 void TSeCustomButton::MouseMove(TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseMove(shift, x, y);
-  if (!m_tracking) return;
-  const TSeButtonState state = ClientRect().Contains({x, y}) ? kbsPressed : kbsNormal;
+  if (!alive || !m_press.Tracking()) return;
+  m_press.Move(ClientRect(), {x, y}, true);
+  const TSeButtonState state = m_press.Pressed() ? kbsPressed : kbsNormal;
   if (state == m_state) return;
   m_state = state;
   Invalidate();
 }
 
 void TSeCustomButton::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseUp(button, shift, x, y);
-  if (button != mbLeft || !m_tracking) return;
-  m_tracking = false;
+  if (!alive || button != mbLeft || !m_press.Tracking()) return;
+  const bool click = m_press.Release({0, 0, CachedWidth(), CachedHeight()}, {x, y});
   m_state = kbsNormal;
-  if (TRect{0, 0, CachedWidth(), CachedHeight()}.Contains({x, y})) Click();
   Invalidate();
+  if (click) Click();
 }
 
 void TSeCustomButton::KeyDown(WORD& key, TShiftState shift) {
@@ -383,8 +375,10 @@ void TSeCustomButton::KeyUp(WORD& key, TShiftState shift) {
   if (key == VK_SPACE) {
     m_state = kbsNormal;
     Invalidate();
-    Click();
     key = 0;
+    TComponentWatch alive(*this);
+    Click();
+    if (!alive) return;
   }
   TSeCustomControl::KeyUp(key, shift);
 }
@@ -417,17 +411,9 @@ void TSeCustomButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
 
 void TSeCustomButton::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case CM_DIALOGKEY: {
-      const bool enter = m.WParam == VK_RETURN && (m_activeDefault || Focused());
-      const bool escape = m.WParam == VK_ESCAPE && m_cancel;
-      if ((enter || escape) && CurrentShiftState().Empty() && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
-      TSeCustomControl::Dispatch(m);
+    case CM_DIALOGKEY:
+      if (!m_roles.AnswerDialogKey(*this, m)) TSeCustomControl::Dispatch(m);
       return;
-    }
     case CM_DIALOGCHAR:
       if (IsAccel(char32_t(m.WParam), m_caption) && CanFocus()) {
         SetFocus();
@@ -437,18 +423,11 @@ void TSeCustomButton::Dispatch(TMessage& m) {
       }
       TSeCustomControl::Dispatch(m);
       return;
-    case CM_FOCUSCHANGED: {
-      auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
+    case CM_FOCUSCHANGED:
       // While any push button has the focus, Enter belongs to that one.
-      const bool isButton = dynamic_cast<TSeCustomButton*>(focused) || dynamic_cast<TButton*>(focused);
-      const bool active = isButton ? false : m_default;
-      if (active != m_activeDefault) {
-        m_activeDefault = active;
-        Invalidate();
-      }
+      if (m_roles.FocusChanged(reinterpret_cast<TWinControl*>(m.LParam), this, false)) Invalidate();
       TSeCustomControl::Dispatch(m);
       return;
-    }
     case CM_TEXTCHANGED:
       TSeCustomControl::Dispatch(m);
       SetCaption(Text());

@@ -10,7 +10,9 @@
 #include <string_view>
 
 #include "framework/Bitmap.h"
+#include "framework/DialogButton.h"
 #include "framework/Form.h"
+#include "framework/PressTracker.h"
 #include "skincontrols/CustomControl.h"
 
 namespace vandrel {
@@ -29,15 +31,15 @@ static_assert(kButtonLayoutNames.size() == size_t(blGlyphBottom) + 1);
 static_assert(kBitBtnKindNames.size() == size_t(bkAll) + 1);
 static_assert(kSeButtonStateNames.size() == size_t(kbsPressed) + 1);
 
-class TSeCustomButton : public TSeCustomControl {
+class TSeCustomButton : public TSeCustomControl, public IPushButton {
   VANDREL_CLASS_INFO
  public:
   explicit TSeCustomButton(TComponent* owner);
   ~TSeCustomButton() override;
 
   // Whether the button currently answers Enter as its form's default button.
-  bool ActiveDefault() const { return m_activeDefault; }
-  bool Default() const { return m_default; }
+  bool ActiveDefault() const { return m_roles.ActiveDefault(); }
+  bool Default() const { return m_roles.Default(); }
   void SetDefault(bool value);
   TBitmap* Glyph() const { return m_glyph.get(); }
   // Copies the picture.
@@ -56,8 +58,8 @@ class TSeCustomButton : public TSeCustomControl {
   void SetModalResult(TModalResult value) { m_modalResult = value; }
   bool BlackAndWhiteGlyph() const { return m_blackAndWhiteGlyph; }
   void SetBlackAndWhiteGlyph(bool value);
-  bool Cancel() const { return m_cancel; }
-  void SetCancel(bool value) { m_cancel = value; }
+  bool Cancel() const { return m_roles.Cancel(); }
+  void SetCancel(bool value) { m_roles.SetCancel(value); }
   bool WordWrap() const { return m_wordWrap; }
   void SetWordWrap(bool value);
   const std::string& Caption() const { return m_caption; }
@@ -98,7 +100,6 @@ class TSeCustomButton : public TSeCustomControl {
   TSize GlyphSize() const;
   // The caption's extent in the canvas's font, placed in the text rectangle.
   TRect PlaceCaption(TCanvas& canvas);
-  unsigned BiDiTextFlags(unsigned flags) const;
   // The caption once, or embossed when disabled, in the canvas's font.
   void DrawCaption(TCanvas& canvas, bool emboss);
 
@@ -108,9 +109,9 @@ class TSeCustomButton : public TSeCustomControl {
   bool IsGlyphStored() const { return !m_glyphFromAction; }
   TSize CaptionExtent(TCanvas& canvas);
 
-  bool m_activeDefault = false;
-  bool m_default = false;
-  bool m_tracking = false;
+  TDialogButtonRoles m_roles;
+  // Follows only a mouse press; the look itself is State, which callers may also set.
+  TPressTracker m_press;
   std::unique_ptr<TBitmap> m_glyph;
   TButtonLayout m_layout = blGlyphLeft;
   TBitBtnKind m_kind = bkCustom;
@@ -119,7 +120,6 @@ class TSeCustomButton : public TSeCustomControl {
   TSeButtonState m_state = kbsNormal;
   TModalResult m_modalResult = mrNone;
   bool m_blackAndWhiteGlyph = false;
-  bool m_cancel = false;
   bool m_wordWrap = false;
   std::string m_caption;
   bool m_glyphFromAction = false;

@@ -1,5 +1,6 @@
 #include "skincontrols/CheckBox.h"
 
+#include "framework/ComponentWatch.h"
 #include "framework/PropertyInfo.h"
 #include "graphics/PaintHelpers.h"
 #include "graphics/RectHelpers.h"
@@ -40,8 +41,9 @@ TSeCustomCheckBox::TSeCustomCheckBox(TComponent* owner) : TSeCustomControl(owner
 void TSeCustomCheckBox::SetState(TCheckBoxState value) {
   if (m_state == value) return;
   m_state = value;
-  Click();
+  // Invalidated first: the click handler may free the control.
   Invalidate();
+  Click();
 }
 
 void TSeCustomCheckBox::SetSpacing(int value) {
@@ -68,11 +70,6 @@ void TSeCustomCheckBox::SetCaption(const std::string& value) {
   Invalidate();
 }
 
-void TSeCustomCheckBox::SetPressed(bool value) {
-  m_pressed = value;
-  Invalidate();
-}
-
 void TSeCustomCheckBox::Click() {
   // A stored state read back is not a user's change.
   if (Loading()) return;
@@ -96,14 +93,9 @@ TRect TSeCustomCheckBox::CheckRect() {
   return RectCenterVert({0, 0, size.cx, size.cy}, bounds);
 }
 
-unsigned TSeCustomCheckBox::BiDiTextFlags(unsigned flags) const {
-  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
-  return flags;
-}
-
 TRect TSeCustomCheckBox::MeasureCaption(TCanvas& canvas) {
   const TSize check = GetCheckSize();
-  const unsigned flags = BiDiTextFlags(DT_EXPANDTABS | (m_wordWrap ? DT_WORDBREAK : 0u));
+  const unsigned flags = BiDiTextFlags(DT_EXPANDTABS | (m_wordWrap ? DT_WORDBREAK : 0u), false);
   TRect r{0, 0, CachedWidth() - check.cx - 10, WideTextHeight(canvas, m_caption)};
   DrawWideText(canvas, m_caption, r, flags | DT_CALCRECT);
   const int left = m_alignment == ktaRightJustify ? 2 : check.cx + m_spacing;
@@ -137,14 +129,8 @@ void TSeCustomCheckBox::PaintCaption() {
   TCanvas& canvas = *Canvas();
   canvas.SetFont(*WorkingFont());
   TRect r = MeasureCaption(canvas);
-  const unsigned flags = BiDiTextFlags(DT_EXPANDTABS | (m_wordWrap ? DT_WORDBREAK : 0u));
-  if (!Enabled()) {
-    canvas.Font()->SetColor(clBtnHighlight);
-    TRect shadow = OffsetRect(r, 1, 1);
-    DrawWideText(canvas, m_caption, shadow, flags);
-    canvas.Font()->SetColor(clBtnShadow);
-  }
-  DrawWideText(canvas, m_caption, r, flags);
+  const unsigned flags = BiDiTextFlags(DT_EXPANDTABS | (m_wordWrap ? DT_WORDBREAK : 0u), false);
+  DrawEmbossedText(canvas, m_caption, r, flags, !Enabled());
   if (IsFocused()) {
     r = InflateRect(r, 1, 2);
     r.Right += 2;
@@ -163,34 +149,45 @@ void TSeCustomCheckBox::MouseLeave() {
 }
 
 void TSeCustomCheckBox::MouseDown(TMouseBtn button, TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseDown(button, shift, x, y);
-  if (button != mbLeft) return;
+  if (!alive || button != mbLeft) return;
   if (CanFocus()) SetFocus();
   SetMouseCapture(true);
-  SetPressed(true);
+  m_press.Press({0, 0, CachedWidth(), CachedHeight()}, {x, y});
+  Invalidate();
 }
 
 void TSeCustomCheckBox::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
-  if (m_pressed && button == mbLeft) {
-    SetPressed(false);
+  if (m_press.Pressed() && button == mbLeft) {
+    const bool toggle = m_press.Release({0, 0, CachedWidth(), CachedHeight()}, {x, y});
+    Invalidate();
     SetMouseCapture(false);
-    // The right and bottom edges still count as on the control.
-    if (x >= 0 && y >= 0 && x <= CachedWidth() && y <= CachedHeight()) Toggle();
+    if (toggle) {
+      TComponentWatch alive(*this);
+      Toggle();
+      if (!alive) return;
+    }
   }
   TSeCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TSeCustomCheckBox::KeyDown(WORD& key, TShiftState shift) {
+  TComponentWatch alive(*this);
   TSeCustomControl::KeyDown(key, shift);
-  if (key == VK_SPACE) SetPressed(true);
+  if (!alive || key != VK_SPACE) return;
+  m_press.PressKey();
+  Invalidate();
 }
 
 void TSeCustomCheckBox::KeyUp(WORD& key, TShiftState shift) {
+  TComponentWatch alive(*this);
   TSeCustomControl::KeyUp(key, shift);
-  if (key == VK_SPACE) {
-    Toggle();
-    SetPressed(false);
-  }
+  if (!alive || key != VK_SPACE) return;
+  Toggle();
+  if (!alive) return;
+  m_press.ReleaseKey();
+  Invalidate();
 }
 
 void TSeCustomCheckBox::Dispatch(TMessage& m) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/PressTracker.h"
 #include "skincontrols/CustomControl.h"
 
 namespace vandrel {
@@ -44,7 +45,7 @@ class TSeCustomCheckBox : public TSeCustomControl {
   void SetCaption(const std::string& value);
 
   // The left button or the space bar is held on the control.
-  bool Pressed() const { return m_pressed; }
+  bool Pressed() const { return m_press.Pressed(); }
   // Where the glyph and the caption go in the current size and font.
   TRect CheckRect();
   TRect CaptionRect();
@@ -68,16 +69,14 @@ class TSeCustomCheckBox : public TSeCustomControl {
   void KeyDown(WORD& key, TShiftState shift) override;
   void KeyUp(WORD& key, TShiftState shift) override;
 
-  // Right-to-left reading flag for text output.
-  unsigned BiDiTextFlags(unsigned flags) const;
-
  private:
-  void SetPressed(bool value);
   TRect MeasureCaption(TCanvas& canvas);
 
   TCheckBoxState m_state = cbUnchecked;
   int m_spacing = 5;
-  bool m_pressed = false;
+  // The pressed look does not follow the pointer, and a release on the right or bottom edge
+  // still toggles.
+  TPressTracker m_press{{.FollowPointer = false, .FollowAnyHold = false, .EdgesInside = true}};
   TSeLeftRight m_alignment = ktaLeftJustify;
   bool m_allowGrayed = false;
   bool m_wordWrap = false;

@@ -4,6 +4,7 @@
 #include "graphics/BackgroundRequest.h"
 #include "graphics/PaintSurface.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/win/Paint.h"
 #include "platform/win/WindowStyles.h"
 
@@ -216,6 +217,15 @@ void TSeCustomControl::EraseBackground(TMessage& m) {
   }
   canvas.SetHandle(previous);
   canvas.Unlock();
+}
+
+unsigned TSeCustomControl::BiDiTextFlags(unsigned flags, bool alignToo) const {
+  if (alignToo && UseRightToLeftAlignment()) {
+    if ((flags & (DT_CENTER | DT_RIGHT)) == DT_LEFT) flags |= DT_RIGHT;
+    else if (flags & DT_RIGHT) flags &= ~DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
+  return flags;
 }
 
 void TSeCustomControl::MouseEnter() {

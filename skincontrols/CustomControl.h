@@ -76,6 +76,9 @@ class TSeCustomControl : public TCustomControl {
   virtual void FocusEnter();
   virtual void FocusLeave();
 
+  // Right-to-left reading for text output in this control's mode; with alignToo a left or right
+  // alignment is mirrored as well.
+  unsigned BiDiTextFlags(unsigned flags, bool alignToo) const;
   // Descendants draw text with this copy of Font, taken at the start of every paint.
   TFont* WorkingFont() const { return m_paint.WorkingFont(); }
   // Draw the frame in the platform's visual style when one is active (never on this platform).

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "framework/ComponentWatch.h"
 #include "framework/Filer.h"
 #include "framework/PropertyInfo.h"
 #include "graphics/PaintHelpers.h"
@@ -50,6 +51,8 @@ const TClassInfo& TSeCustomPanel::StaticClassInfo() {
 TSeCustomPanel::TSeCustomPanel(TComponent* owner) : TSeCustomControl(owner) {
   SetControlStyle(ControlStyle().Include(csAcceptsControls));
   SetColor(clWindow);
+  SetBorderWidth(3);
+  SetBevelWidth(1);
   SetBounds(Left(), Top(), 100, 90);
 }
 
@@ -71,19 +74,12 @@ void TSeCustomPanel::SetShowCaption(bool value) {
   Invalidate();
 }
 
-void TSeCustomPanel::SetBorderWidth(int value) {
-  if (m_borderWidth == value) return;
-  m_borderWidth = value;
-  Invalidate();
+void TSeCustomPanel::BorderChanged() {
+  TSeCustomControl::BorderChanged();
   Realigned();
 }
 
-void TSeCustomPanel::SetBevelWidth(int value) {
-  if (m_bevelWidth == value) return;
-  m_bevelWidth = value;
-  Invalidate();
-  Realigned();
-}
+void TSeCustomPanel::GetContentRect(TRect& rect) const { rect = {0, 0, CachedWidth(), CachedHeight()}; }
 
 void TSeCustomPanel::SetShowBevel(bool value) {
   if (m_showBevel == value) return;
@@ -118,7 +114,7 @@ void TSeCustomPanel::SetRolled(bool value) {
 void TSeCustomPanel::GetCaptionRect(TRect& rect) const {
   rect = {0, 0, CachedWidth(), CachedHeight()};
   // Visual styles are never active here, so the bevel always takes its room.
-  if (m_showBevel) rect = InflateRect(rect, -m_bevelWidth, -m_bevelWidth);
+  if (m_showBevel) rect = InflateRect(rect, -BevelWidth(), -BevelWidth());
   rect.Bottom = rect.Top + m_captionHeight;
 }
 
@@ -132,8 +128,8 @@ TRect TSeCustomPanel::ButtonRect() const {
 
 TRect TSeCustomPanel::GetClientRect() const {
   TRect r{0, 0, CachedWidth(), CachedHeight()};
-  r = InflateRect(r, -m_borderWidth, -m_borderWidth);
-  if (m_showBevel) r = InflateRect(r, -m_bevelWidth, -m_bevelWidth);
+  r = InflateRect(r, -BorderWidth(), -BorderWidth());
+  if (m_showBevel) r = InflateRect(r, -BevelWidth(), -BevelWidth());
   if (m_showCaption) r.Top += m_captionHeight;
   return r;
 }
@@ -155,11 +151,13 @@ void TSeCustomPanel::StepHeight(int height) {
 }
 
 void TSeCustomPanel::RollUp() {
+  TComponentWatch alive(*this);
   if (OnBeforeRoll) OnBeforeRoll(this);
+  if (!alive) return;
   m_normalHeight = CachedHeight();
   TRect c;
   GetCaptionRect(c);
-  const int target = c.Height() + 2 * m_bevelWidth;
+  const int target = c.Height() + 2 * BevelWidth();
   if (m_animateRoll) {
     for (int h = m_normalHeight; h >= target; --h) {
       if (h % 4 == 0) SetHeight(h);
@@ -173,7 +171,9 @@ void TSeCustomPanel::RollUp() {
 }
 
 void TSeCustomPanel::Unroll() {
+  TComponentWatch alive(*this);
   if (OnBeforeRoll) OnBeforeRoll(this);
+  if (!alive) return;
   m_rolled = false;
   if (m_animateRoll) {
     for (int h = CachedHeight(); h <= m_normalHeight; ++h) {
@@ -183,15 +183,6 @@ void TSeCustomPanel::Unroll() {
   }
   StepHeight(m_normalHeight);
   if (OnRollup) OnRollup(this);
-}
-
-unsigned TSeCustomPanel::BiDiTextFlags(unsigned flags) const {
-  if (UseRightToLeftAlignment()) {
-    if ((flags & (DT_CENTER | DT_RIGHT)) == DT_LEFT) flags |= DT_RIGHT;
-    else if (flags & DT_RIGHT) flags &= ~DT_RIGHT;
-  }
-  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
-  return flags;
 }
 
 void TSeCustomPanel::PaintClient() {
@@ -234,7 +225,7 @@ void TSeCustomPanel::PaintCaption() {
   c.Left += 5;
   c.Right -= 5;
   canvas.SetFont(*Font());
-  DrawWideText(canvas, m_caption, c, BiDiTextFlags(DT_SINGLELINE | DT_VCENTER));
+  DrawWideText(canvas, m_caption, c, BiDiTextFlags(DT_SINGLELINE | DT_VCENTER, true));
   if (!m_showButton) return;
   TRect b = ButtonRect();
   UINT type = DFC_SCROLL;
@@ -243,12 +234,12 @@ void TSeCustomPanel::PaintCaption() {
     type = DFC_CAPTION;
     state = DFCS_CAPTIONCLOSE;
   }
-  if (m_buttonPressed) state |= DFCS_PUSHED;
+  if (m_button.Pressed()) state |= DFCS_PUSHED;
   TRect frame = b;
   DrawFrameControl(canvas.Handle(), &frame, type, state);
   canvas.Refresh();
-  if (m_buttonPressed) DrawFrame3D(canvas, b, clBtnShadow, clBtnHighlight);
-  else if (m_buttonHot) DrawFrame3D(canvas, b, clBtnHighlight, clBtnShadow);
+  if (m_button.Pressed()) DrawFrame3D(canvas, b, clBtnShadow, clBtnHighlight);
+  else if (m_button.Hot()) DrawFrame3D(canvas, b, clBtnHighlight, clBtnShadow);
   else DrawFrameRect(canvas, b, clBtnFace);
   DrawFrameRect(canvas, InflateRect(b, -1, -1), clBtnFace);
 }
@@ -256,67 +247,50 @@ void TSeCustomPanel::PaintCaption() {
 void TSeCustomPanel::InvalidateButton() { InvalidateRect(ButtonRect(), false); }
 
 void TSeCustomPanel::MouseDown(TMouseBtn button, TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseDown(button, shift, x, y);
-  if (button == mbLeft && ButtonRect().Contains({x, y})) {
-    m_buttonPressed = true;
-    InvalidateButton();
-  }
+  if (alive && button == mbLeft && m_button.Press(ButtonRect(), {x, y})) InvalidateButton();
 }
 
 void TSeCustomPanel::MouseMove(TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseMove(shift, x, y);
+  if (!alive) return;
   TRect c;
   GetCaptionRect(c);
+  const TRect b = ButtonRect();
   if (m_showCaption && c.Contains({x, y})) SetCursor(m_captionCursor);
-  if (ButtonRect().Contains({x, y})) {
-    if (!m_buttonHot) {
-      m_buttonHot = true;
-      InvalidateButton();
-    }
-    SetCursor(m_buttonCursor);
-  } else if (m_buttonHot) {
-    m_buttonHot = false;
-    InvalidateButton();
-  }
-  if (shift.Contains(ssLeft)) {
-    if (m_buttonHot && !m_buttonPressed) {
-      m_buttonPressed = true;
-      InvalidateButton();
-    } else if (!m_buttonHot && m_buttonPressed) {
-      m_buttonPressed = false;
-      InvalidateButton();
-    }
-  }
+  if (b.Contains({x, y})) SetCursor(m_buttonCursor);
+  if (m_button.Move(b, {x, y}, shift.Contains(ssLeft))) InvalidateButton();
 }
 
 void TSeCustomPanel::MouseUp(TMouseBtn button, TShiftState shift, int x, int y) {
+  TComponentWatch alive(*this);
   TSeCustomControl::MouseUp(button, shift, x, y);
-  if (button != mbLeft) return;
+  if (!alive || button != mbLeft) return;
   // A press that left the button stays unpressed and clicks nothing.
-  const bool wasPressed = m_buttonPressed;
-  if (m_buttonPressed) {
-    m_buttonPressed = false;
-    InvalidateButton();
-  }
-  if (ButtonRect().Contains({x, y}) && wasPressed) ButtonClick();
+  const bool wasPressed = m_button.Pressed();
+  const bool click = m_button.Release(ButtonRect(), {x, y});
+  if (wasPressed) InvalidateButton();
+  if (click) ButtonClick();
 }
 
 void TSeCustomPanel::MouseLeave() {
   TSeCustomControl::MouseLeave();
-  if (m_buttonHot) {
-    m_buttonHot = false;
-    InvalidateButton();
-  }
+  if (m_button.Leave()) InvalidateButton();
 }
 
 void TSeCustomPanel::ButtonClick() {
+  // Every event may free the panel: nothing of it is touched after one that did.
+  TComponentWatch alive(*this);
   if (m_buttonKind == pbkRoll) {
     SetRolled(!m_rolled);
   } else {
     if (OnHide) OnHide(this);
+    if (!alive) return;
     Hide();
   }
-  if (OnButtonClick) OnButtonClick(this);
+  if (alive && OnButtonClick) OnButtonClick(this);
 }
 
 void TSeCustomPanel::Dispatch(TMessage& m) {
@@ -331,7 +305,7 @@ void TSeCustomPanel::Dispatch(TMessage& m) {
       TRect c;
       GetCaptionRect(c);
       if (info && m_showCaption && c.Contains(info->CursorPos))
-        info->HintStr = (m_showButton && m_buttonHot) ? m_buttonHint : m_captionHint;
+        info->HintStr = (m_showButton && m_button.Hot()) ? m_buttonHint : m_captionHint;
       return;
     }
     default:

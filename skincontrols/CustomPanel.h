@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "framework/PressTracker.h"
 #include "skincontrols/CustomControl.h"
 
 namespace vandrel {
@@ -20,11 +21,8 @@ class TSeCustomPanel : public TSeCustomControl {
   void SetCaptionHeight(int value);
   bool ShowCaption() const { return m_showCaption; }
   void SetShowCaption(bool value);
-  // The panel's own margin and bevel; the frame options of the control base stay 0.
-  int BorderWidth() const { return m_borderWidth; }
-  void SetBorderWidth(int value);
-  int BevelWidth() const { return m_bevelWidth; }
-  void SetBevelWidth(int value);
+  // BorderWidth and BevelWidth (the control base's properties) are the panel's margin and bevel
+  // here: the panel draws its own frame, so the base's frame takes no room.
   bool ShowBevel() const { return m_showBevel; }
   void SetShowBevel(bool value);
   bool ShowButton() const { return m_showButton; }
@@ -50,8 +48,8 @@ class TSeCustomPanel : public TSeCustomControl {
   bool ParentRoll() const { return m_parentRoll; }
   void SetParentRoll(bool value) { m_parentRoll = value; }
 
-  bool ButtonHot() const { return m_buttonHot; }
-  bool ButtonPressed() const { return m_buttonPressed; }
+  bool ButtonHot() const { return m_button.Hot(); }
+  bool ButtonPressed() const { return m_button.Pressed(); }
   // The square at the caption bar's right end, shrunk by 2; empty without caption or button.
   TRect ButtonRect() const;
 
@@ -71,13 +69,13 @@ class TSeCustomPanel : public TSeCustomControl {
   virtual void PaintCaption();
   virtual void PaintBackground();
   void PaintClient() override;
+  void GetContentRect(TRect& rect) const override;
+  void BorderChanged() override;
   void MouseLeave() override;
   void MouseDown(TMouseBtn button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseBtn button, TShiftState shift, int x, int y) override;
   virtual void ButtonClick();
-  // Right-to-left reading and alignment flags for text output.
-  unsigned BiDiTextFlags(unsigned flags) const;
 
  private:
   void RollUp();
@@ -88,12 +86,10 @@ class TSeCustomPanel : public TSeCustomControl {
 
   int m_captionHeight = 20;
   bool m_showCaption = true;
-  int m_borderWidth = 3;
-  int m_bevelWidth = 1;
   bool m_showBevel = true;
   bool m_showButton = true;
-  bool m_buttonHot = false;
-  bool m_buttonPressed = false;
+  // A held mouse button presses the caption button whenever the pointer is over it.
+  TPressTracker m_button{{.FollowPointer = true, .FollowAnyHold = true, .EdgesInside = false}};
   bool m_rolled = false;
   int m_normalHeight = 0;
   TSePanelButtonKind m_buttonKind = pbkRoll;

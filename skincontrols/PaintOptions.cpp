@@ -6,6 +6,7 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DcState.h"
 #include "platform/win/Paint.h"
+#include "skin/SkinnedWindow.h"
 
 namespace vandrel {
 
@@ -61,7 +62,8 @@ void TSePaintOptions::PaintParentBackground(HDC dc, TPoint p, int width, int hei
       TDCStateSaver clip(tdc);
       const TRect b = m_control.BoundsRect();
       IntersectClipRect(tdc, b.Left, b.Top, b.Right, b.Bottom);
-      answered = PaintSkinnedWindowBackground(*form, m);
+      ISeSkinnedWindow* skinned = ActiveSkinnedWindow(*form);
+      answered = skinned && skinned->PaintChildBackground(m);
     }
     if (!answered) SendBackgroundRequest(*parent, tdc, request, true);
   } else {

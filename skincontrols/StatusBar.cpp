@@ -13,22 +13,6 @@
 #include "platform/win/MessageQueue.h"
 
 namespace vandrel {
-namespace {
-
-TSkinnedWindowSizeGripQuery& SizeGripQuery() {
-  static TSkinnedWindowSizeGripQuery query;
-  return query;
-}
-
-}  // namespace
-
-void SetSkinnedWindowSizeGripQuery(TSkinnedWindowSizeGripQuery query) { SizeGripQuery() = std::move(query); }
-
-std::optional<TSeSizeGripWindow> SkinnedWindowForSizeGrip(TCustomForm& form) {
-  if (!SizeGripQuery()) return std::nullopt;
-  return SizeGripQuery()(form);
-}
-
 const TClassInfo& TSeCustomStatusBar::StaticClassInfo() {
   using T = TSeCustomStatusBar;
   static const TClassInfo info("TSeCustomStatusBar", &TSeCustomControl::StaticClassInfo(), ComponentFactory<T>(), {
@@ -98,6 +82,13 @@ void TSeCustomStatusBar::SetSizeGrip(bool value) {
   Invalidate();
 }
 
+std::vector<TStatusPanelLayout> TSeCustomStatusBar::PanelLayouts() const {
+  std::vector<TStatusPanelLayout> layout;
+  layout.reserve(size_t(m_panels->Count()));
+  for (int i = 0; i < m_panels->Count(); ++i) layout.push_back(m_panels->Items(i)->m_layout);
+  return layout;
+}
+
 TSeStatusPanel* TSeCustomStatusBar::PanelOf(const TControl* control) const {
   if (!control) return nullptr;
   for (int i = 0; i < m_panels->Count(); ++i) {
@@ -114,9 +105,7 @@ void TSeCustomStatusBar::UpdatePanels() {
     TRect content;
     GetContentRect(content);
     const int n = m_panels->Count();
-    std::vector<TStatusPanelLayout> layout;
-    layout.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) layout.push_back(m_panels->Items(i)->m_layout);
+    std::vector<TStatusPanelLayout> layout = PanelLayouts();
     LayoutStatusPanels(layout, content);
     for (int i = 0; i < n; ++i) m_panels->Items(i)->m_layout = layout[size_t(i)];
     for (int i = 0; i < n; ++i) {
@@ -143,20 +132,14 @@ void TSeCustomStatusBar::PanelChanged(TSeStatusPanel* panel) {
   if (Loading() || IsBeingDestroyed()) return;
   if (TControl* c = panel->Control()) c->SetBoundsRect(GetPanelInnerRect(*panel));
   if (!HandleAllocated() || !Showing() || CachedWidth() <= 0 || CachedHeight() <= 0) return;
-  const int index = panel->Index();
-  // A change made while the bar paints (an owner-draw handler changing its panel) waits for the
-  // next paint: drawing at once would paint inside the paint, without end if it changes each time.
-  if (m_paintDepth > 0) {
-    InvalidateRect(GetPanelRect(index), false);
-    return;
-  }
-  // Only this panel is drawn again, at once and straight on the window.
-  WorkingFont()->Assign(*Font());
-  PaintPanel(index);
+  // Marked for the next paint rather than drawn at once: that paint goes through the bar's
+  // buffering and see-through background, and a change made from inside a paint (an owner-draw
+  // handler changing its panel) cannot paint inside that paint.
+  const TRect r = GetPanelRect(panel->Index());
+  InvalidateRect(r, false);
   if (SizeGripShown()) {
     const TRect grip = GetSizeGripRect();
-    const TRect r = GetPanelRect(index);
-    if (r.Left < grip.Right && grip.Left < r.Right && r.Top < grip.Bottom && grip.Top < r.Bottom) DrawSizeGrip();
+    if (r.Left < grip.Right && grip.Left < r.Right && r.Top < grip.Bottom && grip.Top < r.Bottom) InvalidateRect(grip, false);
   }
 }
 
@@ -214,18 +197,22 @@ bool TSeCustomStatusBar::SizeGripShown() const {
   const TPoint corner = ClientToScreen({Width(), Height()});
   const TRect client = form->ClientRect();
   if (corner != form->ClientToScreen({client.Right, client.Bottom})) return false;
-  if (auto skinned = SkinnedWindowForSizeGrip(*form)) return skinned->AllowsSizing && skinned->NormalState;
+  if (ISeSkinnedWindow* skinned = ActiveSkinnedWindow(*form))
+    return skinned->AllowsSizing() && skinned->WindowState() == kwsNormal;
   return true;
+}
+
+std::optional<TRect> TSeCustomStatusBar::SizeGripArea() const {
+  if (!SizeGripShown()) return std::nullopt;
+  const TRect r = GetSizeGripRect();
+  const TPoint origin = ClientToScreen({0, 0});
+  return OffsetRect(r, origin.X, origin.Y);
 }
 
 TSeStatusPanel* TSeCustomStatusBar::PanelAt(TPoint point) const {
   TRect content;
   GetContentRect(content);
-  const int n = m_panels->Count();
-  std::vector<TStatusPanelLayout> layout;
-  layout.reserve(size_t(n));
-  for (int i = 0; i < n; ++i) layout.push_back(m_panels->Items(i)->m_layout);
-  const int hit = StatusPanelAt(layout, content, point);
+  const int hit = StatusPanelAt(PanelLayouts(), content, point);
   return hit < 0 ? nullptr : m_panels->Items(hit);
 }
 
@@ -291,12 +278,14 @@ void TSeCustomStatusBar::MouseDown(TMouseBtn button, TShiftState shift, int x, i
   if (!SizeGripShown() || !GetSizeGripRect().Contains({x, y})) return;
   TCustomForm* form = GetParentForm(this);
   if (!form) return;
-  auto skinned = SkinnedWindowForSizeGrip(*form);
-  if (!skinned || !skinned->Window) return;
-  // The skinned window hit-tests the position itself, finds the grip and sizes from the corner.
+  ISeSkinnedWindow* skinned = ActiveSkinnedWindow(*form);
+  if (!skinned || !skinned->Handle()) return;
+  // The skinned window hit-tests the position itself, finds the grip and sizes from the corner;
+  // its sizing loop needs the mouse, which the press gave this bar.
+  SetMouseCapture(false);
   TPoint screen;
   GetCursorPos(screen);
-  SendMessage(skinned->Window, WM_NCLBUTTONDOWN, 0, MAKELPARAM(screen.X, screen.Y));
+  SendMessage(skinned->Handle(), WM_NCLBUTTONDOWN, 0, MAKELPARAM(screen.X, screen.Y));
 }
 
 void TSeCustomStatusBar::MouseMove(TShiftState shift, int x, int y) {

@@ -16,35 +16,25 @@
 //   button->SetParent(bar);       // a new child alone gets a panel of its own, 50 wide
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "framework/ImageList.h"
+#include "skin/SkinnedWindow.h"
 #include "skincontrols/CustomControl.h"
+#include "skincontrols/MeasureCanvas.h"
 #include "skincontrols/StatusPanel.h"
 
 namespace vandrel {
 
-class TCustomForm;
 class TSeCustomStatusBar;
 
 using TPanelNotifyEvent = TEvent<void(TSeCustomStatusBar* statusBar, TSeStatusPanel* panel)>;
 using TDrawPanelEvent = TEvent<void(TSeCustomStatusBar* statusBar, TSeStatusPanel* panel, const TRect& rect)>;
 using TSeCreatePanelClassEvent = TEvent<void(TSeCustomStatusBar* statusBar, TSeStatusPanelClass& panelClass)>;
 
-// What the size grip needs to know of a form's active skinned window. The skinned-window layer
-// registers the answer, as it does for the background request; until then no form has one.
-struct TSeSizeGripWindow {
-  HWND Window = nullptr;  // gets the non-client button press that starts sizing
-  bool AllowsSizing = true;
-  bool NormalState = true;
-};
-using TSkinnedWindowSizeGripQuery = std::function<std::optional<TSeSizeGripWindow>(TCustomForm& form)>;
-void SetSkinnedWindowSizeGripQuery(TSkinnedWindowSizeGripQuery query);
-std::optional<TSeSizeGripWindow> SkinnedWindowForSizeGrip(TCustomForm& form);
-
-class TSeCustomStatusBar : public TSeCustomControl {
+class TSeCustomStatusBar : public TSeCustomControl, public ISeSizeGrip {
   VANDREL_CLASS_INFO
  public:
   explicit TSeCustomStatusBar(TComponent* owner);
@@ -64,6 +54,8 @@ class TSeCustomStatusBar : public TSeCustomControl {
   // The grip is allowed, the form is in its normal state and the bar sits in the bottom-right
   // corner of the form's client area.
   bool SizeGripShown() const;
+  // Where the skinned window's hit test finds the grip: its rectangle on the screen while shown.
+  std::optional<TRect> SizeGripArea() const override;
   // Lays the panels out and places the hosted controls (nothing while loading or destroying).
   void UpdatePanels();
 
@@ -111,8 +103,6 @@ class TSeCustomStatusBar : public TSeCustomControl {
   void MouseDown(TMouseBtn button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseBtn button, TShiftState shift, int x, int y) override;
-  // Right-to-left reading and alignment flags for text output.
-  unsigned BiDiTextFlags(unsigned flags) const;
 
  private:
   friend class TSeStatusPanel;
@@ -122,6 +112,8 @@ class TSeCustomStatusBar : public TSeCustomControl {
   void PanelsChanged();
   void PanelDestroying(TSeStatusPanel* panel);
   TSeStatusPanel* PanelOf(const TControl* control) const;
+  // What each panel asks for and was last given, in order.
+  std::vector<TStatusPanelLayout> PanelLayouts() const;
   bool IsBeingDestroyed() const { return m_destroying || Destroying(); }
   TCanvas& MeasureCanvas() const;
   // A see-through child asks for what lies beneath it.
@@ -134,11 +126,9 @@ class TSeCustomStatusBar : public TSeCustomControl {
   bool m_sizeGrip = true;
   bool m_destroying = false;
   bool m_layingOut = false;
-  int m_paintDepth = 0;
   // Above 0 while the bar paints its look into a see-through child's surface, not onto the window.
   int m_backgroundDepth = 0;
-  mutable std::unique_ptr<TCanvas> m_measureCanvas;
-  mutable std::unique_ptr<TseBitmap> m_measureBitmap;
+  mutable std::unique_ptr<TMeasureCanvas> m_measureCanvas;
 };
 
 }  // namespace vandrel

@@ -7,18 +7,14 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DrawText.h"
 #include "platform/gdi/FrameControl.h"
+#include "skincontrols/MeasureCanvas.h"
 
 namespace vandrel {
 
 TCanvas& TSeCustomStatusBar::MeasureCanvas() const {
   // Text is measured outside painting too (layout queries), on a context of its own that lives as
   // long as the bar, so a paint does not make one per panel.
-  if (!m_measureCanvas) {
-    m_measureBitmap = std::make_unique<TseBitmap>();
-    m_measureBitmap->SetSize(1, 1);
-    m_measureCanvas = std::make_unique<TCanvas>();
-    m_measureCanvas->SetHandle(m_measureBitmap->DC());
-  }
+  if (!m_measureCanvas) m_measureCanvas = std::make_unique<TMeasureCanvas>(*Font());
   m_measureCanvas->SetFont(*Font());
   return *m_measureCanvas;
 }
@@ -100,15 +96,6 @@ TRect TSeCustomStatusBar::GetImageRect(const TSeStatusPanel& panel) const {
   return r;
 }
 
-unsigned TSeCustomStatusBar::BiDiTextFlags(unsigned flags) const {
-  if (UseRightToLeftAlignment()) {
-    if ((flags & (DT_CENTER | DT_RIGHT)) == DT_LEFT) flags |= DT_RIGHT;
-    else if (flags & DT_RIGHT) flags &= ~DT_RIGHT;
-  }
-  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
-  return flags;
-}
-
 namespace {
 
 struct TDepth {
@@ -125,7 +112,6 @@ void TSeCustomStatusBar::AnswerBackgroundRequest(TMessage& m) {
 }
 
 void TSeCustomStatusBar::PaintClient() {
-  TDepth depth(m_paintDepth);
   PaintBackground();
   for (int i = 0; i < m_panels->Count(); ++i) PaintPanel(i);
   if (SizeGripShown()) DrawSizeGrip();
@@ -139,17 +125,20 @@ void TSeCustomStatusBar::PaintBorder() {
 void TSeCustomStatusBar::PaintBackground() {
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
-  TDCStateSaver saver(dc);
-  TRect content;
-  GetContentRect(content);
-  // Only the panels that are drawn are left out: a hidden panel's empty slot inside the band
-  // gets the background rather than staying unpainted.
-  for (int i = 0; i < m_panels->Count(); ++i) {
-    TRect r;
-    if (IntersectRect(r, GetPanelRect(i), content)) ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+  {
+    TDCStateSaver saver(dc);
+    TRect content;
+    GetContentRect(content);
+    // Only the panels that are drawn are left out: a hidden panel's empty slot inside the band
+    // gets the background rather than staying unpainted.
+    for (int i = 0; i < m_panels->Count(); ++i) {
+      TRect r;
+      if (IntersectRect(r, GetPanelRect(i), content)) ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    }
+    canvas.Refresh();
+    TSeCustomControl::PaintClient();
   }
-  canvas.Refresh();
-  TSeCustomControl::PaintClient();
+  // After the context's state is back: the tools selected before are in the context again.
   canvas.Refresh();
 }
 
@@ -158,34 +147,37 @@ void TSeCustomStatusBar::PaintPanel(int index) {
   if (!panel) return;
   const TRect r = GetPanelRect(index);
   if (r.IsEmpty()) return;
-  TDepth depth(m_paintDepth);
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
-  TDCStateSaver saver(dc);
-  IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
-  canvas.Refresh();
-  DrawPanel(*panel, r, index == m_panels->Count() - 1);
+  {
+    TDCStateSaver saver(dc);
+    IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    canvas.Refresh();
+    DrawPanel(*panel, r, index == m_panels->Count() - 1);
+  }
   canvas.Refresh();
 }
 
 void TSeCustomStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool) {
   TCanvas& canvas = *Canvas();
   HDC dc = canvas.Handle();
-  TDCStateSaver saver(dc);
-  // On the window the hosted control's rectangle is left to the control, which paints it anyway.
-  // A see-through hosted control asking for what lies beneath it must get the panel there.
-  if (TControl* c = panel.Control(); c && c->Parent() == this && m_backgroundDepth == 0) {
-    const TRect b = c->BoundsRect();
-    ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
-  }
-  canvas.Refresh();
-  FillColorRect(canvas, rect, Color());
-  if (panel.Framed()) DrawFrame3D(canvas, rect, clBtnShadow, clBtnHighlight);
-  if (panel.Style() == psOwnerDraw) {
-    DoDrawPanel(&panel, rect);
-  } else {
-    DrawPanelText(panel, rect);
-    if (panel.ShowImage()) DrawPanelImage(panel, rect);
+  {
+    TDCStateSaver saver(dc);
+    // On the window the hosted control's rectangle is left to the control, which paints it
+    // anyway. A see-through hosted control asking for what lies beneath it must get the panel.
+    if (TControl* c = panel.Control(); c && c->Parent() == this && m_backgroundDepth == 0) {
+      const TRect b = c->BoundsRect();
+      ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
+    }
+    canvas.Refresh();
+    FillColorRect(canvas, rect, Color());
+    if (panel.Framed()) DrawFrame3D(canvas, rect, clBtnShadow, clBtnHighlight);
+    if (panel.Style() == psOwnerDraw) {
+      DoDrawPanel(&panel, rect);
+    } else {
+      DrawPanelText(panel, rect);
+      if (panel.ShowImage()) DrawPanelImage(panel, rect);
+    }
   }
   canvas.Refresh();
 }
@@ -199,7 +191,7 @@ void TSeCustomStatusBar::DrawPanelText(const TSeStatusPanel& panel, const TRect&
   canvas.TextExtent("");  // selects the font for the measuring below
   const std::string text = EllipsisText(canvas.Handle(), panel.Text(), t.Width() - 4);
   unsigned flags = panel.Alignment() == taRightJustify ? DT_RIGHT : panel.Alignment() == taCenter ? DT_CENTER : DT_LEFT;
-  DrawWideText(canvas, text, t, BiDiTextFlags(flags));
+  DrawWideText(canvas, text, t, BiDiTextFlags(flags, true));
 }
 
 void TSeCustomStatusBar::DrawPanelImage(const TSeStatusPanel& panel, const TRect& rect) {

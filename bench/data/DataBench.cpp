@@ -55,11 +55,12 @@ size_t Refresh(TConnection& connection, TDateTime today, bool prefetch = true, s
   connection.Close();
   connection.Open();
   ScopedClock pin(today);
+  std::optional<TConnection::TPrefetchScope> scope;
   if (prefetch) {
     std::vector<std::string> texts;
     for (const TReminderSection& section : ReminderSections(today))
       for (std::string& text : ReminderQueries::All(section, Now())) texts.push_back(std::move(text));
-    connection.Prefetch(texts);
+    scope.emplace(connection.Prefetch(texts));
   }
   TQuery query1(connection), query2(connection);
   TReminderOutline tree;

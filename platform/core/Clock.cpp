@@ -51,6 +51,8 @@ bool ClockPinned() { return PinnedInCode() || PinnedByEnvironment(); }
 
 void PinClock(std::optional<TDateTime> value) { PinnedInCode() = value; }
 
+std::optional<TDateTime> PinnedClock() { return PinnedInCode(); }
+
 std::optional<TDateTime> ParseIsoDateTime(std::string_view text) {
   int y, mo, d, h = 0, mi = 0, s = 0;
   int used = 0;

@@ -21,13 +21,19 @@ void PinClock(std::optional<TDateTime> value);
 // Parses "yyyy-mm-dd", "yyyy-mm-ddThh:nn[:ss]" or with a blank instead of the T.
 std::optional<TDateTime> ParseIsoDateTime(std::string_view text);
 
-// Pins the clock for the lifetime of a scope.
+// The value pinned in code, if any.
+std::optional<TDateTime> PinnedClock();
+
+// Pins the clock for the lifetime of a scope, then gives back the pin it replaced.
 class ScopedClock {
  public:
-  explicit ScopedClock(TDateTime value) { PinClock(value); }
-  ~ScopedClock() { PinClock(std::nullopt); }
+  explicit ScopedClock(TDateTime value) : m_previous(PinnedClock()) { PinClock(value); }
+  ~ScopedClock() { PinClock(m_previous); }
   ScopedClock(const ScopedClock&) = delete;
   ScopedClock& operator=(const ScopedClock&) = delete;
+
+ private:
+  std::optional<TDateTime> m_previous;
 };
 
 }  // namespace vandrel

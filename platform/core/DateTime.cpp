@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/core/Exception.h"
 
@@ -32,8 +34,21 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
   year = int(std::int64_t(yoe) + era * 400 + (month <= 2));
 }
 
+// Beyond this many days (about 2.7 million years) a day count is not a date but a damaged or
+// uninitialised value; NaN and the infinities are not either. Rounding such values to
+// milliseconds would be undefined, so they raise. Years before 1 stay readable: damaged files
+// hold them and their text shows what is wrong.
+constexpr double kMaxDays = 1e9;
+
+[[noreturn]] void Reject(TDateTime value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  throw EConvertError(std::string("Invalid date and time value ") + text);
+}
+
 // Splits a value into whole days and milliseconds of the day, rounding to the millisecond.
 void Split(TDateTime value, std::int64_t& days, std::int64_t& msecs) {
+  if (!(std::fabs(value) <= kMaxDays)) Reject(value);
   std::int64_t total = std::llround(value * MSecsPerDay);
   days = total / MSecsPerDay;
   msecs = std::llabs(total) % MSecsPerDay;
@@ -129,9 +144,10 @@ TDateTime IncDay(TDateTime value, int days) {
 TDateTime IncMonth(TDateTime value, int months) {
   int y, m, d;
   DecodeDate(value, y, m, d);
-  int index = y * 12 + (m - 1) + months;
-  y = index / 12;
-  m = index % 12 + 1;
+  std::int64_t index = std::int64_t(y) * 12 + (m - 1) + months;
+  if (index < 12 || index >= std::int64_t(10000) * 12) throw EConvertError("Invalid argument to date encode");
+  y = int(index / 12);
+  m = int(index % 12) + 1;
   d = std::min(d, DaysInAMonth(y, m));
   return ComposeDateTime(EncodeDate(y, m, d), TimeOf(value));
 }

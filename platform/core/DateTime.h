@@ -1,6 +1,7 @@
 // Date and time as an OLE day count: the whole part counts days from 1899-12-30 (negative before
 // it), the fraction is the time of day. For a negative value the fraction is taken by its
-// absolute value: -1.25 is 1899-12-29 06:00.
+// absolute value: -1.25 is 1899-12-29 06:00. Every call that takes a TDateTime raises
+// EConvertError for NaN, an infinity or a day count beyond a billion.
 #pragma once
 
 namespace vandrel {

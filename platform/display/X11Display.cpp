@@ -4,13 +4,19 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Exception.h"
+#include "platform/core/Text.h"
 #include "platform/display/HeadlessScreen.h"
 #include "platform/display/X11Mapping.h"
+#include "platform/display/X11PixelFormat.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/Surface.h"
@@ -34,7 +40,58 @@ namespace vandrel {
 
 namespace {
 
-int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+// Xlib reports errors to one process-wide handler. A request whose failure we handle (attaching
+// shared memory) runs inside a trap; any other error is reported once per kind on stderr.
+struct TErrorTrap {
+  bool Trapping = false;
+  bool Caught = false;
+  std::set<std::pair<int, int>> Reported;  // error code, request
+};
+
+TErrorTrap& Errors() {
+  static TErrorTrap trap;
+  return trap;
+}
+
+int OnXError(Display* dpy, XErrorEvent* e) {
+  TErrorTrap& t = Errors();
+  if (t.Trapping) {
+    t.Caught = true;
+    return 0;
+  }
+  if (t.Reported.insert({e->error_code, e->request_code}).second) {
+    char text[256] = {};
+    XGetErrorText(dpy, e->error_code, text, sizeof text);
+    std::fprintf(stderr, "vandrel: X error \"%s\" in request %d.%d (reported once)\n", text, e->request_code,
+                 e->minor_code);
+  }
+  return 0;
+}
+
+// Runs an X request and tells whether the server refused it.
+template <class F>
+bool SucceedsOnServer(Display* dpy, F request) {
+  TErrorTrap& t = Errors();
+  XSync(dpy, False);  // earlier errors are not this request's
+  t.Trapping = true;
+  t.Caught = false;
+  bool ok = request();
+  XSync(dpy, False);
+  t.Trapping = false;
+  return ok && !t.Caught;
+}
+
+std::u32string CodePoints(const std::string& utf8) {
+  std::u16string units = Utf8ToUtf16(utf8);
+  std::u32string out;
+  for (size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    out.push_back(c);
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -44,6 +101,8 @@ struct TX11Display::TImpl {
   ::Window root = 0;
   Visual* visual = nullptr;
   int depth = 24;
+  TX11PixelFormat format;
+  XIM im = nullptr;  // the input method that turns keys into text, when one opens
   bool shape = false;
   bool shm = false;
   std::string appTitle;
@@ -63,6 +122,7 @@ struct TX11Display::TImpl {
     XImage* image = nullptr;
     XShmSegmentInfo shmInfo{};
     bool imageShm = false;
+    XIC ic = nullptr;
   };
   std::map<HWND, TWin> wins;
   std::map<::Window, HWND> byX;
@@ -110,8 +170,10 @@ struct TX11Display::TImpl {
           w.shmInfo.shmid = id;
           w.shmInfo.shmaddr = img->data = static_cast<char*>(shmat(id, nullptr, 0));
           w.shmInfo.readOnly = False;
-          bool attached = w.shmInfo.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(dpy, &w.shmInfo);
-          XSync(dpy, False);
+          // A server that cannot reach our memory (a forwarded display, another IPC namespace)
+          // refuses the attach with an error, not with the request's return value.
+          bool attached = w.shmInfo.shmaddr != reinterpret_cast<char*>(-1) &&
+                          SucceedsOnServer(dpy, [&] { return XShmAttach(dpy, &w.shmInfo) != 0; });
           shmctl(id, IPC_RMID, nullptr);  // freed once both sides detach
           if (attached) {
             w.image = img;
@@ -125,8 +187,19 @@ struct TX11Display::TImpl {
       }
       shm = false;  // fall back for good
     }
-    char* data = static_cast<char*>(std::calloc(size_t(width) * size_t(height), 4));
-    w.image = XCreateImage(dpy, visual, unsigned(depth), ZPixmap, 0, data, unsigned(width), unsigned(height), 32, 0);
+    w.image = NewImage(width, height);
+  }
+
+  // A client-side image of the visual's format; XDestroyImage frees its pixels.
+  XImage* NewImage(int width, int height) {
+    XImage* img = XCreateImage(dpy, visual, unsigned(depth), ZPixmap, 0, nullptr, unsigned(width), unsigned(height), 32, 0);
+    if (!img) return nullptr;
+    img->data = static_cast<char*>(std::calloc(size_t(img->bytes_per_line) * size_t(height), 1));
+    if (!img->data) {
+      XDestroyImage(img);
+      return nullptr;
+    }
+    return img;
   }
 
   void SetNames(TWin& w, HWND h) {
@@ -184,6 +257,13 @@ struct TX11Display::TImpl {
     w.xid = XCreateWindow(dpy, root, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
                           unsigned(std::max(r->Rect.Height(), 1)), 0, depth, InputOutput, visual,
                           CWOverrideRedirect | CWBackPixmap | CWEventMask | (current ? CWCursor : 0), &a);
+    if (im) {
+      w.ic = XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w.xid, XNFocusWindow,
+                       w.xid, nullptr);
+      long filter = 0;
+      if (w.ic && !XGetICValues(w.ic, XNFilterEvents, &filter, nullptr) && filter)
+        XSelectInput(dpy, w.xid, a.event_mask | filter);
+    }
     XClassHint cls{const_cast<char*>("vandrel"), const_cast<char*>("vandrel")};
     XSetClassHint(dpy, w.xid, &cls);
     XSizeHints size{};
@@ -226,9 +306,9 @@ struct TX11Display::TImpl {
     if (!IntersectRect(clipped, d, s.Bounds())) return;
     EnsureImage(w, s.Width(), s.Height());
     if (!w.image) return;
+    const std::ptrdiff_t left = std::ptrdiff_t(clipped.Left) * (format.BitsPerPixel / 8);
     for (int y = clipped.Top; y < clipped.Bottom; ++y)
-      std::memcpy(w.image->data + std::ptrdiff_t(y) * w.image->bytes_per_line + clipped.Left * 4, s.Row(y) + clipped.Left,
-                  size_t(clipped.Width()) * 4);
+      format.EncodeRow(s.Row(y) + clipped.Left, clipped.Width(), w.image->data + std::ptrdiff_t(y) * w.image->bytes_per_line + left);
     if (w.imageShm) {
       XShmPutImage(dpy, w.xid, gc, w.image, clipped.Left, clipped.Top, clipped.Left, clipped.Top,
                    unsigned(clipped.Width()), unsigned(clipped.Height()), False);
@@ -261,12 +341,61 @@ struct TX11Display::TImpl {
     }
   }
 
-  void Restack() {
-    for (auto& [h, w] : wins) SyncTopmost(h, w);
+  // Our mapped windows, the front one first.
+  std::vector<::Window> StackingOrder() {
     std::vector<::Window> order;
     for (auto* r : TWindowSystem::Instance().Desktop().Children)
       if (auto it = wins.find(r->Handle); it != wins.end() && it->second.mapped) order.push_back(it->second.xid);
+    return order;
+  }
+
+  void Restack() {
+    for (auto& [h, w] : wins) SyncTopmost(h, w);
+    std::vector<::Window> order = StackingOrder();
     if (order.size() > 1) XRestackWindows(dpy, order.data(), int(order.size()));
+  }
+
+  // Without a window manager nobody keeps a topmost window above other programs' windows: a
+  // covered one brings our front window up and the rest under it in our own order. Raising
+  // just the covered window made two topmost windows of ours (a message box and its owner)
+  // cover each other in turn for ever; restacking to the order they already have changes
+  // nothing, so no new event follows.
+  void KeepOnTop() {
+    std::vector<::Window> order = StackingOrder();
+    if (order.empty()) return;
+    if (TWindowRecord* front = Record(byX[order.front()]); front && (front->ExStyle & WS_EX_TOPMOST))
+      XRaiseWindow(dpy, order.front());
+    if (order.size() > 1) XRestackWindows(dpy, order.data(), int(order.size()));
+  }
+
+  XIC InputContext(HWND h) {
+    auto it = h ? wins.find(h) : wins.end();
+    return it == wins.end() ? nullptr : it->second.ic;
+  }
+
+  // The UTF-8 text a key press types: through the input method when one is open, else the
+  // Latin-1 of the key symbol.
+  std::string KeyText(HWND h, XKeyEvent& key) {
+    if (XIC ic = InputContext(h)) {
+      std::string text(32, '\0');
+      KeySym sym = 0;
+      Status status = 0;
+      int n = Xutf8LookupString(ic, &key, text.data(), int(text.size()), &sym, &status);
+      if (status == XBufferOverflow) {
+        text.resize(size_t(n));
+        n = Xutf8LookupString(ic, &key, text.data(), int(text.size()), &sym, &status);
+      }
+      if (status != XLookupChars && status != XLookupBoth) return {};
+      text.resize(size_t(std::max(n, 0)));
+      return text;
+    }
+    char buf[8] = {};
+    KeySym sym = 0;
+    int n = XLookupString(&key, buf, sizeof buf, &sym, nullptr);
+    if (n != 1) return {};
+    unsigned char c = static_cast<unsigned char>(buf[0]);
+    if (c < 0x80) return std::string(1, char(c));
+    return {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
   }
 
   void Handle(XEvent& e) {
@@ -292,22 +421,22 @@ struct TX11Display::TImpl {
         InjectMouseButton(mb, e.type == ButtonPress, p);
         break;
       }
-      case KeyPress:
-      case KeyRelease: {
-        char buf[8] = {};
-        KeySym sym = 0;
-        int n = XLookupString(&e.xkey, buf, sizeof buf, &sym, nullptr);
-        int vk = VirtualKeyOfKeySym(sym);
-        if (!vk) break;
-        char32_t ch = n == 1 ? char32_t(static_cast<unsigned char>(buf[0])) : 0;
-        InjectKey(vk, e.type == KeyPress, ch);
+      case KeyPress: {
+        // The key is the one on the keyboard (Shift+1 is the key 1), the text what it types.
+        int vk = VirtualKeyOfKeySym(XLookupKeysym(&e.xkey, 0));
+        std::u32string text = CodePoints(KeyText(h, e.xkey));
+        if (vk) InjectKey(vk, true, text.empty() ? 0 : text[0]);
+        for (size_t i = vk ? 1 : 0; i < text.size(); ++i) InjectChar(text[i]);
         break;
       }
+      case KeyRelease:
+        if (int vk = VirtualKeyOfKeySym(XLookupKeysym(&e.xkey, 0))) InjectKey(vk, false);
+        break;
       case Expose:
         if (h && e.xexpose.count == 0) wins[h].fullDirty = true;
         break;
       case VisibilityNotify:
-        if (h && wins[h].topmost && e.xvisibility.state != VisibilityUnobscured && !HasWm()) XRaiseWindow(dpy, e.xany.window);
+        if (h && wins[h].topmost && e.xvisibility.state != VisibilityUnobscured && !HasWm()) KeepOnTop();
         break;
       case ClientMessage:
         if (h && Atom(e.xclient.data.l[0]) == Intern("WM_DELETE_WINDOW")) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -336,7 +465,15 @@ struct TX11Display::TImpl {
         }
         break;
       case FocusIn:
+        if (XIC ic = InputContext(h)) XSetICFocus(ic);
         if (h && GetActiveWindow() != h && IsWindowVisible(h)) SetActiveWindow(h);
+        break;
+      case FocusOut:
+        if (XIC ic = InputContext(h)) XUnsetICFocus(ic);
+        break;
+      case MappingNotify:
+        // The keyboard was remapped (a layout switch, a tool typing a symbol the layout lacks).
+        if (e.xmapping.request != MappingPointer) XRefreshKeyboardMapping(&e.xmapping);
         break;
       default: break;
     }
@@ -345,6 +482,30 @@ struct TX11Display::TImpl {
 
 TX11Display::TX11Display(std::unique_ptr<TImpl> impl) : m_impl(std::move(impl)) {}
 
+namespace {
+
+// The user's input method (XMODIFIERS), else Xlib's own, which still composes UTF-8 text. Xlib
+// binds the method to the character type of the locale current when it opens, so that locale
+// is the user's (a UTF-8 one when the user's cannot be used) just for the opening.
+XIM OpenInputMethod(Display* dpy) {
+  const char* current = std::setlocale(LC_CTYPE, nullptr);
+  std::string previous = current ? current : "C";
+  if (!std::setlocale(LC_CTYPE, "") || !XSupportsLocale()) std::setlocale(LC_CTYPE, "C.UTF-8");
+  XIM im = nullptr;
+  if (XSupportsLocale()) {
+    XSetLocaleModifiers("");
+    im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    if (!im) {
+      XSetLocaleModifiers("@im=none");
+      im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    }
+  }
+  std::setlocale(LC_CTYPE, previous.c_str());
+  return im;
+}
+
+}  // namespace
+
 std::unique_ptr<TX11Display> TX11Display::Open(const std::string& name) {
   auto impl = std::make_unique<TImpl>();
   impl->dpy = XOpenDisplay(name.empty() ? nullptr : name.c_str());
@@ -352,11 +513,27 @@ std::unique_ptr<TX11Display> TX11Display::Open(const std::string& name) {
     const char* env = std::getenv("DISPLAY");
     throw EOSError("Cannot open the X display \"" + (name.empty() ? std::string(env ? env : "") : name) + "\"");
   }
-  XSetErrorHandler(&IgnoreXErrors);
+  XSetErrorHandler(&OnXError);
   impl->screen = DefaultScreen(impl->dpy);
   impl->root = RootWindow(impl->dpy, impl->screen);
   impl->visual = DefaultVisual(impl->dpy, impl->screen);
   impl->depth = DefaultDepth(impl->dpy, impl->screen);
+  int bitsPerPixel = 0, formats = 0;
+  if (XPixmapFormatValues* f = XListPixmapFormats(impl->dpy, &formats)) {
+    for (int i = 0; i < formats; ++i)
+      if (f[i].depth == impl->depth) bitsPerPixel = f[i].bits_per_pixel;
+    XFree(f);
+  }
+  std::string why;
+  auto format = X11PixelFormatOf(impl->visual->c_class, impl->depth, bitsPerPixel,
+                                 ImageByteOrder(impl->dpy) == MSBFirst, std::uint32_t(impl->visual->red_mask),
+                                 std::uint32_t(impl->visual->green_mask), std::uint32_t(impl->visual->blue_mask), why);
+  if (!format) {
+    XCloseDisplay(impl->dpy);
+    throw EOSError(why);
+  }
+  impl->format = *format;
+  impl->im = OpenInputMethod(impl->dpy);
   int ev, err;
   impl->shape = XShapeQueryExtension(impl->dpy, &ev, &err);
   impl->shm = XShmQueryExtension(impl->dpy);
@@ -373,8 +550,10 @@ TX11Display::~TX11Display() {
   if (GetDisplayBackend() == this) SetDisplayBackend(nullptr);
   for (auto& [h, w] : m_impl->wins) {
     m_impl->FreeImage(w);
+    if (w.ic) XDestroyIC(w.ic);
     XDestroyWindow(m_impl->dpy, w.xid);
   }
+  if (m_impl->im) XCloseIM(m_impl->im);
   for (auto& [id, c] : m_impl->cursors) XFreeCursor(m_impl->dpy, c);
   XFreeGC(m_impl->dpy, m_impl->gc);
   XFreeGC(m_impl->dpy, m_impl->rootGc);
@@ -469,6 +648,7 @@ void TX11Display::WindowDestroyed(HWND h) {
   auto it = m_impl->wins.find(h);
   if (it == m_impl->wins.end()) return;
   m_impl->FreeImage(it->second);
+  if (it->second.ic) XDestroyIC(it->second.ic);
   m_impl->byX.erase(it->second.xid);
   XDestroyWindow(m_impl->dpy, it->second.xid);
   m_impl->wins.erase(it);
@@ -512,18 +692,14 @@ void TX11Display::ReadScreen(TSurface& dst, const TRect& rect) {
   if (!IntersectRect(r, rect, {0, 0, s.cx, s.cy})) return;
   XImage* img = XGetImage(m_impl->dpy, m_impl->root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
   if (!img) return;
-  bool direct = img->bits_per_pixel == 32 && img->red_mask == 0xFF0000 && img->green_mask == 0xFF00 &&
-                img->blue_mask == 0xFF && img->byte_order == LSBFirst;
+  const TX11PixelFormat& format = m_impl->format;
   for (int y = 0; y < r.Height(); ++y) {
     int dy = y + r.Top - rect.Top;
     if (dy < 0 || dy >= dst.Height()) continue;
     for (int x = 0; x < r.Width(); ++x) {
       int dx = x + r.Left - rect.Left;
       if (dx < 0 || dx >= dst.Width()) continue;
-      // The common 24-bit visual stores pixels as the surfaces do: no per-pixel call needed.
-      std::uint32_t v = direct ? reinterpret_cast<const std::uint32_t*>(img->data + std::ptrdiff_t(y) * img->bytes_per_line)[x]
-                               : std::uint32_t(XGetPixel(img, x, y));
-      dst.Row(dy)[dx] = v & 0xFFFFFFu;
+      dst.Row(dy)[dx] = format.ReadPixel(img->data + std::ptrdiff_t(y) * img->bytes_per_line, x);
     }
   }
   XDestroyImage(img);
@@ -532,15 +708,10 @@ void TX11Display::ReadScreen(TSurface& dst, const TRect& rect) {
 void TX11Display::WriteScreen(const TSurface& src, const TRect& rect) {
   TRect r;
   if (!IntersectRect(r, rect, src.Bounds())) return;
-  char* data = static_cast<char*>(std::calloc(size_t(r.Width()) * size_t(r.Height()), 4));
-  XImage* img = XCreateImage(m_impl->dpy, m_impl->visual, unsigned(m_impl->depth), ZPixmap, 0, data, unsigned(r.Width()),
-                             unsigned(r.Height()), 32, 0);
-  if (!img) {
-    std::free(data);
-    return;
-  }
+  XImage* img = m_impl->NewImage(r.Width(), r.Height());
+  if (!img) return;
   for (int y = 0; y < r.Height(); ++y)
-    for (int x = 0; x < r.Width(); ++x) XPutPixel(img, x, y, src.Pixel(r.Left + x, r.Top + y));
+    m_impl->format.EncodeRow(src.Row(r.Top + y) + r.Left, r.Width(), img->data + std::ptrdiff_t(y) * img->bytes_per_line);
   XPutImage(m_impl->dpy, m_impl->root, m_impl->rootGc, img, 0, 0, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()));
   XDestroyImage(img);
   XFlush(m_impl->dpy);
@@ -551,6 +722,7 @@ void TX11Display::PollEvents() {
   while (XPending(m_impl->dpy)) {
     XEvent e;
     XNextEvent(m_impl->dpy, &e);
+    if (XFilterEvent(&e, 0)) continue;  // the input method's own
     m_impl->Handle(e);
   }
 }

@@ -13,6 +13,7 @@ int VirtualKeyOfKeySym(unsigned long k) {
   if (k >= XK_A && k <= XK_Z) return int(k);
   if (k >= XK_0 && k <= XK_9) return int(k);
   if (k >= XK_F1 && k <= XK_F12) return VK_F1 + int(k - XK_F1);
+  if (k >= XK_KP_0 && k <= XK_KP_9) return VK_NUMPAD0 + int(k - XK_KP_0);
   switch (k) {
     case XK_BackSpace: return VK_BACK;
     case XK_Tab: return VK_TAB;
@@ -37,6 +38,18 @@ int VirtualKeyOfKeySym(unsigned long k) {
     case XK_equal: return VK_OEM_PLUS;
     case XK_comma: return VK_OEM_COMMA;
     case XK_period: return VK_OEM_PERIOD;
+    case XK_semicolon: return VK_OEM_1;
+    case XK_slash: return VK_OEM_2;
+    case XK_grave: return VK_OEM_3;
+    case XK_bracketleft: return VK_OEM_4;
+    case XK_backslash: return VK_OEM_5;
+    case XK_bracketright: return VK_OEM_6;
+    case XK_apostrophe: return VK_OEM_7;
+    case XK_KP_Add: return VK_ADD;
+    case XK_KP_Subtract: return VK_SUBTRACT;
+    case XK_KP_Multiply: return VK_MULTIPLY;
+    case XK_KP_Divide: return VK_DIVIDE;
+    case XK_KP_Decimal: return VK_DECIMAL;
     default: return 0;
   }
 }

@@ -7,8 +7,12 @@
 namespace vandrel {
 
 namespace {
-constexpr std::uint32_t kIndexBits = 24;
+// A handle is a slot index and the slot's generation. Each deletion moves the generation on; a
+// slot whose generation ran out is never used again, so a stale handle can never name a later
+// object (about a million live objects, each slot good for 4095 of them).
+constexpr std::uint32_t kIndexBits = 20;
 constexpr std::uint32_t kIndexMask = (1u << kIndexBits) - 1;
+constexpr std::uint32_t kLastGeneration = (1u << (32 - kIndexBits)) - 1;
 }  // namespace
 
 TGdiObjectTable& TGdiObjectTable::Instance() {
@@ -55,9 +59,10 @@ bool TGdiObjectTable::Remove(std::uint32_t handle) {
   std::uint32_t index = handle & kIndexMask;
   TSlot& slot = m_slots[index - 1];
   slot.object.reset();
-  slot.generation = (slot.generation + 1) & 0xFF;
-  if (slot.generation == 0) slot.generation = 1;
-  m_free.push_back(index);
+  if (slot.generation < kLastGeneration) {
+    ++slot.generation;
+    m_free.push_back(index);
+  }
   --m_live;
   return true;
 }

@@ -219,10 +219,13 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     bool inA = false, inB = false;
     int start = 0;
     bool inside = false;
+    // An exhausted band reads as an edge beyond every coordinate: a rectangle may end at
+    // INT32_MAX, and that edge must not be mistaken for the end of the other band.
+    constexpr std::int64_t kPastEnd = std::int64_t(INT32_MAX) + 1;
     while (i < a1 || j < b1) {
-      int xa = i < a1 ? (inA ? a.m_rects[i].Right : a.m_rects[i].Left) : INT32_MAX;
-      int xb = j < b1 ? (inB ? b.m_rects[j].Right : b.m_rects[j].Left) : INT32_MAX;
-      int x = std::min(xa, xb);
+      std::int64_t xa = i < a1 ? (inA ? a.m_rects[i].Right : a.m_rects[i].Left) : kPastEnd;
+      std::int64_t xb = j < b1 ? (inB ? b.m_rects[j].Right : b.m_rects[j].Left) : kPastEnd;
+      int x = int(std::min(xa, xb));
       if (xa == x) {
         if (inA) ++i;
         inA = !inA;

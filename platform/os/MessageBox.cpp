@@ -6,6 +6,7 @@
 
 #include "platform/core/Color.h"
 #include "platform/core/Exception.h"
+#include "platform/core/ScopeExit.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -239,6 +240,12 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
   Layout(box, *state, workArea);
 
   bool ownerWasEnabled = owner != nullptr && IsWindow(owner) && IsWindowEnabled(owner);
+  // However the box ends (a handler may throw inside its loop), the owner is usable again.
+  TScopeExit finish([&] {
+    if (ownerWasEnabled && IsWindow(owner)) EnableWindow(owner, true);
+    if (IsWindow(box)) DestroyWindow(box);
+    if (ownerWasEnabled && IsWindow(owner)) SetActiveWindow(owner);
+  });
   if (ownerWasEnabled) EnableWindow(owner, false);
   ShowWindow(box, SW_SHOW);
   SetActiveWindow(box);
@@ -259,9 +266,6 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
     TranslateMessage(msg);
     DispatchMessage(msg);
   }
-  if (ownerWasEnabled && IsWindow(owner)) EnableWindow(owner, true);
-  if (IsWindow(box)) DestroyWindow(box);
-  if (ownerWasEnabled && IsWindow(owner)) SetActiveWindow(owner);
   return state->done ? state->result : 0;
 }
 

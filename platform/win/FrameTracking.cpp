@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/core/ScopeExit.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/Fill.h"
 #include "platform/win/DefaultFrame.h"
@@ -60,6 +61,10 @@ void RunMoveSizeLoop(HWND hwnd, UINT command, TPoint start, bool keyboard) {
   const TRect original = w->Rect;
   TPoint offset;  // accumulated movement
   SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  TScopeExit finish([hwnd] {
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (IsWindow(hwnd)) SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
+  });
   SetCapture(hwnd);
   auto apply = [&] {
     TRect r = sizing ? Resized(original, edge, offset, minSize, maxSize) : OffsetRect(original, offset.X, offset.Y);
@@ -96,9 +101,7 @@ void RunMoveSizeLoop(HWND hwnd, UINT command, TPoint start, bool keyboard) {
     TranslateMessage(msg);
     DispatchMessage(msg);
   }
-done:
-  if (GetCapture() == hwnd) ReleaseCapture();
-  if (IsWindow(hwnd)) SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
+done:;
 }
 
 bool TrackCaptionButton(HWND hwnd, int hit) {
@@ -112,6 +115,10 @@ bool TrackCaptionButton(HWND hwnd, int hit) {
     ReleaseDC(hwnd, dc);
   };
   bool over = true;
+  TScopeExit finish([&] {
+    if (GetCapture() == hwnd) ReleaseCapture();
+    paint(false);
+  });
   paint(true);
   SetCapture(hwnd);
   MSG msg;
@@ -131,8 +138,6 @@ bool TrackCaptionButton(HWND hwnd, int hit) {
     TranslateMessage(msg);
     DispatchMessage(msg);
   }
-  if (GetCapture() == hwnd) ReleaseCapture();
-  paint(false);
   return over && IsWindow(hwnd);
 }
 
@@ -219,41 +224,26 @@ void SetHot(HWND menu, TMenuState& m, int hot) {
   UpdateWindow(menu);
 }
 
-}  // namespace
-
-void RunSystemMenu(HWND hwnd, TPoint screenPt) {
-  TWindowRecord* w = Rec(hwnd);
-  if (!w || CurrentMenu()) return;
-  bool iconic = (w->Style & WS_MINIMIZE) != 0, zoomed = (w->Style & WS_MAXIMIZE) != 0;
-  bool normal = !iconic && !zoomed;
-  TMenuState state;
-  state.Items = {{"&Restore", 'R', SC_RESTORE, !normal},
-                 {"&Move", 'M', SC_MOVE, normal},
-                 {"&Size", 'S', SC_SIZE, normal && (w->Style & WS_THICKFRAME)},
-                 {"Mi&nimize", 'N', SC_MINIMIZE, !iconic && (w->Style & WS_MINIMIZEBOX)},
-                 {"Ma&ximize", 'X', SC_MAXIMIZE, !zoomed && (w->Style & WS_MAXIMIZEBOX)},
-                 {"", 0, 0, false},
-                 {"&Close\tAlt+F4", 'C', SC_CLOSE, true}};
-  static const bool registered = [] {
-    WNDCLASS cls;
-    cls.lpszClassName = "#vandrel.sysmenu";
-    cls.lpfnWndProc = MakeWindowProc(&MenuProc);
-    cls.style = CS_SAVEBITS;
-    RegisterClass(cls);
-    return true;
-  }();
-  (void)registered;
+// Shows the menu at screenPt and runs its loop; the command chosen, or 0.
+UINT ChooseFromMenu(HWND hwnd, TMenuState& state, TPoint screenPt) {
+  UINT chosen = 0;
   CurrentMenu() = &state;
+  HWND menu = nullptr;
+  // The menu's state lives on the caller's stack: nothing may point at it once the loop is left.
+  TScopeExit finish([&] {
+    CurrentMenu() = nullptr;
+    if (menu && GetCapture() == menu) ReleaseCapture();
+    if (menu) DestroyWindow(menu);
+  });
   TSize screen = ScreenSize();
   int height = MenuHeight(state);
   int x = std::clamp(screenPt.X, 0, std::max(screen.cx - kMenuWidth, 0));
   int y = std::clamp(screenPt.Y, 0, std::max(screen.cy - height, 0));
-  HWND menu = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "#vandrel.sysmenu", "",
-                             WS_POPUP, x, y, kMenuWidth, height, hwnd);
+  menu = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "#vandrel.sysmenu", "", WS_POPUP,
+                         x, y, kMenuWidth, height, hwnd);
   ShowWindow(menu, SW_SHOWNA);
   UpdateWindow(menu);
   SetCapture(menu);
-  UINT chosen = 0;
   bool started = false;  // a release before any press inside opens the menu for a second click
   MSG msg;
   while (GetCapture() == menu && IsWindow(menu) && IsWindow(hwnd)) {
@@ -307,9 +297,34 @@ void RunSystemMenu(HWND hwnd, TPoint screenPt) {
     TranslateMessage(msg);
     DispatchMessage(msg);
   }
-  CurrentMenu() = nullptr;
-  if (GetCapture() == menu) ReleaseCapture();
-  DestroyWindow(menu);
+  return chosen;
+}
+
+}  // namespace
+
+void RunSystemMenu(HWND hwnd, TPoint screenPt) {
+  TWindowRecord* w = Rec(hwnd);
+  if (!w || CurrentMenu()) return;
+  bool iconic = (w->Style & WS_MINIMIZE) != 0, zoomed = (w->Style & WS_MAXIMIZE) != 0;
+  bool normal = !iconic && !zoomed;
+  TMenuState state;
+  state.Items = {{"&Restore", 'R', SC_RESTORE, !normal},
+                 {"&Move", 'M', SC_MOVE, normal},
+                 {"&Size", 'S', SC_SIZE, normal && (w->Style & WS_THICKFRAME)},
+                 {"Mi&nimize", 'N', SC_MINIMIZE, !iconic && (w->Style & WS_MINIMIZEBOX)},
+                 {"Ma&ximize", 'X', SC_MAXIMIZE, !zoomed && (w->Style & WS_MAXIMIZEBOX)},
+                 {"", 0, 0, false},
+                 {"&Close\tAlt+F4", 'C', SC_CLOSE, true}};
+  static const bool registered = [] {
+    WNDCLASS cls;
+    cls.lpszClassName = "#vandrel.sysmenu";
+    cls.lpfnWndProc = MakeWindowProc(&MenuProc);
+    cls.style = CS_SAVEBITS;
+    RegisterClass(cls);
+    return true;
+  }();
+  (void)registered;
+  UINT chosen = ChooseFromMenu(hwnd, state, screenPt);
   if (chosen && IsWindow(hwnd)) SendMessage(hwnd, WM_SYSCOMMAND, chosen, 0);
 }
 

@@ -203,6 +203,8 @@ bool ConvertRawInput() {
   ws.RawInput.pop_front();
   if (ev.Kind == TRawInput::TKind::Key) {
     ConvertKey(ev);
+  } else if (ev.Kind == TRawInput::TKind::Char) {
+    if (HWND target = ws.Focus ? ws.Focus : ws.Active) Queue(target, WM_CHAR, WPARAM(ev.Char), 1, ev);
   } else {
     ConvertMouse(ev);
   }
@@ -366,6 +368,14 @@ void InjectKey(int vk, bool down, char32_t ch) {
   ev.Kind = TRawInput::TKind::Key;
   ev.Vk = vk;
   ev.Down = down;
+  ev.Char = ch;
+  ev.Pt = WS().Cursor;
+  PushRaw(ev);
+}
+
+void InjectChar(char32_t ch) {
+  TRawInput ev;
+  ev.Kind = TRawInput::TKind::Char;
   ev.Char = ch;
   ev.Pt = WS().Cursor;
   PushRaw(ev);

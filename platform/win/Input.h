@@ -46,5 +46,7 @@ void InjectMouseButton(TMouseButton button, bool down, TPoint screenPt);
 void InjectMouseWheel(int delta, TPoint screenPt);
 // ch: the character the key produces, 0 to derive it from the key code and the shift state.
 void InjectKey(int vk, bool down, char32_t ch = 0);
+// Text typed without a key of its own (an input method's composition): WM_CHAR for the focus.
+void InjectChar(char32_t ch);
 
 }  // namespace vandrel

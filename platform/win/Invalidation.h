@@ -19,6 +19,9 @@ void InvalidateExposed(TWindowRecord& parent, const TRect& oldRect);
 // clipped by the ancestors' client areas and shapes, siblings in front under WS_CLIPSIBLINGS,
 // children under WS_CLIPCHILDREN when clipChildren.
 TRegion VisibleRegion(const TWindowRecord& w, bool clientOnly, bool clipChildren);
+// Points every open window context at its window's backing store and visible region as they
+// are now: after a window moved, was resized (a new store), shown, hidden, restacked or shaped.
+void RefreshWindowDCs();
 // Tells the display that a top-level window's backing store changed.
 void NotifySurfaceChanged(TWindowRecord& topLevel, const TRect& windowRect);
 

@@ -96,22 +96,56 @@ bool TryTake(MSG& msg, HWND hwnd, UINT lo, UINT hi, bool remove) {
   return false;
 }
 
-// Milliseconds until the next timer is due (0: now), or -1 without timers.
-int NextTimerDelay() {
+bool Unfiltered(HWND hwnd, UINT lo, UINT hi) { return !hwnd && lo == 0 && hi == 0; }
+
+// Milliseconds until the next timer the filter lets through is due (0: now), or -1 without one.
+int NextTimerDelay(HWND hwnd, UINT lo, UINT hi) {
+  if (!InRange(WM_TIMER, lo, hi)) return -1;
   DWORD now = GetTickCount();
   int best = -1;
   for (auto& t : WS().Timers) {
+    if (!WindowMatches(t.Window, hwnd)) continue;
     int d = std::max<std::int32_t>(std::int32_t(t.Due - now), 0);
     if (best < 0 || d < best) best = d;
   }
   return best;
 }
 
-bool HasWork() {
+// Whether a message the filter lets through can be taken now. Work for other windows or of other
+// kinds does not count: a filtered wait that woke for it would spin.
+bool HasWork(HWND hwnd, UINT lo, UINT hi) {
   auto& ws = WS();
   MSG probe;
-  return !ws.Posted.empty() || !ws.InputMessages.empty() || !ws.RawInput.empty() || ws.QuitPosted ||
-         TryTake(probe, nullptr, 0, 0, false);
+  if (Unfiltered(hwnd, lo, hi) && (!ws.Posted.empty() || !ws.InputMessages.empty() || !ws.RawInput.empty() || ws.QuitPosted))
+    return true;
+  return TryTake(probe, hwnd, lo, hi, false);
+}
+
+// Waits until HasWork: for input from the display or for a timer. While a filtered GetMessage
+// waits nothing is dispatched, so only input or a timer it lets through can end the wait.
+void WaitForWork(HWND hwnd, UINT lo, UINT hi) {
+  auto& ws = WS();
+  while (true) {
+    if (ws.Backend) ws.Backend->PollEvents();
+    if (HasWork(hwnd, lo, hi)) return;
+    int delay = NextTimerDelay(hwnd, lo, hi);
+    if (ws.Backend) ws.Backend->Flush();
+    if (TTickClock::IsManual()) {
+      // Manual time only moves when told to: jump to the next timer, as if we had slept.
+      if (ws.Backend && ws.Backend->WaitEvents(0)) continue;
+      if (delay < 0) throw EInvalidOperation("WaitMessage: nothing can arrive in the message queue");
+      TTickClock::Advance(DWORD(delay));
+      continue;
+    }
+    if (!ws.Backend) {
+      if (delay < 0) throw EInvalidOperation("WaitMessage: nothing can arrive in the message queue");
+      // No display: sleep until the timer is due.
+      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+      continue;
+    }
+    if (!ws.Backend->WaitEvents(delay) && delay < 0)
+      throw EInvalidOperation("WaitMessage: nothing can arrive in the message queue");
+  }
 }
 
 }  // namespace
@@ -142,33 +176,10 @@ bool PeekMessage(MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   return true;
 }
 
-void WaitMessage() {
-  auto& ws = WS();
-  while (true) {
-    if (ws.Backend) ws.Backend->PollEvents();
-    if (HasWork()) return;
-    int delay = NextTimerDelay();
-    if (ws.Backend) ws.Backend->Flush();
-    if (TTickClock::IsManual()) {
-      // Manual time only moves when told to: jump to the next timer, as if we had slept.
-      if (ws.Backend && ws.Backend->WaitEvents(0)) continue;
-      if (delay < 0) throw EInvalidOperation("WaitMessage: nothing can arrive in the message queue");
-      TTickClock::Advance(DWORD(delay));
-      continue;
-    }
-    if (!ws.Backend) {
-      if (delay < 0) throw EInvalidOperation("WaitMessage: nothing can arrive in the message queue");
-      // No display: sleep until the timer is due.
-      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-      continue;
-    }
-    if (!ws.Backend->WaitEvents(delay) && delay < 0)
-      throw EInvalidOperation("WaitMessage: nothing can arrive in the message queue");
-  }
-}
+void WaitMessage() { WaitForWork(nullptr, 0, 0); }
 
 bool GetMessage(MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-  while (!PeekMessage(msg, hwnd, filterMin, filterMax, PM_REMOVE)) WaitMessage();
+  while (!PeekMessage(msg, hwnd, filterMin, filterMax, PM_REMOVE)) WaitForWork(hwnd, filterMin, filterMax);
   return msg.message != WM_QUIT;
 }
 

@@ -38,6 +38,12 @@ struct TOpenDC {
   HWND Window = nullptr;  // null: the screen
   std::shared_ptr<TSurface> Surface;
   TRect ScreenRect;
+  // What a window context was asked for, to resolve it again when the window tree changes.
+  DWORD Flags = 0;
+  bool HasExtra = false;
+  TRegion Extra;  // the DCX_INTERSECTRGN/DCX_EXCLUDERGN region, window coordinates
+  bool HasPaint = false;
+  TRegion Paint;  // BeginPaint's update region, client coordinates
 };
 
 std::unordered_map<std::uint32_t, TOpenDC>& OpenDCs() {
@@ -242,6 +248,43 @@ bool UpdateWindow(HWND hwnd) {
   return true;
 }
 
+namespace {
+
+// Where a window context draws now: its top-level window's backing store, the origin and the
+// visible region (in the store's coordinates), from the window tree as it stands.
+TRegion ResolveWindowDC(const TWindowRecord& w, TOpenDC& open, TPoint& origin) {
+  bool window = (open.Flags & DCX_WINDOW) != 0;
+  bool clipChildren = (open.Flags & DCX_CLIPCHILDREN) || (w.Style & WS_CLIPCHILDREN);
+  TRegion vis = VisibleRegion(w, !window, clipChildren);
+  if (open.HasExtra) vis = (open.Flags & DCX_INTERSECTRGN) ? vis.Intersect(open.Extra) : vis.Subtract(open.Extra);
+  if (open.HasPaint) {
+    TRegion paint = open.Paint;
+    TPoint co = w.ClientInWindow().TopLeft();
+    paint.Offset(co.X, co.Y);
+    vis = vis.Intersect(paint);
+  }
+  TPoint o = OriginInTop(w);
+  origin = window ? o : o + w.ClientInWindow().TopLeft();
+  vis.Offset(o.X, o.Y);
+  const TWindowRecord* top = TopLevelOf(const_cast<TWindowRecord*>(&w));
+  open.Surface = top ? top->Surface : nullptr;
+  return vis;
+}
+
+}  // namespace
+
+void RefreshWindowDCs() {
+  for (auto& [value, open] : OpenDCs()) {
+    if (!open.Window) continue;
+    TWindowRecord* w = WS().Find(open.Window);
+    if (!w || !w->Parent) continue;
+    HDC dc(value);
+    TPoint origin;
+    TRegion vis = ResolveWindowDC(*w, open, origin);
+    SetDCTarget(dc, open.Surface, origin, vis);
+  }
+}
+
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   auto& ws = WS();
   // 1 stands for "the whole window", as WM_NCPAINT passes it, never for a region handle.
@@ -265,21 +308,17 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   } else {
     TWindowRecord* w = ws.Find(hwnd);
     if (!w || !w->Parent) return {};
-    TWindowRecord* top = TopLevelOf(w);
-    bool window = (flags & DCX_WINDOW) != 0;
-    bool clipChildren = (flags & DCX_CLIPCHILDREN) || (w->Style & WS_CLIPCHILDREN);
-    TRegion vis = VisibleRegion(*w, !window, clipChildren);
-    TPoint screen = WindowOriginOnScreen(*w);
-    if (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) {
-      extraCopy.Offset(-screen.X, -screen.Y);
-      vis = (flags & DCX_INTERSECTRGN) ? vis.Intersect(extraCopy) : vis.Subtract(extraCopy);
-    }
-    TPoint o = OriginInTop(*w);
-    TPoint origin = window ? o : o + w->ClientInWindow().TopLeft();
-    vis.Offset(o.X, o.Y);
     open.Window = hwnd;
-    open.Surface = top->Surface;
-    dc = CreateSurfaceDC(top->Surface, origin, vis);
+    open.Flags = flags;
+    if (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) {
+      TPoint screen = WindowOriginOnScreen(*w);
+      extraCopy.Offset(-screen.X, -screen.Y);
+      open.HasExtra = true;
+      open.Extra = std::move(extraCopy);
+    }
+    TPoint origin;
+    TRegion vis = ResolveWindowDC(*w, open, origin);
+    dc = CreateSurfaceDC(open.Surface, origin, vis);
   }
   if (dc) OpenDCs()[dc.Value()] = std::move(open);
   return dc;
@@ -292,11 +331,13 @@ HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
 int ReleaseDC(HWND hwnd, HDC dc) {
   auto& map = OpenDCs();
   auto it = map.find(dc.Value());
-  if (it == map.end() || !LookupDC(dc)) return 0;
+  if (it == map.end()) return 0;
   TOpenDC open = std::move(it->second);
   map.erase(it);
+  // A context deleted behind our back has nothing left to hand over.
+  if (!LookupDC(dc)) return 0;
   (void)hwnd;
-  TRect damage = open.Surface->Damage();
+  TRect damage = open.Surface ? open.Surface->Damage() : TRect{};
   if (!open.Window) {
     if (!damage.IsEmpty() && WS().Backend) WS().Backend->WriteScreen(*open.Surface, damage);
   } else if (TWindowRecord* w = WS().Find(open.Window); w && !damage.IsEmpty()) {
@@ -329,15 +370,17 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
   HDC dc = GetDCEx(hwnd, nullptr, DCX_CACHE);
   if (!dc) return {};
   // Painting is clipped to what was invalid.
-  if (TDeviceContext* d = LookupDC(dc)) {
-    TRegion inTop = update;
-    TPoint o = d->Origin();
-    inTop.Offset(o.X, o.Y);
-    SetDCVisibleRegion(dc, d->Visible().Intersect(inTop));
+  if (auto it = OpenDCs().find(dc.Value()); it != OpenDCs().end()) {
+    it->second.HasPaint = true;
+    it->second.Paint = update;
+    TPoint origin;
+    TRegion vis = ResolveWindowDC(*w, it->second, origin);
+    SetDCTarget(dc, it->second.Surface, origin, vis);
   }
   ps.hdc = dc;
   ps.rcPaint = update.Bounds();
-  ps.fErase = TRUE;
+  // Only an erase that was asked for and not done falls to the painter.
+  ps.fErase = FALSE;
   if (erase) ps.fErase = SendMessage(hwnd, WM_ERASEBKGND, WPARAM(dc.Value()), 0) ? FALSE : TRUE;
   if ((w = ws.Find(hwnd))) w->InBeginPaint = true;
   return dc;

@@ -2,7 +2,9 @@
 #include "platform/win/ScrollBar.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include "platform/core/ScopeExit.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Edge.h"
@@ -31,7 +33,14 @@ TScrollBarState* BarState(TWindowRecord* w, int bar) {
 
 void RedrawFrame(HWND hwnd) { RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN); }
 
-int MaxPos(const TScrollBarState& s) { return std::max(s.Min, s.Max - std::max(int(s.Page) - 1, 0)); }
+// Range arithmetic runs in 64 bits: a range may span every int (SetScrollRange(0, INT_MAX)).
+std::int64_t RangeOf(const TScrollBarState& s) { return std::int64_t(s.Max) - s.Min + 1; }
+
+int MaxPos(const TScrollBarState& s) {
+  return int(std::max<std::int64_t>(s.Min, s.Max - std::max<std::int64_t>(std::int64_t(s.Page) - 1, 0)));
+}
+
+bool HasThumbRange(const TScrollBarState& s) { return RangeOf(s) > std::int64_t(s.Page) && s.Max > s.Min; }
 
 // Showing or hiding a bar changes the client area.
 void SetShown(HWND hwnd, TWindowRecord* w, int bar, bool shown) {
@@ -53,10 +62,10 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw) {
     s->Min = info.nMin;
     s->Max = std::max(info.nMax, info.nMin);
   }
-  if (info.fMask & SIF_PAGE) s->Page = std::min<UINT>(info.nPage, UINT(s->Max - s->Min + 1));
+  if (info.fMask & SIF_PAGE) s->Page = UINT(std::min<std::int64_t>(info.nPage, std::min<std::int64_t>(RangeOf(*s), UINT32_MAX)));
   if (info.fMask & SIF_POS) s->Pos = info.nPos;
   s->Pos = std::clamp(s->Pos, s->Min, MaxPos(*s));
-  bool scrollable = s->Max - s->Min + 1 > int(s->Page) && s->Max > s->Min;
+  bool scrollable = HasThumbRange(*s);
   if (info.fMask & (SIF_RANGE | SIF_PAGE)) {
     if (info.fMask & SIF_DISABLENOSCROLL) {
       s->Disabled = !scrollable;
@@ -140,14 +149,14 @@ TScrollBarParts ScrollBarParts(HWND hwnd, int bar) {
   int arrow = std::min(GetSystemMetrics(vert ? SM_CYVSCROLL : SM_CXHSCROLL), length / 2);
   int trackStart = start + arrow, trackEnd = start + length - arrow;
   int track = trackEnd - trackStart;
-  int range = s->Max - s->Min + 1;
   int thumbStart = trackStart, thumbEnd = trackStart;
-  bool hasThumb = !s->Disabled && range > int(s->Page) && s->Max > s->Min && track >= 8;
+  bool hasThumb = !s->Disabled && HasThumbRange(*s) && track >= 8;
   if (hasThumb) {
-    int thumb = s->Page ? std::max(track * int(s->Page) / range, 8) : GetSystemMetrics(vert ? SM_CYVTHUMB : SM_CXHTHUMB);
+    int thumb = s->Page ? int(std::max<std::int64_t>(std::int64_t(track) * s->Page / RangeOf(*s), 8))
+                        : GetSystemMetrics(vert ? SM_CYVTHUMB : SM_CXHTHUMB);
     thumb = std::min(thumb, track);
-    int span = std::max(MaxPos(*s) - s->Min, 1);
-    int pos = s->Tracking ? s->TrackPos : s->Pos;
+    std::int64_t span = std::max<std::int64_t>(std::int64_t(MaxPos(*s)) - s->Min, 1);
+    std::int64_t pos = std::clamp<std::int64_t>(s->Tracking ? s->TrackPos : s->Pos, s->Min, MaxPos(*s));
     thumbStart = trackStart + int(std::int64_t(track - thumb) * (pos - s->Min) / span);
     thumbEnd = thumbStart + thumb;
   }
@@ -281,6 +290,13 @@ void TrackScrollBar(HWND hwnd, int bar, TPoint screenPt) {
   bool vert = bar == SB_VERT;
   int grabOffset = vert ? screenPt.Y - origin.Y - parts.Thumb.Top : screenPt.X - origin.X - parts.Thumb.Left;
   auto send = [&](int code, int pos) { SendMessage(hwnd, msgId, MAKEWPARAM(code, pos), 0); };
+  TScopeExit finish([hwnd, bar] {
+    KillTimer(hwnd, kRepeatTimer);
+    Tracking() = TTracking{};
+    if (TWindowRecord* r = TWindowSystem::Instance().Find(hwnd)) BarState(r, bar)->Tracking = false;
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (IsWindow(hwnd)) RedrawFrame(hwnd);
+  });
   SetCapture(hwnd);
   RedrawFrame(hwnd);
   if (t.Part == 3) {
@@ -311,8 +327,7 @@ void TrackScrollBar(HWND hwnd, int bar, TPoint screenPt) {
         int thumb = vert ? now.Thumb.Height() : now.Thumb.Width();
         int at = (vert ? last.Y - o.Y : last.X - o.X) - grabOffset - trackStart;
         int span = std::max(trackLen - thumb, 1);
-        int maxPos = std::max(s->Min, s->Max - std::max(int(s->Page) - 1, 0));
-        int pos = s->Min + int(std::int64_t(std::clamp(at, 0, span)) * (maxPos - s->Min) / span);
+        int pos = int(s->Min + std::int64_t(std::clamp(at, 0, span)) * (std::int64_t(MaxPos(*s)) - s->Min) / span);
         if (pos != s->TrackPos) {
           s->TrackPos = pos;
           send(SB_THUMBTRACK, pos);
@@ -348,9 +363,6 @@ void TrackScrollBar(HWND hwnd, int bar, TPoint screenPt) {
     }
     send(SB_ENDSCROLL, 0);
   }
-  t = TTracking{};
-  if (GetCapture() == hwnd) ReleaseCapture();
-  if (IsWindow(hwnd)) RedrawFrame(hwnd);
 }
 
 }  // namespace vandrel

@@ -155,20 +155,21 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     DestroyWindow(h);
     return nullptr;
   }
-  if (!ws.Find(h)) return nullptr;
+  if (!(w = ws.Find(h))) return nullptr;
   {
     NCCALCSIZE_PARAMS p;
     p.rgrc[0] = w->Rect;
     SendMessage(h, WM_NCCALCSIZE, FALSE, LPARAM(&p.rgrc[0]));
-    if (!ws.Find(h)) return nullptr;
+    if (!(w = ws.Find(h))) return nullptr;
     w->Client = p.rgrc[0];
   }
   if (SendMessage(h, WM_CREATE, 0, LPARAM(&cs)) == -1) {
     DestroyWindow(h);
     return nullptr;
   }
-  if (!ws.Find(h)) return nullptr;
+  if (!(w = ws.Find(h))) return nullptr;
   SendMessage(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->Client.Width(), w->Client.Height()));
+  if (!(w = ws.Find(h))) return nullptr;
   SendMessage(h, WM_MOVE, 0, PointToLParam(w->Client.TopLeft()));
   if (!ws.Find(h)) return nullptr;
   if (style & WS_VISIBLE) ShowWindow(h, SW_SHOW);

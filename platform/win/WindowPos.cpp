@@ -138,6 +138,8 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   bool wasVisible = w->Visible();
   if (flags & SWP_SHOWWINDOW) w->Style |= WS_VISIBLE;
   if (flags & SWP_HIDEWINDOW) w->Style &= ~WS_VISIBLE;
+  // Contexts handed out earlier draw into the new store and see the new visible region.
+  if (sized || moved || zchanged || (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED))) RefreshWindowDCs();
 
   if (!(flags & SWP_NOREDRAW)) {
     if (!top && (wasVisible || (flags & SWP_HIDEWINDOW)) && (moved || sized || (flags & SWP_HIDEWINDOW) || zchanged))
@@ -391,6 +393,7 @@ bool SetWindowRgn(HWND hwnd, HRGN region, bool redraw) {
   TRect oldRect = w->Rect;
   w->HasRegion = has;
   w->Shape = std::move(shape);
+  RefreshWindowDCs();
   if (w->IsTopLevel() && ws.Backend) ws.Backend->WindowShapeChanged(hwnd);
   if (redraw && w->Visible()) {
     if (!w->IsTopLevel()) InvalidateExposed(*w->Parent, oldRect);

@@ -18,7 +18,7 @@
 namespace vandrel {
 
 struct TRawInput {
-  enum class TKind { Move, Button, Wheel, Key } Kind = TKind::Move;
+  enum class TKind { Move, Button, Wheel, Key, Char } Kind = TKind::Move;
   TMouseButton Button = TMouseButton::Left;
   bool Down = false;
   TPoint Pt;

@@ -2,6 +2,9 @@
 // click handler, each run on its own settings file.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,4 +110,39 @@ TEST_F(AutostartTest, WithoutAUsableSettingsFileTheBoxFollowsTheStepsAndNothingI
   EXPECT_EQ(AuToRun(), "");
   m_box.SetChecked(false);
   EXPECT_EQ(AuToRun(), "");
+}
+
+TEST_F(AutostartTest, ARefusedRunWriteIsSwallowedAtStartAndRaisedByTheBox) {
+  // Something that is no desktop entry stands where the logon entry goes.
+  fs::create_directories(m_dir / "config/autostart/tarvo.desktop");
+  EXPECT_NO_THROW(AutostartStartUp(m_box, m_path));
+  EXPECT_TRUE(m_box.Checked());
+  EXPECT_EQ(AuToRun(), "1");
+  EXPECT_THROW(m_box.SetChecked(false), Exception);
+  EXPECT_EQ(AuToRun(), "0");
+  EXPECT_TRUE(fs::is_directory(m_dir / "config/autostart/tarvo.desktop"));
+}
+
+TEST_F(AutostartTest, ARefusedSettingWriteIsRaisedAtStartAndLosesNothing) {
+  // The sibling's key exists, but the settings file cannot be written (no room for it).
+  const std::string before = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\tarvo]\r\n\"ExeFileName\"=\"/opt/tarvo/tarvo.exe\"\r\n";
+  std::ofstream(m_dir / "registry.reg", std::ios::binary) << before;
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit tiny = old;
+  tiny.rlim_cur = 16;
+  ::setrlimit(RLIMIT_FSIZE, &tiny);
+  bool raised = false;
+  try {
+    AutostartStartUp(m_box, m_path);
+  } catch (const Exception&) {
+    raised = true;
+  }
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, oldSignal);
+  EXPECT_TRUE(raised);
+  std::ifstream in(m_dir / "registry.reg", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+  EXPECT_FALSE(fs::exists(m_dir / "config/autostart/tarvo.desktop"));
 }

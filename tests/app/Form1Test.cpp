@@ -3,6 +3,8 @@
 // bar driven through real mouse input.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -372,6 +374,91 @@ TEST_F(Form1Test, AutostartBoxRecordsTheUsersChoice) {
   EXPECT_TRUE(form->SbRun()->Checked());
   EXPECT_EQ(ReadAppSetting("AuToRun"), "1");
   EXPECT_NE(ReadFile(entry).find("Hidden=false"), std::string::npos);
+}
+
+TEST_F(Form1Test, TheWindowWritesItsFilesAndACopyBesideTheSibling) {
+  // data.mdb beside the sibling application: the executable is copied there (over an older copy
+  // that may be running), autostart names the copy, and the skin file and the calendar page are
+  // written beside the executable exactly as built.
+  fs::create_directories(m_root / "tarvo");
+  fs::copy_file(std::string(VANDREL_TEST_DATA "/mdb/sibling.mdb"), m_root / "tarvo" / "data.mdb");
+  fs::copy_file("/bin/sleep", m_root / "tarvo" / "vandrel");
+  WriteRegString("ExeFileName", (m_root / "tarvo" / "tarvo.exe").string(), "\\SOFTWARE\\tarvo\\");
+  const pid_t older = fork();
+  if (older == 0) {
+    execl((m_root / "tarvo" / "vandrel").c_str(), "vandrel", "30", nullptr);
+    _exit(127);
+  }
+  ::usleep(200 * 1000);
+  TForm1* form = NewForm();
+  ::kill(older, SIGKILL);
+  ::waitpid(older, nullptr, 0);
+  ASSERT_FALSE(form->CreationFailed());
+  EXPECT_EQ(ReadFile(m_root / "tarvo" / "vandrel"), ReadFile(m_root / "app" / "vandrel"));
+  EXPECT_FALSE(fs::exists(m_root / "tarvo" / "vandrel.new"));
+  EXPECT_EQ(form->AutostartPath(), (m_root / "tarvo" / "vandrel").string());
+  EXPECT_EQ(ReadRegString("tarvo", kRunKey), (m_root / "tarvo" / "vandrel").string());
+  EXPECT_EQ(ReadAppSetting("AuToRun"), "1");
+  EXPECT_TRUE(fs::exists(m_root / "app" / "mskn.mskn"));
+  // The calendar page as the build made it (GB2312, CR LF).
+  EXPECT_EQ(ReadFile(m_root / "app" / "TheCal.htm"), ReadFile(VANDREL_CALENDAR_PAGE));
+}
+
+TEST_F(Form1Test, WithoutSideEffectsTheBoxShowsTheStartUpStateAndNothingIsWritten) {
+  Database("sibling.mdb");
+  struct Case {
+    const char* setting;  // "" for none
+    bool checked;         // as the start-up logic would leave the box
+  } cases[] = {{"", true}, {"1", true}, {"0", false}, {"yes", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setting);
+    fs::remove(m_root / "registry.reg");
+    if (*c.setting) WriteAppSetting("AutoRun", c.setting);
+    const std::string registry = fs::exists(m_root / "registry.reg") ? ReadFile(m_root / "registry.reg") : "(none)";
+    auto* form = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::StandardError,
+                            TSideEffects::None);
+    EXPECT_FALSE(form->CreationFailed());
+    EXPECT_EQ(form->SbRun()->Checked(), c.checked);
+    EXPECT_EQ(fs::exists(m_root / "registry.reg") ? ReadFile(m_root / "registry.reg") : "(none)", registry);
+    EXPECT_FALSE(fs::exists(m_root / "config"));
+    EXPECT_FALSE(fs::exists(m_root / "app" / "mskn.mskn"));
+    EXPECT_FALSE(fs::exists(m_root / "app" / "TheCal.htm"));
+    delete form;
+  }
+}
+
+TEST_F(Form1Test, TimersRunAndTheStatusSaysSoWhileTheDatabaseIsRead) {
+  // A refresh of a large or slow file kept the window from painting for as long as the read
+  // took. Now due timers run (and paints) meanwhile, under a status that says what happens;
+  // afterwards the status is the day's line, or, when the read failed, what it was before.
+  Database("sibling.mdb");
+  ScopedClock clock(At(2024, 3, 5, 10, 0));
+  TForm1* form = ShownForm();
+  const std::string line = form->StatusText();
+  std::vector<std::string> seen;
+  SetTimer(form->Handle(), 7, 10, [&](HWND, UINT, UINT_PTR, DWORD) { seen.push_back(form->StatusText()); });
+  auto letTimerComeDue = [] {
+    if (TTickClock::IsManual()) TTickClock::Advance(50);
+    else std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  };
+  // Another file under the same name: the refresh reads it anew.
+  fs::copy_file(VANDREL_SOURCE_DIR "/resources/demo/demo.mdb", m_root / "app" / "data.mdb",
+                fs::copy_options::overwrite_existing);
+  letTimerComeDue();
+  form->SeSkinButton2Click(form);
+  KillTimer(form->Handle(), 7);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), "正在读取…");
+  EXPECT_FALSE(form->CreationFailed());
+  EXPECT_EQ(form->StatusText(), line);
+
+  // A file that cannot be read: the status goes back to what it was.
+  std::ofstream(m_root / "app" / "data.mdb", std::ios::trunc) << std::string(4096, 'x');
+  ::testing::internal::CaptureStderr();
+  form->SeSkinButton2Click(form);
+  EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(form->CreationFailed());
+  EXPECT_EQ(form->StatusText(), line);
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <tuple>
+#include <utility>
+
 #include "platform/core/Clock.h"
+#include "platform/core/DateFormat.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exception.h"
 
@@ -71,13 +78,47 @@ TEST(DateTime, WeekdaysAndCalendarArithmetic) {
   EXPECT_EQ(IncDay(EncodeDate(2024, 2, 28), 2), EncodeDate(2024, 3, 1));
 }
 
+TEST(DateTime, EveryEntryPointRejectsValuesNoCalendarHolds) {
+  const double kNaN = std::numeric_limits<double>::quiet_NaN(), kInf = std::numeric_limits<double>::infinity();
+  int a, b, c, d;
+  const std::pair<const char*, std::function<void(TDateTime)>> calls[] = {
+      {"DecodeDate", [&](TDateTime v) { DecodeDate(v, a, b, c); }},
+      {"DecodeTime", [&](TDateTime v) { DecodeTime(v, a, b, c, d); }},
+      {"DateOf", [](TDateTime v) { DateOf(v); }},
+      {"TimeOf", [](TDateTime v) { TimeOf(v); }},
+      {"DayOfWeek", [](TDateTime v) { DayOfWeek(v); }},
+      {"ComposeDateTime date", [](TDateTime v) { ComposeDateTime(v, 0.5); }},
+      {"ComposeDateTime time", [](TDateTime v) { ComposeDateTime(45424, v); }},
+      {"IncDay", [](TDateTime v) { IncDay(v, 1); }},
+      {"IncMonth", [](TDateTime v) { IncMonth(v, 1); }},
+      {"FormatDateTime", [](TDateTime v) { FormatDateTime("c", v); }},
+  };
+  // 1e19 milliseconds overflow a 64-bit count; 1e10 days would give years past int.
+  for (double bad : {kNaN, kInf, -kInf, 1e300, -1e300, 1e10, -1e10, 1.0000001e9})
+    for (const auto& [name, call] : calls) EXPECT_THROW(call(bad), EConvertError) << name << " " << bad;
+  // The last moment of 9999 still decodes; calendar steps off either end of years 1..9999 raise.
+  DecodeDate(2958465.99999, a, b, c);
+  EXPECT_EQ(std::make_tuple(a, b, c), std::make_tuple(9999, 12, 31));
+  DecodeDate(1e9, a, b, c);
+  EXPECT_EQ(a, 2739807);
+  for (int months : {1, INT32_MAX, INT32_MIN}) EXPECT_THROW(IncMonth(2958465, months), EConvertError) << months;
+  EXPECT_THROW(IncMonth(-693593, -1), EConvertError);
+}
+
 TEST(Clock, PinnedClockAndIsoParsing) {
+  const TDateTime before = Now();
   {
-    ScopedClock pin(EncodeDate(2024, 5, 12) + 0.5);
-    EXPECT_EQ(Now(), EncodeDate(2024, 5, 12) + 0.5);
-    EXPECT_EQ(Date(), EncodeDate(2024, 5, 12));
+    ScopedClock pin(EncodeDate(1950, 5, 12) + 0.5);
+    EXPECT_EQ(Now(), EncodeDate(1950, 5, 12) + 0.5);
+    EXPECT_EQ(Date(), EncodeDate(1950, 5, 12));
+    {
+      ScopedClock inner(EncodeDate(1960, 1, 1));
+      EXPECT_EQ(Now(), EncodeDate(1960, 1, 1));
+    }
+    EXPECT_EQ(Now(), EncodeDate(1950, 5, 12) + 0.5);  // an inner pin gives the outer one back
   }
-  EXPECT_NE(Date(), EncodeDate(2024, 5, 12));
+  // Unpinned, the clock is where it was before (the environment's pin or the real time).
+  EXPECT_NEAR(Now(), before, 10.0 / 86400);
   EXPECT_EQ(ParseIsoDateTime("2024-05-12T09:30:00"), EncodeDate(2024, 5, 12) + EncodeTime(9, 30, 0, 0));
   EXPECT_EQ(ParseIsoDateTime("2024-05-12 09:30"), EncodeDate(2024, 5, 12) + EncodeTime(9, 30, 0, 0));
   EXPECT_EQ(ParseIsoDateTime("2024-05-12"), EncodeDate(2024, 5, 12));

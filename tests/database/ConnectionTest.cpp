@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "data/DatabaseError.h"
+#include "data/FileImage.h"
 #include "data/JetDatabase.h"
 #include "platform/core/DateFormat.h"
 #include "platform/core/Text.h"
@@ -135,8 +136,9 @@ TEST(Connection, BadFilesGiveAClearErrorNamingTheFile) {
       {(dir.Path() / "missing.mdb").string(), "Could not find file"},
       {dir.File("empty.mdb", ""), "Unrecognized database format"},
       {dir.File("text.mdb", std::string(8192, 'x')), "Unrecognized database format"},
-      {dir.File("onepage.mdb", jetPage0), "damaged"},
-      {dir.File("odd.mdb", jetPage0 + std::string(5000, '\0')), "damaged"},
+      {dir.File("onepage.mdb", jetPage0), "damaged (it has 1 page"},
+      {dir.File("twopages.mdb", jetPage0 + std::string(4096, '\0')), "damaged (it has 2 pages"},
+      {dir.File("odd.mdb", jetPage0 + std::string(5000, '\0')), "not a whole number of pages"},
       {dir.File("jet3.mdb", jet3), "only Access 2000-2003"},
       {dir.Path().string(), "not a regular file"},
   };
@@ -149,6 +151,61 @@ TEST(Connection, BadFilesGiveAClearErrorNamingTheFile) {
   EXPECT_THROW(none.Open(), EDatabaseError);
   none.SetConnectionString("Provider=SQLOLEDB;Data Source=" + kMdbDir + "sibling.mdb");
   EXPECT_THROW(none.Open(), EDatabaseError);
+}
+
+TEST(Connection, AFileWrittenWhileItIsReadIsReadAgainThenReportedBusy) {
+  // The sibling application writes data.mdb while a refresh copies it: a copy that saw the file
+  // change would mix two states of it.
+  const std::string original = ReadBytes(kMdbDir + "sibling.mdb");
+  enum TChange { Append, Touch, Header };
+  struct Case {
+    TChange change;
+    int changingReads;  // the first reads during which the file changes
+    bool busy;
+  } cases[] = {
+      {Append, 1, false}, {Touch, 3, false}, {Header, 2, false}, {Append, 4, true}, {Touch, 4, true}, {Header, 9, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "change " << int(c.change) << ", " << c.changingReads << " reads");
+    TempDir dir;
+    const std::string path = dir.File("data.mdb", original);
+    int reads = 0;
+    auto change = [&] {
+      if (++reads > c.changingReads) return;
+      const int fd = ::open(path.c_str(), O_WRONLY);
+      ASSERT_GE(fd, 0);
+      struct stat st {};
+      ::fstat(fd, &st);
+      if (c.change == Append) {
+        const std::string page(4096, '\0');
+        ASSERT_EQ(::pwrite(fd, page.data(), page.size(), st.st_size), ssize_t(page.size()));
+      } else if (c.change == Header) {
+        // Same size and modification time: only the header page tells.
+        const char byte = char(reads);
+        ASSERT_EQ(::pwrite(fd, &byte, 1, 0x700), 1);
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        ::futimens(fd, times);
+      } else {
+        const timespec times[2] = {st.st_atim, {st.st_mtim.tv_sec + reads, 0}};
+        ::futimens(fd, times);
+      }
+      ::close(fd);
+    };
+    if (c.busy) {
+      try {
+        ReadFileImage(path, change);
+        ADD_FAILURE() << "no error";
+      } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("busy"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+      }
+      EXPECT_EQ(reads, 4);
+    } else {
+      const TFileImage image = ReadFileImage(path, change);
+      EXPECT_EQ(reads, c.changingReads + 1);
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.Bytes.Data()), image.Bytes.Size()), ReadBytes(path));
+    }
+  }
 }
 
 TEST(Connection, OpensReadOnlyAndLeavesNoLockFile) {

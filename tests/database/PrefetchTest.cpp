@@ -2,8 +2,10 @@
 // those of running each text when it is asked for.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -30,6 +32,10 @@ std::string Outcome(TConnection& connection, const std::string& sql) {
     out << "error: " << e.what();
   }
   return out.str();
+}
+
+size_t ThreadCount() {
+  return size_t(std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator()));
 }
 
 // The texts of a build on `today`, in the order the builder sends them.
@@ -59,7 +65,7 @@ TEST(Prefetch, RowsAndErrorsAreThoseOfTheSequentialRunForEveryFixtureDay) {
       TConnection sequential, ahead;
       OpenFixture(sequential, file);
       OpenFixture(ahead, file);
-      ahead.Prefetch(texts);
+      const auto prefetch = ahead.Prefetch(texts);
       for (const std::string& sql : texts) EXPECT_EQ(Outcome(ahead, sql), Outcome(sequential, sql)) << sql;
     }
   }
@@ -83,7 +89,8 @@ TEST(Prefetch, AFailingTextRaisesWhenItIsAskedForAndNotBefore) {
     TConnection sequential, ahead;
     OpenFixture(sequential, "types.mdb");
     OpenFixture(ahead, "types.mdb");
-    ASSERT_NO_THROW(ahead.Prefetch({before, c.sql, after}));
+    std::optional<TConnection::TPrefetchScope> prefetch;
+    ASSERT_NO_THROW(prefetch.emplace(ahead.Prefetch({before, c.sql, after})));
     EXPECT_EQ(Outcome(ahead, before), Outcome(sequential, before));
     const std::string expected = Outcome(sequential, c.sql);
     EXPECT_NE(expected.find(c.mentions), std::string::npos) << expected;
@@ -102,7 +109,7 @@ TEST(Prefetch, TextsNotRunAheadMixWithPrefetchedOnes) {
   TConnection sequential, ahead;
   OpenFixture(sequential, "sibling.mdb");
   OpenFixture(ahead, "sibling.mdb");
-  ahead.Prefetch(first);
+  std::optional<TConnection::TPrefetchScope> prefetch(ahead.Prefetch(first));
   for (size_t i = 0; i < std::max(first.size(), second.size()); ++i) {
     for (const auto* texts : {&second, &first}) {
       if (i < texts->size()) {
@@ -111,7 +118,8 @@ TEST(Prefetch, TextsNotRunAheadMixWithPrefetchedOnes) {
     }
   }
   // A second prefetch on the same snapshot, partly of texts already answered.
-  ahead.Prefetch(second);
+  prefetch.reset();
+  prefetch.emplace(ahead.Prefetch(second));
   for (const std::string& sql : second) EXPECT_EQ(Outcome(ahead, sql), Outcome(sequential, sql)) << sql;
 }
 
@@ -148,9 +156,9 @@ TEST(Prefetch, ClosingOrDroppingTheConnectionEndsTheWorkers) {
   const std::vector<std::string> texts = BuildTexts(Day("2024-03-05"));
   {
     TConnection connection;
-    EXPECT_THROW(connection.Prefetch(texts), EDatabaseError);
+    EXPECT_THROW((void)connection.Prefetch(texts), EDatabaseError);
     OpenFixture(connection, "sibling.mdb");
-    connection.Prefetch(texts);
+    const auto prefetch = connection.Prefetch(texts);
     connection.Close();
     EXPECT_THROW(connection.Execute(texts[0]), EDatabaseError);
     // Reopened on the kept snapshot: whatever the workers finished or not, the rows are right.
@@ -159,13 +167,65 @@ TEST(Prefetch, ClosingOrDroppingTheConnectionEndsTheWorkers) {
     TConnection sequential;
     OpenFixture(sequential, "sibling.mdb");
     for (const std::string& sql : texts) EXPECT_EQ(Outcome(connection, sql), Outcome(sequential, sql)) << sql;
-    connection.Prefetch(texts);  // everything is known already
+    const auto again = connection.Prefetch(texts);  // everything is known already
   }
+  // Dropped while the workers run: they end with it.
+  const size_t threads = ThreadCount();
   {
     TConnection dropped;
     OpenFixture(dropped, "sibling.mdb");
-    dropped.Prefetch(texts);
+    const auto prefetch = dropped.Prefetch(texts);
+    EXPECT_TRUE(dropped.Prefetching());
+    EXPECT_GT(ThreadCount(), threads);
   }
+  EXPECT_EQ(ThreadCount(), threads);
+}
+
+TEST(Prefetch, ABuildThatEndsOrIsAbandonedEndsItsPrefetch) {
+  // A build that fails part-way asks for no more rows: its workers must not run on until the
+  // next refresh, nor keep the rows of texts it never asked for out of the cache's reach.
+  const std::vector<std::string> texts = BuildTexts(Day("2024-03-05"));
+  const size_t threads = ThreadCount();
+  TConnection connection;
+  OpenFixture(connection, "sibling.mdb");
+  try {
+    const auto prefetch = connection.Prefetch(texts);
+    EXPECT_TRUE(connection.Prefetching());
+    (void)connection.Execute(texts[0]);
+    throw EDatabaseError("the build failed");
+  } catch (const EDatabaseError&) {
+  }
+  EXPECT_FALSE(connection.Prefetching());
+  EXPECT_EQ(ThreadCount(), threads);
+  // The rows finished meanwhile were kept, and every text still gives its rows.
+  TConnection sequential;
+  OpenFixture(sequential, "sibling.mdb");
+  for (const std::string& sql : texts) EXPECT_EQ(Outcome(connection, sql), Outcome(sequential, sql)) << sql;
+}
+
+TEST(Prefetch, AnUnchangedFileKeepsOnlyTheResultsARefreshCanReuse) {
+  // An always-on window over a file that does not change: every day's refresh sends new texts.
+  std::ifstream in(kMdbDir + "sibling.mdb", std::ios::binary);
+  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TJetDatabase database(TByteBuffer(image.data(), image.size()), 0, "sibling.mdb");
+  size_t mostOfOneDay = 0, most = 0;
+  for (const char* day : kFixtureDays) {
+    const std::vector<std::string> texts = BuildTexts(Day(day));
+    for (int refresh = 0; refresh < 2; ++refresh) {
+      database.Prefetch(texts);
+      for (const std::string& sql : texts) {
+        try {
+          (void)database.Execute(sql);
+        } catch (const EDatabaseError&) {
+        }
+      }
+      database.SettlePrefetch(false);
+      most = std::max(most, database.CachedResults());
+    }
+    mostOfOneDay = std::max(mostOfOneDay, texts.size());
+  }
+  // The day's texts, and the day before's until its next refresh.
+  EXPECT_LE(most, 2 * mostOfOneDay);
 }
 
 TEST(Prefetch, OpeningAnotherFileWhileWorkersRunDoesNotHang) {
@@ -179,7 +239,7 @@ TEST(Prefetch, OpeningAnotherFileWhileWorkersRunDoesNotHang) {
     // The reused snapshot knows the rows: a fresh one runs them.
     TConnection fresh;
     OpenFixture(fresh, "sibling.mdb");
-    fresh.Prefetch(texts);
+    const auto prefetch = fresh.Prefetch(texts);
     TConnection other;
     EXPECT_NO_THROW(OpenFixture(other, "types.mdb"));
     EXPECT_EQ(Column(other, "select ID from AllTypes where ID=1", "ID"), std::vector<std::string>{"1"});

@@ -1,6 +1,7 @@
 // A small program of the window layer for runs under X: "shape" shows a shaped window and
 // reports the clicks it gets; "frame" opens a captioned window with the classic frame that can
-// be moved, minimised and closed. Each prints what happens, one line per event, for the script.
+// be moved, minimised and closed. Each prints what happens, one line per event, for the script,
+// and says at "ready" whether the window's pixels go through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -45,9 +46,19 @@ LRESULT ShapeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_PAINT: FillClient(h, RGB(255, 0, 0), nullptr); return 0;
     case WM_LBUTTONDOWN: Say("click " + std::to_string(GET_X_LPARAM(l)) + " " + std::to_string(GET_Y_LPARAM(l))); return 0;
-    case WM_CHAR:
+    case WM_KEYDOWN: {
+      char line[32];
+      std::snprintf(line, sizeof line, "key 0x%02X", unsigned(w));
+      Say(line);
+      return 0;
+    }
+    case WM_CHAR: {
+      char line[32];
+      std::snprintf(line, sizeof line, "char U+%04X", unsigned(w));
+      Say(line);
       if (w == 'q') PostQuitMessage(0);
       return 0;
+    }
     default: return DefWindowProc(h, m, w, l);
   }
 }
@@ -100,7 +111,8 @@ int main(int argc, char** argv) {
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);
     ProcessPendingMessages();
-    Say("ready");
+    auto* x11 = dynamic_cast<TX11Display*>(display.get());
+    Say(std::string("ready ") + (x11 && x11->UsesSharedMemory() ? "shm" : "plain"));
     MSG msg;
     while (GetMessage(msg, nullptr, 0, 0)) {
       TranslateMessage(msg);

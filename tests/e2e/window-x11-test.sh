@@ -88,6 +88,34 @@ wait_until "ticking did not enable the entry" hidden_is false
 desktop-file-validate "$entry" || fail "the re-enabled entry is not valid"
 grep -qi '"AuToRun"="1"' registry.reg || fail "the setting was not recorded as 1"
 
+# A refresh that fails shows its message in a box owned by the window: above the stay-on-top
+# window (its picture on screen is its own), and idle while it waits (two topmost windows once
+# raised themselves over each other for ever).
+cp "$(dirname "$fixture")/olderschema.mdb" app/data.mdb
+xdotool mousemove $((bar_x + 356)) $((bar_y + 11)) click --delay 0 1
+box_id() { xdotool search --name '^Vandrel$' 2>/dev/null | head -1; }
+has_box() { [[ -n $(box_id) ]]; }
+wait_until "the failing refresh showed no message box" has_box
+sleep 1
+box=$(box_id)
+eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/BOX_/')"
+xwd -root -silent | convert xwd:- -crop "${BOX_WIDTH}x${BOX_HEIGHT}+${BOX_X}+${BOX_Y}" +repage png:box-on-screen.png ||
+  fail "screenshot"
+xwd -id "$box" -silent | convert xwd:- png:box.png || fail "box picture"
+differing=$(compare -metric AE box.png box-on-screen.png null: 2>&1)
+[[ $differing == 0 ]] || fail "the message box is not on top: $differing pixels differ (box-on-screen.png)"
+ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+before_ticks=$(ticks)
+sleep 3
+used=$(($(ticks) - before_ticks))
+hz=$(getconf CLK_TCK)
+((used * 10 < hz)) || fail "the process is busy while the message box waits: $used ticks in 3 s"
+# Its OK button is centred 12 pixels above the bottom of the client area.
+xdotool mousemove $((BOX_X + BOX_WIDTH / 2)) $((BOX_Y + BOX_HEIGHT - 28)) click --delay 0 1
+for _ in $(seq 200); do has_box || break; sleep 0.05; done
+has_box && fail "OK did not close the message box"
+cp "$fixture" app/data.mdb
+
 # The frame's close button (top right) ends the program.
 xdotool mousemove $((X + WIDTH - border - 10)) $((Y + border + 9)) click --delay 0 1
 for _ in $(seq 200); do kill -0 $app 2>/dev/null || break; sleep 0.05; done

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/core/Exception.h"
+#include "platform/gdi/GdiObject.h"
 #include "tests/gdi/GdiTestCanvas.h"
 
 namespace vandrel {
@@ -95,6 +96,29 @@ TEST(Selection, NullAndDeletedObjectsAreRefusedAndDrawingGoesOn) {
   EXPECT_FALSE(SelectObject(gone, GetStockObject(BLACK_PEN)));
   EXPECT_EQ(SaveDC(gone), 0);
   EXPECT_EQ(GetClipBox(gone, nullptr), RGN_ERROR);
+}
+
+// A slot is reused for thousands of objects; the handle of the first must never name a later one.
+TEST(Selection, AStaleHandleNeverResolvesAgain) {
+  struct TDummy : TGdiObject {
+    int ObjectType() const override { return OBJ_BRUSH; }
+  };
+  TGdiObjectTable table;
+  std::uint32_t stale = table.Add(std::make_shared<TDummy>());
+  ASSERT_TRUE(table.Remove(stale));
+  std::uint32_t last = stale;
+  for (int i = 0; i < 10000; ++i) {
+    std::uint32_t h = table.Add(std::make_shared<TDummy>());
+    ASSERT_NE(h, 0u) << i;
+    ASSERT_NE(h, stale) << "reuse " << i;
+    ASSERT_EQ(table.Find(stale), nullptr) << "reuse " << i;
+    ASSERT_NE(table.Find(h), nullptr);
+    ASSERT_TRUE(table.Remove(h));
+    ASSERT_EQ(table.Find(h), nullptr);
+    last = h;
+  }
+  EXPECT_NE(last, stale);
+  EXPECT_EQ(table.LiveCount(), 0u);
 }
 
 TEST(Clip, SavedStatesAndMovedOriginsClipWhereTheyShould) {

@@ -38,42 +38,51 @@ TEST(Region, RowsOfRunsAndUnorderedRectanglesGiveTheSameRegion) {
   EXPECT_EQ(ordered.Bounds(), (TRect{0, 0, 4, 4}));
 }
 
-// Every operation against a pixel-by-pixel model on random rectangle sets.
+// Every operation against a pixel-by-pixel model on random rectangle sets, near the origin and
+// moved to the ends of the coordinate range, where Offset saturates edges at INT32_MIN/INT32_MAX.
 TEST(Region, RandomCombinationsMatchPixelModel) {
   std::mt19937 rng(7);
-  auto randomRegion = [&](std::vector<bool>& pixels) {
-    std::uniform_int_distribution<int> coord(-2, 18), count(0, 6);
-    std::vector<TRect> rects;
-    int n = count(rng);
-    for (int i = 0; i < n; ++i) {
-      int x0 = coord(rng), x1 = coord(rng), y0 = coord(rng), y1 = coord(rng);
-      TRect r = NormalizeRect({x0, y0, x1, y1});
-      rects.push_back(r);
-      for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, 16); ++y)
-        for (int x = std::max(r.Left, 0); x < std::min(r.Right, 16); ++x) pixels[size_t(y * 16 + x)] = true;
-    }
-    return TRegion::FromRects(rects).Intersect(TRect{0, 0, 16, 16});
-  };
-  for (int round = 0; round < 300; ++round) {
-    std::vector<bool> pa(256), pb(256);
-    TRegion a = randomRegion(pa), b = randomRegion(pb);
-    struct {
-      TRegion region;
-      bool (*op)(bool, bool);
-    } cases[] = {{a.Union(b), [](bool x, bool y) { return x || y; }},
-                 {a.Intersect(b), [](bool x, bool y) { return x && y; }},
-                 {a.Subtract(b), [](bool x, bool y) { return x && !y; }},
-                 {a.Xor(b), [](bool x, bool y) { return x != y; }}};
-    for (auto& c : cases) {
-      std::vector<TRect> pixelRects;
-      for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-          bool want = c.op(pa[size_t(y * 16 + x)], pb[size_t(y * 16 + x)]);
-          ASSERT_EQ(c.region.Contains({x, y}), want) << "round " << round << " at " << x << "," << y;
-          if (want) pixelRects.push_back({x, y, x + 1, y + 1});
-        }
-      // The normal form is unique: the same pixels built another way compare equal.
-      ASSERT_EQ(TRegion::FromRects(pixelRects), c.region) << "round " << round;
+  constexpr int kHigh = INT32_MAX - 16;
+  for (TPoint base : {TPoint{0, 0}, TPoint{kHigh, kHigh}, TPoint{INT32_MIN, INT32_MIN}, TPoint{kHigh, INT32_MIN}}) {
+    const TRect window{base.X, base.Y, base.X + 16, base.Y + 16};
+    auto randomRegion = [&](std::vector<bool>& pixels) {
+      std::uniform_int_distribution<int> coord(-2, 18), count(0, 6);
+      std::vector<TRect> rects;
+      int n = count(rng);
+      for (int i = 0; i < n; ++i) {
+        int x0 = coord(rng), x1 = coord(rng), y0 = coord(rng), y1 = coord(rng);
+        TRect r = NormalizeRect({x0, y0, x1, y1});
+        rects.push_back(r);
+        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, 16); ++y)
+          for (int x = std::max(r.Left, 0); x < std::min(r.Right, 16); ++x) pixels[size_t(y * 16 + x)] = true;
+      }
+      TRegion region = TRegion::FromRects(rects);
+      region.Offset(base.X, base.Y);
+      return region.Intersect(window);
+    };
+    for (int round = 0; round < 300; ++round) {
+      std::vector<bool> pa(256), pb(256);
+      TRegion a = randomRegion(pa), b = randomRegion(pb);
+      struct {
+        TRegion region;
+        bool (*op)(bool, bool);
+      } cases[] = {{a.Union(b), [](bool x, bool y) { return x || y; }},
+                   {a.Intersect(b), [](bool x, bool y) { return x && y; }},
+                   {a.Subtract(b), [](bool x, bool y) { return x && !y; }},
+                   {a.Xor(b), [](bool x, bool y) { return x != y; }}};
+      for (auto& c : cases) {
+        std::vector<TRect> pixelRects;
+        for (int y = 0; y < 16; ++y)
+          for (int x = 0; x < 16; ++x) {
+            bool want = c.op(pa[size_t(y * 16 + x)], pb[size_t(y * 16 + x)]);
+            TPoint at{base.X + x, base.Y + y};
+            ASSERT_EQ(c.region.Contains(at), want) << "base " << base.X << "," << base.Y << " round " << round
+                                                   << " at " << x << "," << y;
+            if (want) pixelRects.push_back({at.X, at.Y, at.X + 1, at.Y + 1});
+          }
+        // The normal form is unique: the same pixels built another way compare equal.
+        ASSERT_EQ(TRegion::FromRects(pixelRects), c.region) << "base " << base.X << " round " << round;
+      }
     }
   }
 }

@@ -1,5 +1,6 @@
 // Renders every frame control in every state and the program's sample strings into one sheet and
-// writes it as PNG (and a 3x enlargement) for looking at: $VANDREL_GDI_SHEET, or the temp folder.
+// writes it as PNG (and a 3x enlargement) for looking at: $VANDREL_GDI_SHEET, or
+// gdi-sample-sheet.png in the working directory (the test's build folder).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,7 +33,7 @@ void Row(HDC dc, int y, const char* label, UINT type, std::initializer_list<UINT
 
 std::filesystem::path SheetPath() {
   if (const char* p = std::getenv("VANDREL_GDI_SHEET")) return p;
-  return std::filesystem::temp_directory_path() / "vandrel-gdi-sample-sheet.png";
+  return std::filesystem::current_path() / "gdi-sample-sheet.png";
 }
 
 TEST(SampleSheet, RendersAndWritesPng) {
@@ -82,6 +83,7 @@ TEST(SampleSheet, RendersAndWritesPng) {
   TRect focus = Bounds(x, y, 40, 20);
   DrawFocusRect(dc, focus);
   y += 30;
+  const int textTop = y;
 
   // The tree's Song face on white, the status bar's sans face on the 3-D face.
   HBRUSH white = HBRUSH(GetStockObject(WHITE_BRUSH));
@@ -112,15 +114,27 @@ TEST(SampleSheet, RendersAndWritesPng) {
   SelectObject(dc, old);
   for (HFONT f : {small, song16, song12, sans12, bold, songBold}) DeleteObject(f);
 
+  // Pixels at known places: the face behind the controls, the raised edge of the first close
+  // button (white top-left, dark bottom-right), the white band, and dark glyph pixels in it.
+  EXPECT_EQ(sheet.At(470, 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(sheet.At(97, 7), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(sheet.At(96 + 15, 6 + 13), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(sheet.At(470, textTop + 2), RGB(255, 255, 255));
+  int dark = 0;
+  for (int py = textTop + 4; py < textTop + 22; ++py)
+    for (int px = 6; px < 200; ++px) dark += sheet.At(px, py) == RGB(0, 0, 0);
+  EXPECT_GT(dark, 50) << "the Song line has ink";
   std::filesystem::path path = SheetPath();
   WritePng(sheet.bitmap, path.string());
   std::ifstream in(path, std::ios::binary);
   char signature[8] = {};
   in.read(signature, 8);
-  EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+  EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8));
 
   TTestCanvas big(480 * 3, 460 * 3);
   StretchBlt(big.dc, 0, 0, 480 * 3, 460 * 3, dc, 0, 0, 480, 460, SRCCOPY);
+  for (TPoint p : {TPoint{97, 7}, TPoint{96 + 15, 6 + 13}, TPoint{470, textTop + 2}})
+    EXPECT_EQ(big.At(p.X * 3 + 1, p.Y * 3 + 1), sheet.At(p.X, p.Y)) << p.X << "," << p.Y;
   std::filesystem::path zoomed = path;
   zoomed.replace_extension(".x3.png");
   WritePng(big.bitmap, zoomed.string());

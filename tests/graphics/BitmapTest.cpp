@@ -306,6 +306,34 @@ TEST(TseBitmapTest, BlendKernelsByteForByte) {
   EXPECT_EQ(BlendPixel(0x00102030, 0x40F0E0D0), 0x40F0E0D0u);
 }
 
+// With the processor check forced off every blend of the library, drawing and merging included,
+// takes the scalar formula: colours (s a + t (255 - a)) div 256, alpha opaque.
+TEST(TseBitmapTest, ScalarBlendWhenTheCheckFails) {
+  BlendKernelGuard guard;
+  ForceLaneBlend(false);
+  TseBitmap src;
+  src.SetSize(3, 1);
+  src.SetPixel(0, 0, 0x80FF0000);
+  src.SetPixel(1, 0, 0x00FFFFFF);
+  src.SetPixel(2, 0, 0xFF00FF00);
+  src.CheckAlpha();
+  TseBitmap dst;
+  dst.SetSize(3, 1);
+  dst.Fill(0x000000FF);
+  src.Draw(dst, 0, 0);
+  EXPECT_EQ(dst.Pixel(0, 0), 0xFF7F007Eu);
+  EXPECT_EQ(dst.Pixel(1, 0), 0x000000FFu);
+  EXPECT_EQ(dst.Pixel(2, 0), 0xFF00FF00u);
+
+  TseBitmap under;
+  under.SetSize(3, 1);
+  under.Fill(0x000000FF);
+  src.MergeUnder(under, 0, 0, {0, 0, 3, 1});
+  EXPECT_EQ(src.Pixel(0, 0), 0xFF7F007Eu);
+  EXPECT_EQ(src.Pixel(1, 0), 0x000000FFu);
+  EXPECT_EQ(src.Pixel(2, 0), 0xFF00FF00u);
+}
+
 TEST(TseBitmapTest, MergeUnderFillsTransparentMixesTranslucentKeepsOpaque) {
   BlendKernelGuard guard;
   ForceLaneBlend(true);

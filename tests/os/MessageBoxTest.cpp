@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/display/HeadlessScreen.h"
@@ -132,6 +133,30 @@ TEST_F(MessageBoxTest, ABoxNothingCanAnswerReturnsZero) {
   ASSERT_TRUE(PeekMessage(msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, UINT(WM_QUIT));
   EXPECT_EQ(msg.wParam, WPARAM(3));
+}
+
+TEST_F(MessageBoxTest, AHandlerThrowingInsideTheBoxLeavesTheOwnerUsable) {
+  constexpr UINT kBoom = WM_USER + 9;
+  WNDCLASS cls;
+  cls.lpszClassName = "MessageBoxTestThrower";
+  cls.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == kBoom) throw std::runtime_error("boom");
+    return DefWindowProc(h, m, w, l);
+  });
+  RegisterClass(cls);
+  HWND thrower = CreateWindowEx(0, "MessageBoxTestThrower", "", WS_POPUP, 0, 0, 10, 10, nullptr);
+  bool ownerDisabled = false;
+  Script({[&](HWND) {
+    ownerDisabled = !IsWindowEnabled(m_owner);
+    PostMessage(thrower, kBoom, 0, 0);
+  }});
+  EXPECT_THROW(MessageBox(m_owner, "text", "Vandrel", MB_OK), std::runtime_error);
+  m_screen->SetIdleHandler(nullptr);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(m_owner));
+  EXPECT_EQ(GetActiveWindow(), m_owner);
+  DestroyWindow(thrower);
+  EXPECT_EQ(GetTopWindow(nullptr), m_owner) << "the box is gone";
 }
 
 }  // namespace

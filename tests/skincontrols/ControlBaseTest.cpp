@@ -253,8 +253,8 @@ TEST_F(SkinControlsTest, UnbufferedSeeThroughAsksTheFormsSkinnedWindowClippedToT
   c->SetBounds(30, 20, 16, 8);
   c->SetTransparent(true);
   std::vector<TRect> asked;
-  SetSkinnedWindowBackground([&](TCustomForm& f, TMessage& m) {
-    EXPECT_EQ(&f, form);
+  auto* skinned = new TSkinnedWindowStandIn(form);
+  skinned->background = [&](TMessage& m) {
     const TSeBackgroundRequest* r = BackgroundRequestOf(m);
     EXPECT_TRUE(r && r->Whole);
     asked.push_back(r ? r->Bounds : TRect{});
@@ -263,14 +263,14 @@ TEST_F(SkinControlsTest, UnbufferedSeeThroughAsksTheFormsSkinnedWindowClippedToT
     FillRect(dc, {0, 0, 200, 120}, brush);  // the whole client: the clip keeps it to the control
     DeleteObject(brush);
     return true;
-  });
+  };
   auto b = Painted(*c);
-  SetSkinnedWindowBackground({});
+  skinned->active = false;
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], Bounds(30, 20, 16, 8));
   EXPECT_EQ(At(*b, 0, 0), RGB(9, 8, 7));
   EXPECT_EQ(At(*b, 15, 7), RGB(9, 8, 7));
-  // Without a skinned window the form's own background comes through its window.
+  // Without an active skinned window the form's own background comes through its window.
   b = Painted(*c);
   EXPECT_EQ(At(*b, 3, 3), kBlueRGB);
 }
@@ -283,10 +283,9 @@ TEST_F(SkinControlsTest, BlendedControlShowsItsBackgroundAndWindowlessSiblings) 
   const Case cases[] = {{true, kspDoubleBuffer, kspNoBuffer, RGB(63, 0, 191), RGB(63, 191, 0)},
                         {false, kspDoubleBuffer, kspNoBuffer, RGB(63, 0, 190), RGB(63, 190, 0)},
                         {true, kspSharedBuffer, kspSharedBuffer, RGB(63, 0, 191), RGB(63, 191, 0)}};
-  const bool saved = UsingLaneBlend();
   for (const Case& k : cases) {
     SCOPED_TRACE(int(k.mode));
-    ForceLaneBlend(k.lanes);
+    TBlendKernelScope kernel(k.lanes);
     TForm* form = NewForm();
     auto* sibling = new TSeGraphicControl(form);
     sibling->SetParent(form);
@@ -305,7 +304,6 @@ TEST_F(SkinControlsTest, BlendedControlShowsItsBackgroundAndWindowlessSiblings) 
     EXPECT_EQ(At(*b, 7, 2), k.overBlue);
     delete form;
   }
-  ForceLaneBlend(saved);
 }
 
 TEST_F(SkinControlsTest, WindowlessControlPaintsSeeThroughAndBlended) {

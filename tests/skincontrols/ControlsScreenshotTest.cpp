@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -253,18 +254,33 @@ TEST_F(ControlsSheet, KindPresets) {
                           GetBValue(ColorToRGB(clBtnFace)), 255));
   form->Show();
   Pump();
+  std::set<std::vector<std::uint32_t>> glyphs;
   for (int k = int(bkOK); k <= int(bkAll); ++k) {
+    SCOPED_TRACE(kBitBtnKindNames[size_t(k)]);
     const int top = 10 + (k - 1) * 70;
     auto* button = new TSeCustomButton(form);
     button->SetParent(form);
     button->SetBounds(10, top, 75, 25);
     button->SetKind(TBitBtnKind(k));
+    ASSERT_EQ(button->Glyph()->Width(), 32);
+    ASSERT_EQ(button->Glyph()->Height(), 16);
+    EXPECT_EQ(button->NumGlyphs(), 2);
+    std::vector<std::uint32_t> painted[2];
     for (bool enabled : {true, false}) {
       button->SetEnabled(enabled);
       auto picture = Painted(*button);
+      for (int y = 0; y < 25; ++y)
+        for (int x = 0; x < 75; ++x) painted[enabled].push_back(picture->Pixel(x, y));
       BitBlt(sheet.DC(), enabled ? 10 : 95, top, 75, 25, picture->DC(), 0, 0, SRCCOPY);
     }
+    // The disabled button shows the picture's second cell and an embossed caption.
+    EXPECT_NE(painted[0], painted[1]);
     const TBitmap& glyph = *button->Glyph();
+    std::vector<std::uint32_t> cell[2];
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 32; ++x) cell[x / 16].push_back(glyph.ScanLine(y)[x] & 0xFFFFFF);
+    EXPECT_NE(cell[0], cell[1]);  // a disabled cell of its own
+    EXPECT_TRUE(glyphs.insert(cell[0]).second) << "the same picture as another kind";
     for (int y = 0; y < 16 * 4; ++y)
       for (int x = 0; x < 32 * 4; ++x) sheet.SetPixel(200 + x + x / 64 * 8, top + y, glyph.ScanLine(y / 4)[x / 4] | 0xFF000000);
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SkinControlsTestSupport.h"
+#include "framework/PropertyInfo.h"
 #include "framework/Reader.h"
 #include "framework/Writer.h"
 #include "platform/core/Stream.h"
@@ -40,6 +41,35 @@ TEST_F(SkinControlsTest, PanelLayoutOfChildAreaCaptionAndButton) {
 
   p.SetShowBevel(false);
   EXPECT_EQ(p.ClientRect(), Rect(3, 3, 379, 62));
+}
+
+// The margin and the bevel are one value each, whichever class a caller reaches them through, and
+// the control base draws no frame of its own in the panel's margin.
+TEST_F(SkinControlsTest, PanelMarginAndBevelAreTheBasesProperties) {
+  TForm* form = NewForm();
+  auto* p = new TSeCustomPanel(form);
+  p->SetParent(form);
+  p->SetShowCaption(false);
+  p->SetBounds(0, 0, 40, 30);
+  auto* child = new TSeCustomControl(form);
+  child->SetParent(p);
+  child->SetAlign(alClient);
+  TSeCustomControl& base = *p;
+  base.SetBorderWidth(5);
+  base.SetBevelWidth(2);
+  EXPECT_EQ(p->BorderWidth(), 5);
+  EXPECT_EQ(p->BevelWidth(), 2);
+  EXPECT_EQ(p->ClientRect(), Rect(7, 7, 33, 23));
+  EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 33, 23));  // realigned
+  const TPropertyInfo* stored = TSeCustomPanel::StaticClassInfo().FindProperty("BorderWidth");
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(stored->getOrdinal(*p), 5);
+  // The base frame's bevel cuts would show in the margin if the base drew its frame here.
+  base.SetBevelOuter(kbvRaised);
+  p->SetColor(TColor(RGB(10, 200, 30)));
+  child->SetVisible(false);
+  auto b = Painted(*p);
+  EXPECT_EQ(At(*b, 3, 3), RGB(10, 200, 30));
 }
 
 TEST_F(SkinControlsTest, PanelRollsUpToItsCaptionBarAndBack) {

@@ -4,20 +4,65 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "graphics/Bitmap.h"
+#include "graphics/PixelBlend.h"
 #include "platform/display/HeadlessScreen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/TickClock.h"
 #include "platform/win/Window.h"
+#include "skin/SkinnedWindow.h"
 
 namespace vandrel::test {
+
+// Forces one blend kernel for a scope and gives the processor's own choice back on every way out.
+class TBlendKernelScope {
+ public:
+  explicit TBlendKernelScope(bool lanes) : m_saved(UsingLaneBlend()) { ForceLaneBlend(lanes); }
+  ~TBlendKernelScope() { ForceLaneBlend(m_saved); }
+  TBlendKernelScope(const TBlendKernelScope&) = delete;
+  TBlendKernelScope& operator=(const TBlendKernelScope&) = delete;
+
+ private:
+  bool m_saved;
+};
+
+// A form's skinned-window component as the controls see it; it lives and goes with its form, so
+// no test leaves a skinned window behind.
+class TSkinnedWindowStandIn : public TComponent, public ISeSkinnedWindow {
+ public:
+  using TComponent::TComponent;
+  bool active = true;
+  HWND handle = nullptr;
+  bool allowsSizing = true;
+  TSeWindowState state = kwsNormal;
+  std::function<bool(TMessage&)> background;
+  std::vector<std::string> actions;
+
+  bool Active() const override { return active; }
+  HWND Handle() const override { return handle; }
+  bool AllowsSizing() const override { return allowsSizing; }
+  TSeWindowState WindowState() const override { return state; }
+  TSeBorderIcons BorderIcons() const override { return {kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize}; }
+  bool PaintChildBackground(TMessage& request) override { return background && background(request); }
+  void Close() override { actions.push_back("close"); }
+  void Help() override { actions.push_back("help"); }
+  void Minimize() override { actions.push_back("minimize"); }
+  void Maximize() override { actions.push_back("maximize"); }
+  void Restore() override { actions.push_back("restore"); }
+  void Rollup() override { actions.push_back("rollup"); }
+  void MinimizeToTray() override { actions.push_back("tray"); }
+  void ShowSystemMenu() override { actions.push_back("system menu"); }
+  void CustomAction(TSeSkinObject*) override { actions.push_back("custom"); }
+};
 
 class SkinControlsTest : public ::testing::Test {
  protected:

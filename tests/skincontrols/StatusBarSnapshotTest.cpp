@@ -138,8 +138,40 @@ TEST_F(SkinControlsTest, StatusBarSnapshotOfItsStates) {
   EXPECT_TRUE(bottom->SizeGripShown());
   for (TSeCustomStatusBar* b : {texts, hiding, stretching, drawn, hosting}) EXPECT_FALSE(b->SizeGripShown());
 
+  // What the screen shows at telling points of each bar.
+  auto shot = m_screen->Capture();
+  auto at = [&](TSeCustomStatusBar* bar, TPoint p) {
+    const TPoint s = bar->ClientToScreen(p);
+    return ColorFromPixel(shot->Pixel(s.X, s.Y));
+  };
+  const COLORREF face = ColorToRGB(clBtnFace), shadow = ColorToRGB(clBtnShadow);
+  auto panel = [](TSeCustomStatusBar* bar, int i) { return bar->GetPanelRect(i); };
+  auto imageAt = [&](TSeCustomStatusBar* bar, int i, int x, int y) {
+    const TRect r = panel(bar, i), image = bar->GetImageRect(*bar->Panels()->Items(i));
+    return at(bar, {r.Left + image.Left + x, r.Top + image.Top + y});
+  };
+  const TRect hiddenSlot{hiding->ClientRect().Left, panel(hiding, 1).Top, panel(hiding, 1).Left, panel(hiding, 1).Bottom};
+  struct Point { const char* what; COLORREF seen, expected; };
+  const Point points[] = {
+      {"a framed panel's top-left corner", at(texts, panel(texts, 0).TopLeft()), shadow},
+      {"an unframed panel's top-left corner", at(stretching, panel(stretching, 2).TopLeft()), face},
+      {"the hidden panel's empty slot, its frame's place", at(hiding, {hiddenSlot.Left + 1, hiddenSlot.Top}), face},
+      {"the hidden panel's empty slot, inside", at(hiding, CenterPoint(hiddenSlot)), face},
+      {"the owner-drawn gradient's first column", at(drawn, {panel(drawn, 0).Left + 2, panel(drawn, 0).Top + 5}), RGB(40, 90, 200)},
+      {"the square picture's ring", imageAt(drawn, 1, 2, 2), RGB(255, 255, 255)},
+      {"the square picture's inside", imageAt(drawn, 1, 8, 8), RGB(0x20, 0x50, 0xC0)},
+      {"the disc picture's centre, glyph right", imageAt(drawn, 2, 8, 8), RGB(0xF0, 0x80, 0x00)},
+      {"the disc picture's corner is the panel", imageAt(drawn, 2, 1, 1), face},
+  };
+  for (const Point& p : points) EXPECT_EQ(p.seen, p.expected) << p.what;
+  // The grip draws its ridges; the same place of a bar without a grip is plain panel.
+  const TRect grip = bottom->GetSizeGripRect();
+  int ridges = 0;
+  for (int y = grip.Top; y < grip.Bottom; ++y)
+    for (int x = grip.Left; x < grip.Right; ++x) ridges += at(bottom, {x, y}) == shadow;
+  EXPECT_GT(ridges, 5);
+
   if (const char* dir = std::getenv("VANDREL_SNAPSHOT_DIR")) {
-    auto shot = m_screen->Capture();
     TSurface crop(form->Width(), form->Height());
     for (int y = 0; y < form->Height(); ++y)
       for (int x = 0; x < form->Width(); ++x) crop.SetPixel(x, y, shot->Pixel(form->Left() + x, form->Top() + y));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "SkinControlsTestSupport.h"
@@ -272,6 +273,16 @@ TEST_F(SkinControlsTest, StatusBarHostedControlsFollowPanelChanges) {
   EXPECT_EQ(wide->Width(), 120 - 4);
 }
 
+// A bar whose texts measure a fixed size, so placements are plain numbers.
+class TFixedTextBar : public TSeCustomStatusBar {
+ public:
+  using TSeCustomStatusBar::TSeCustomStatusBar;
+  std::optional<TSize> fixedText;
+  TSize GetTextSize(const TSeStatusPanel& panel) const override {
+    return fixedText ? *fixedText : TSeCustomStatusBar::GetTextSize(panel);
+  }
+};
+
 TEST_F(SkinControlsTest, StatusBarPlacesTextAndImagesInsidePanels) {
   TForm* form = NewForm();
   auto* images = new TImageList(form);
@@ -279,46 +290,43 @@ TEST_F(SkinControlsTest, StatusBarPlacesTextAndImagesInsidePanels) {
   images->SetHeight(16);
   std::vector<std::uint32_t> pixels(16 * 16, 0xFF00FF00);
   images->AddPixels(pixels.data());
-  auto* bar = new TSeCustomStatusBar(form);
+  auto* bar = new TFixedTextBar(form);
   bar->SetParent(form);
   bar->SetBounds(0, 0, 204, 30);
   bar->SetImages(images);
   TSeStatusPanel* p = bar->Panels()->Add();
   p->SetWidth(100);
   p->SetText("Pq");
-  // Inner rectangle: (3, 3, 99, 27), so w = 96 and h = 24.
-  const TSize text = bar->GetTextSize(*p);
-  ASSERT_GT(text.cx, 0);
-  const int tw = text.cx, th = text.cy, w = 96, h = 24;
-  const int c = (w - 16 - 4 - tw) / 2;
+  // Inner rectangle (3, 3, 99, 27): 96 x 24; text 30 x 13, image 16 x 16, margin 2, spacing 4.
+  bar->fixedText = TSize{30, 13};
   struct Case {
     TSeStatusGliphLayout layout;
     TAlignment alignment;
     int imageIndex;
-    int textLeft, textRight, imageLeft;
+    TRect text;
+    TRect image;
   };
   const Case cases[] = {
-      {sglGlyphLeft, taLeftJustify, 0, 2 + 16 + 4, w - 2, 2},
-      {sglGlyphLeft, taRightJustify, -1, 2, w - 2, 2},
-      {sglGlyphLeft, taCenter, 0, 16 + 4 + c, 16 + 4 + c + tw + 10, c},
-      {sglGlyphLeft, taCenter, -1, (w - tw) / 2, (w - tw) / 2 + tw + 10, (w - 4 - tw) / 2},
-      {sglGlyphRight, taLeftJustify, 0, 2, w - 2 - 16 - 4, w - 2 - 16},
-      {sglGlyphRight, taCenter, 0, c, c + tw, w - c - 16},
-      {sglGlyphRight, taCenter, 7, (w - tw) / 2, (w - tw) / 2 + tw, w - (w - 4 - tw) / 2},
+      {sglGlyphLeft, taLeftJustify, 0, {22, 5, 94, 18}, {2, 4, 18, 20}},
+      {sglGlyphLeft, taRightJustify, -1, {2, 5, 94, 18}, {2, 12, 2, 12}},
+      {sglGlyphLeft, taCenter, 0, {43, 5, 83, 18}, {23, 4, 39, 20}},     // 10 wider than the text
+      {sglGlyphLeft, taCenter, -1, {33, 5, 73, 18}, {31, 12, 31, 12}},
+      {sglGlyphRight, taLeftJustify, 0, {2, 5, 74, 18}, {78, 4, 94, 20}},
+      {sglGlyphRight, taCenter, 0, {23, 5, 53, 18}, {57, 4, 73, 20}},    // exactly the text
+      {sglGlyphRight, taCenter, 7, {33, 5, 63, 18}, {65, 12, 65, 12}},   // index outside the list
   };
   for (const Case& k : cases) {
     p->SetLayout(k.layout);
     p->SetAlignment(k.alignment);
     p->SetImageIndex(k.imageIndex);
-    const TRect t = bar->GetTextRect(*p), i = bar->GetImageRect(*p);
     const std::string what = std::to_string(k.layout) + "/" + std::to_string(k.alignment) + "/" + std::to_string(k.imageIndex);
-    EXPECT_EQ(t, Rect(k.textLeft, (h - th) / 2, k.textRight, (h - th) / 2 + th)) << what;
-    EXPECT_EQ(i.Left, k.imageLeft) << what;
+    EXPECT_EQ(bar->GetTextRect(*p), k.text) << what;
+    EXPECT_EQ(bar->GetImageRect(*p), k.image) << what;
     // An index outside the list shows nothing and reserves nothing.
-    const bool inList = k.imageIndex == 0;
-    EXPECT_EQ(bar->PanelShowsImage(*p), inList) << what;
-    EXPECT_EQ(i.Width(), inList ? 16 : 0) << what;
+    EXPECT_EQ(bar->PanelShowsImage(*p), k.imageIndex == 0) << what;
   }
+  bar->fixedText.reset();
+  ASSERT_GT(bar->GetTextSize(*p).cx, 0);
   // The text width is limited to what the panel holds.
   p->SetText(std::string(200, 'W'));
   p->SetImageIndex(0);
@@ -377,12 +385,22 @@ TEST_F(SkinControlsTest, StatusBarSizeGripOnlyInTheFormsBottomRightCorner) {
   form->SetWindowState(wsNormal);
 
   // A skinned window on the form must allow sizing and be in its normal state too.
-  bool allows = false;
-  SetSkinnedWindowSizeGripQuery([&](TCustomForm&) { return std::optional<TSeSizeGripWindow>({nullptr, allows, true}); });
+  auto* skinned = new TSkinnedWindowStandIn(form);
+  skinned->allowsSizing = false;
   EXPECT_FALSE(bar->SizeGripShown());
-  allows = true;
+  EXPECT_FALSE(SizeGripAt(*form, bar->ClientToScreen(CenterPoint(grip))));
+  skinned->allowsSizing = true;
+  skinned->state = kwsRollup;
+  EXPECT_FALSE(bar->SizeGripShown());
+  skinned->state = kwsNormal;
   EXPECT_TRUE(bar->SizeGripShown());
-  SetSkinnedWindowSizeGripQuery(nullptr);
+  // The skinned window's hit test finds the grip on the screen, and only there.
+  EXPECT_TRUE(SizeGripAt(*form, bar->ClientToScreen({grip.Left, grip.Top})));
+  EXPECT_FALSE(SizeGripAt(*form, bar->ClientToScreen({grip.Right, grip.Bottom})));
+  EXPECT_FALSE(SizeGripAt(*form, bar->ClientToScreen({grip.Left - 1, grip.Top})));
+  skinned->active = false;  // an inactive component does not skin the form
+  skinned->allowsSizing = false;
+  EXPECT_TRUE(bar->SizeGripShown());
 }
 
 TEST_F(SkinControlsTest, StatusBarRoundTripsThroughABinaryStream) {

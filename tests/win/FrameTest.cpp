@@ -1,6 +1,10 @@
 // The plain classic frame of DefWindowProc and the standard scroll bars, driven by input.
 #include "WinTestSupport.h"
 
+#include <functional>
+#include <stdexcept>
+#include <tuple>
+
 #include "platform/win/DefaultFrame.h"
 #include "platform/win/ScrollBar.h"
 #include "platform/win/VirtualKeys.h"
@@ -8,7 +12,23 @@
 namespace vandrel::test {
 namespace {
 
-using FrameTest = WinTest;
+class FrameTest : public WinTest {
+ protected:
+  // Alt+Space opens the active window's menu; inside its loop, "n" picks Minimize.
+  void MinimizeThroughSystemMenu() {
+    int idle = 0;
+    m_screen->SetIdleHandler([&] {
+      if (++idle > 1) return false;
+      m_screen->KeyPress('N');
+      return true;
+    });
+    m_screen->KeyDown(VK_MENU);
+    m_screen->KeyPress(VK_SPACE);
+    m_screen->KeyUp(VK_MENU);
+    Pump();
+    m_screen->SetIdleHandler(nullptr);
+  }
+};
 
 constexpr DWORD kFramed = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 
@@ -121,18 +141,7 @@ TEST_F(FrameTest, CloseButtonAltF4AndMinimize) {
 TEST_F(FrameTest, SystemMenuFromAltSpaceRunsACommand) {
   HWND w = CreateWindowEx(0, "rec", "Frame", kFramed, 50, 50, 200, 150, nullptr);
   Pump();
-  // Alt+Space opens the menu; inside its loop, "n" picks Minimize.
-  int idle = 0;
-  m_screen->SetIdleHandler([&] {
-    if (++idle > 1) return false;
-    m_screen->KeyPress('N');
-    return true;
-  });
-  m_screen->KeyDown(VK_MENU);
-  m_screen->KeyPress(VK_SPACE);
-  m_screen->KeyUp(VK_MENU);
-  Pump();
-  m_screen->SetIdleHandler(nullptr);
+  MinimizeThroughSystemMenu();
   EXPECT_TRUE(IsIconic(w));
   EXPECT_EQ(GetCapture(), nullptr);
 }
@@ -216,6 +225,130 @@ TEST_F(FrameTest, StandardScrollBars) {
   SetScrollInfo(w, SB_VERT, si, true);
   EXPECT_EQ(ClientRect(w), (TRect{0, 0, 100, 116}));
   EXPECT_FALSE(GetWindowLong(w, GWL_STYLE) & WS_VSCROLL);
+}
+
+// A handler that throws inside a modal loop of the frame leaves no capture, timer or menu behind,
+// and the loop's closing message still arrives.
+TEST_F(FrameTest, ModalLoopsCleanUpWhenAHandlerThrows) {
+  constexpr UINT kBoom = WM_USER + 7;
+  // Once the loop waits for input, a message for the window that throws.
+  auto PostOnceIdle = [this](HWND w, UINT m) {
+    m_screen->SetIdleHandler([w, m, posted = false]() mutable { return !posted && (posted = PostMessage(w, m, 0, 0)); });
+  };
+  TFrameLayout l = DefaultFrameLayout(WS_OVERLAPPEDWINDOW, 0, {200, 150}, false, false);
+  struct Case {
+    const char* name;
+    std::function<void(HWND)> start;
+    UINT throwOn;
+  } cases[] = {
+      {"caption drag", [&](HWND) {
+         m_screen->MouseDown({100, 60});
+         m_screen->MouseMove({130, 90});
+       }, WM_MOVING},
+      {"caption button", [&](HWND w) {
+         m_screen->MouseDown({50 + l.Minimize.Left + 3, 50 + l.Minimize.Top + 3});
+         PostOnceIdle(w, kBoom);
+       }, kBoom},
+      {"system menu", [&](HWND w) {
+         m_screen->KeyDown(VK_MENU);
+         m_screen->KeyPress(VK_SPACE);
+         m_screen->KeyUp(VK_MENU);
+         PostOnceIdle(w, kBoom);
+       }, kBoom},
+      {"scroll arrow held", [&](HWND) {
+         m_screen->MouseDown({50 + 200 - 4 - 8, 50 + 150 - 4 - 8});  // the down arrow, repeating
+       }, WM_VSCROLL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND w = CreateWindowEx(0, "rec", "Frame", kFramed | WS_VSCROLL, 50, 50, 200, 150, nullptr);
+    SetScrollRange(w, SB_VERT, 0, 100, false);
+    Pump();
+    int seen = 0;
+    On(w, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      // The scroll arrow sends a first request before its loop waits: throw on the repeat.
+      if (m == c.throwOn && ++seen == (m == WM_VSCROLL ? 2 : 1)) throw std::runtime_error("boom");
+      return std::nullopt;
+    });
+    ClearLog();
+    c.start(w);
+    EXPECT_THROW(Pump(), std::runtime_error) << c.name;
+    m_screen->SetIdleHandler(nullptr);
+    EXPECT_EQ(GetCapture(), nullptr) << c.name;
+    EXPECT_EQ(GetTopWindow(nullptr), w) << c.name << ": a menu window was left";
+    if (c.throwOn == WM_MOVING) {
+      EXPECT_EQ(Of(WM_EXITSIZEMOVE, w).size(), 1u);
+    }
+    m_screen->MouseUp({0, 0});
+    Pump();
+    // No repeat timer goes on firing, and the system menu opens again.
+    ClearLog();
+    TTickClock::Advance(2000);
+    Pump();
+    EXPECT_TRUE(Of(WM_TIMER, w).empty()) << c.name;
+    EXPECT_TRUE(Of(WM_VSCROLL, w).empty()) << c.name;
+    MinimizeThroughSystemMenu();
+    EXPECT_TRUE(IsIconic(w)) << c.name;
+    m_handlers.clear();
+    DestroyWindow(w);
+  }
+}
+
+// Ranges as wide as int allows: the thumb stays on the track at either end and a drag to the end
+// of the track reaches the last position.
+TEST_F(FrameTest, ScrollRangesAtTheLimitsOfInt) {
+  HWND w = Top(0, 0, 100, 116, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
+  Pump();
+  struct Case {
+    int min, max;
+    UINT page;
+    int lastPos;
+  } cases[] = {
+      {0, INT32_MAX, 0, INT32_MAX},
+      {0, INT32_MAX, 1000, INT32_MAX - 999},
+      {INT32_MIN, INT32_MAX, 0, INT32_MAX},
+      {INT32_MIN, INT32_MAX, UINT32_MAX - 1, INT32_MIN + 2},
+      {INT32_MIN, INT32_MIN + 1, 1, INT32_MIN + 1},
+  };
+  int trackPos = 0;
+  On(w, [&](HWND h, UINT m, WPARAM wp, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_VSCROLL || LOWORD(wp) != SB_THUMBPOSITION) return std::nullopt;
+    SCROLLINFO si;
+    si.fMask = SIF_TRACKPOS;
+    GetScrollInfo(h, SB_VERT, si);
+    trackPos = si.nTrackPos;
+    return 0;
+  });
+  for (const Case& c : cases) {
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    si.nMin = c.min;
+    si.nMax = c.max;
+    si.nPage = c.page;
+    si.nPos = INT32_MAX;
+    EXPECT_EQ(SetScrollInfo(w, SB_VERT, si, true), c.lastPos) << c.min << ".." << c.max << " page " << c.page;
+    SCROLLINFO got;
+    got.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(w, SB_VERT, got));
+    EXPECT_EQ(std::make_tuple(got.nMin, got.nMax, got.nPos), std::make_tuple(c.min, c.max, c.lastPos));
+    SCROLLBARINFO sbi;
+    ASSERT_TRUE(GetScrollBarInfo(w, OBJID_VSCROLL, sbi));
+    EXPECT_EQ(sbi.xyThumbBottom, 116 - 16) << c.min << ".." << c.max;
+    EXPECT_GE(sbi.xyThumbTop, 16);
+    SetScrollPos(w, SB_VERT, INT32_MIN, true);
+    EXPECT_EQ(GetScrollPos(w, SB_VERT), c.min);
+    ASSERT_TRUE(GetScrollBarInfo(w, OBJID_VSCROLL, sbi));
+    EXPECT_EQ(sbi.xyThumbTop, 16);
+    // Drag the thumb from the top to past the bottom of the track.
+    int grab = (sbi.xyThumbTop + sbi.xyThumbBottom) / 2;
+    trackPos = 0;
+    m_screen->MouseMove({92, grab});
+    m_screen->MouseDown({92, grab});
+    m_screen->MouseMove({92, 300});
+    m_screen->MouseUp({92, 300});
+    Pump();
+    EXPECT_EQ(trackPos, c.lastPos) << c.min << ".." << c.max << " page " << c.page;
+  }
 }
 
 }  // namespace

@@ -71,6 +71,29 @@ TEST_F(MessageTest, GetMessageWithNothingToWaitForRaisesInsteadOfHanging) {
   EXPECT_THROW(GetMessage(m, nullptr, 0, 0), EInvalidOperation);
 }
 
+// Work pending for other windows or of other kinds does not wake a filtered GetMessage (it would
+// spin on it): it waits for input or for a timer it lets through, and raises when none can come.
+TEST_F(MessageTest, FilteredGetMessageWaitsInsteadOfSpinning) {
+  HWND a = Top(0, 0, 50, 50), b = Top(60, 0, 50, 50);
+  Pump();
+  PostMessage(a, kA, 0, 0);
+  int idle = 0;
+  m_screen->SetIdleHandler([&] { return ++idle == 1 && PostMessage(b, kB, 0, 0); });
+  MSG m;
+  ASSERT_TRUE(GetMessage(m, b, 0, 0));
+  EXPECT_EQ(std::make_pair(m.hwnd, m.message), std::make_pair(b, kB));
+  EXPECT_EQ(idle, 1);
+  SetTimer(b, 5, 100);
+  DWORD before = GetTickCount();
+  ASSERT_TRUE(GetMessage(m, nullptr, WM_TIMER, WM_TIMER));
+  EXPECT_EQ(std::make_pair(m.hwnd, m.wParam), std::make_pair(b, WPARAM(5)));
+  EXPECT_EQ(GetTickCount() - before, 100u);  // slept until the timer, not a millisecond more
+  EXPECT_THROW(GetMessage(m, b, kC, kC), EInvalidOperation);
+  m_screen->SetIdleHandler(nullptr);
+  ASSERT_TRUE(PeekMessage(m, nullptr, 0, 0, PM_REMOVE));  // the other window's message is still there
+  EXPECT_EQ(std::make_pair(m.hwnd, m.message), std::make_pair(a, kA));
+}
+
 TEST_F(MessageTest, ReplacedProcedureSeesMessagesFirstAndChainsOrSwallows) {
   HWND w = Top(0, 0, 50, 50);
   WNDPROC original = GetWindowProc(w);
@@ -230,6 +253,26 @@ TEST_F(MessageTest, CreationSequenceAndRefusals) {
   });
   RegisterClass(refusing);
   EXPECT_EQ(CreateWindowEx(0, "refusing", "", WS_POPUP, 0, 0, 1, 1, nullptr), nullptr);
+}
+
+// A window that destroys itself in any message of its creation leaves CreateWindowEx with null and
+// nothing read from the freed record (ASan watches).
+TEST_F(MessageTest, WindowDestroyedDuringItsCreationYieldsNull) {
+  static UINT destroyIn = 0;
+  WNDCLASS cls;
+  cls.lpszClassName = "self-destroying";
+  cls.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == destroyIn) DestroyWindow(h);
+    return DefWindowProc(h, m, wp, lp);
+  });
+  RegisterClass(cls);
+  for (UINT m : {WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}) {
+    destroyIn = m;
+    for (DWORD style : {DWORD(WS_POPUP | WS_VISIBLE), DWORD(WS_OVERLAPPEDWINDOW | WS_VISIBLE)})
+      EXPECT_EQ(CreateWindowEx(0, "self-destroying", "", style, 0, 0, 30, 30, nullptr), nullptr) << m;
+  }
+  destroyIn = 0;
+  EXPECT_EQ(GetTopWindow(nullptr), nullptr);
 }
 
 TEST_F(MessageTest, TextGoesThroughTheProcedure) {

@@ -46,19 +46,22 @@ TEST_F(PaintTest, EraseComesBeforePaintAndOnlyWhenAsked) {
   TRect part{10, 10, 20, 20};
   std::vector<TRect> paints;
   std::vector<UINT> order;
-  On(w, [&](HWND h, UINT m, WPARAM wp, LPARAM lp) -> std::optional<LRESULT> {
-    if (m == WM_ERASEBKGND) order.push_back(m);
+  std::vector<BOOL> erases;
+  bool eraseDeclined = false;
+  On(w, [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_ERASEBKGND) {
+      order.push_back(m);
+      if (eraseDeclined) return 0;
+    }
     if (m == WM_PAINT) {
       PAINTSTRUCT ps;
       BeginPaint(h, ps);  // erasing happens inside BeginPaint
       order.push_back(m);
       paints.push_back(ps.rcPaint);
-      EXPECT_FALSE(ps.fErase);
+      erases.push_back(ps.fErase);
       EndPaint(h, ps);
       return 0;
     }
-    (void)wp;
-    (void)lp;
     return std::nullopt;
   });
   InvalidateRect(w, &part, true);
@@ -66,6 +69,18 @@ TEST_F(PaintTest, EraseComesBeforePaintAndOnlyWhenAsked) {
   EXPECT_EQ(order, (std::vector<UINT>{WM_ERASEBKGND, WM_PAINT}));
   EXPECT_EQ(paints, std::vector<TRect>{part});
   EXPECT_FALSE(GetUpdateRect(w, nullptr, false));
+  // fErase asks the painter to erase: only when an erase was due and WM_ERASEBKGND declined it.
+  struct {
+    bool erase, declined;
+    BOOL fErase;
+  } cases[] = {{true, false, FALSE}, {false, false, FALSE}, {true, true, TRUE}, {false, true, FALSE}};
+  for (auto& c : cases) {
+    erases.clear();
+    eraseDeclined = c.declined;
+    InvalidateRect(w, &part, c.erase);
+    Pump();
+    EXPECT_EQ(erases, std::vector<BOOL>{c.fErase}) << "erase " << c.erase << " declined " << c.declined;
+  }
 }
 
 TEST_F(PaintTest, AProcedureThatIgnoresPaintDoesNotGetItForever) {
@@ -183,6 +198,36 @@ TEST_F(PaintTest, ContextsAreClippedToTheVisiblePartOfTheWindow) {
   EXPECT_EQ(m_screen->ScreenPixel(15, 15), 0xFF0000u);
   EXPECT_EQ(m_screen->ScreenPixel(45, 45), 0x0000FFu);
   EXPECT_EQ(ReleaseDC(child, dc), 0);  // twice: refused, nothing breaks
+}
+
+// A context taken before its window was resized, moved or reshaped draws where the window is now;
+// a context deleted before it was released leaves no trace behind.
+TEST_F(PaintTest, OpenContextsFollowTheirWindow) {
+  HWND top = Top(0, 0, 100, 100, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+  HWND child = Child(top, 10, 10, 20, 20);
+  Pump();
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  HDC topDc = GetDC(top), childDc = GetDC(child);
+  SetWindowPos(top, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER);  // a new backing store
+  SetWindowPos(child, nullptr, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  FillRect(childDc, {0, 0, 20, 20}, red);
+  EXPECT_EQ(m_screen->ScreenPixel(65, 65), 0xFF0000u);
+  FillRect(topDc, {0, 0, 150, 150}, red);
+  EXPECT_EQ(m_screen->ScreenPixel(140, 140), 0xFF0000u);
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  SetWindowRgn(top, CreateRectRgn(0, 0, 120, 120), false);
+  FillRect(topDc, {0, 0, 150, 150}, blue);
+  EXPECT_EQ(m_screen->CaptureWindow(top)->Pixel(110, 20) & 0xFFFFFFu, 0x0000FFu);
+  EXPECT_EQ(m_screen->CaptureWindow(top)->Pixel(130, 20) & 0xFFFFFFu, 0xFF0000u);  // outside the new shape
+  EXPECT_EQ(ReleaseDC(top, topDc), 1);
+  EXPECT_EQ(ReleaseDC(child, childDc), 1);
+  DeleteObject(red);
+  DeleteObject(blue);
+  HDC dc = GetDC(top);
+  EXPECT_EQ(WindowFromDC(dc), top);
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(ReleaseDC(top, dc), 0);
+  EXPECT_EQ(WindowFromDC(dc), nullptr);
 }
 
 TEST_F(PaintTest, WindowRegionShapesDrawingAndTheScreen) {

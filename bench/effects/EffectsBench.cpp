@@ -1,0 +1,114 @@
+// One frame of every transition effect at 392 x 570 (a window), with cells of 1 and 4 pixels,
+// against one blend of the whole window measured in the same run: each benchmark reports
+// `x_blend`, its time per iteration divided by the time the row blend takes to put a picture with
+// random alpha 1..254 over another of that size (1 = as fast as that blend). `Pattern` computes
+// the effect's mask or cell map for the frame (rotation included); `Compose` brings the new
+// picture over the work picture through it (for the manual kind, the whole frame).
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "graphics/Transition.h"
+
+using namespace vandrel;
+
+namespace {
+
+constexpr int kWidth = 392;
+constexpr int kHeight = 570;
+
+// Thread CPU time, so that other processes on the shared machine do not skew either side.
+double CpuSeconds() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+void Randomize(TseBitmap& b, std::mt19937& random, int minAlpha, int maxAlpha) {
+  b.SetSize(kWidth, kHeight);
+  std::uniform_int_distribution<int> alpha(minAlpha, maxAlpha);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      b.SetPixel(x, y, (random() & 0x00FFFFFFu) | TseColor(alpha(random)) << 24);
+}
+
+// CPU seconds of one blend of the whole window, the median of several timed runs.
+double BlendSeconds() {
+  static const double seconds = [] {
+    std::mt19937 random(7);
+    TseBitmap source, target;
+    Randomize(source, random, 1, 254);
+    Randomize(target, random, 255, 255);
+    std::vector<double> runs;
+    for (int r = 0; r < 15; ++r) {
+      const int reps = 50;
+      double t0 = CpuSeconds();
+      for (int i = 0; i < reps; ++i) {
+        for (int y = 0; y < kHeight; ++y) BlendRow(source.Row(y), target.Row(y), kWidth);
+        benchmark::ClobberMemory();
+      }
+      runs.push_back((CpuSeconds() - t0) / reps);
+    }
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+  }();
+  return seconds;
+}
+
+enum TStage { stPattern, stCompose };
+
+void BM_Effect(benchmark::State& state, const TseProcItem* item, int resolution, TStage stage) {
+  std::mt19937 random(11);
+  TseBitmap oldPicture, newPicture;
+  Randomize(oldPicture, random, 255, 255);
+  Randomize(newPicture, random, 255, 255);
+  TseAnimationRec rec;
+  rec.SetResolution(resolution);
+  TseTransition transition(item, rec, newPicture, oldPicture);
+  transition.Frame(50);
+  const double reference = BlendSeconds();
+  double t0 = CpuSeconds();
+  for (auto _ : state) {
+    if (stage == stPattern) transition.Pattern(50);
+    else transition.Compose(50);
+    benchmark::ClobberMemory();
+  }
+  const double elapsed = CpuSeconds() - t0;
+  state.counters["x_blend"] = elapsed / double(state.iterations()) / reference;
+}
+
+void BM_Blend(benchmark::State& state) {
+  std::mt19937 random(7);
+  TseBitmap source, target;
+  Randomize(source, random, 1, 254);
+  Randomize(target, random, 255, 255);
+  const double reference = BlendSeconds();
+  double t0 = CpuSeconds();
+  for (auto _ : state) {
+    for (int y = 0; y < kHeight; ++y) BlendRow(source.Row(y), target.Row(y), kWidth);
+    benchmark::ClobberMemory();
+  }
+  state.counters["x_blend"] = (CpuSeconds() - t0) / double(state.iterations()) / reference;
+  state.counters["blend_us"] = reference * 1e6;
+}
+
+[[maybe_unused]] const bool kRegistered = [] {
+  benchmark::RegisterBenchmark("Blend/392x570", BM_Blend)->MinTime(0.2);
+  for (int resolution : {1, 4})
+    for (int i = 0; i < EffectList().Count(); ++i) {
+      const TseProcItem* item = EffectList().Items(i);
+      for (TStage stage : {stPattern, stCompose}) {
+        std::string name = std::string(stage == stPattern ? "Pattern/" : "Compose/") + item->Name() +
+                           "/res" + std::to_string(resolution);
+        benchmark::RegisterBenchmark(name.c_str(), BM_Effect, item, resolution, stage)->MinTime(0.05);
+      }
+    }
+  return true;
+}();
+
+}  // namespace
