@@ -1,5 +1,5 @@
 # What `cmake --install` puts where, and the Debian package CPack makes of it (the `package`
-# target): the program, its desktop entry, theme icons drawn from the window's artwork, the manual
+# target): the program and the skin compiler, the desktop entry, theme icons drawn from the window's artwork, the manual
 # page and the calendar page. Dependencies come from dpkg-shlibdeps, not from a list kept by hand.
 
 include(GNUInstallDirs)
@@ -9,6 +9,8 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(artwork ${PROJECT_SOURCE_DIR}/resources/artwork)
 
 install(TARGETS vandrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The skin compiler, for whoever makes skins for the program.
+install(TARGETS vandrel-skin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${packaging}/vandrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${VANDREL_CALENDAR_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/vandrel)
 # Debian names the documentation folder after the package.

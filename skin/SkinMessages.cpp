@@ -60,6 +60,11 @@ ISeSkinnedWindow* QueryOwnerForm(HWND window) {
   return reinterpret_cast<ISeSkinnedWindow*>(SendMessage(window, SE_FORMQUERY, 0, 0));
 }
 
+ISeSkinnedWindow* QueryOwnerForm(TControl& control) {
+  if (auto* window = dynamic_cast<TWinControl*>(&control)) return QueryOwnerForm(window->Handle());
+  return reinterpret_cast<ISeSkinnedWindow*>(control.Perform(SE_FORMQUERY, 0, 0));
+}
+
 bool AnswerFormQuery(TMessage& m, ISeSkinnedWindow& window) {
   if (m.Msg != SE_FORMQUERY) return false;
   m.Result = reinterpret_cast<LRESULT>(&window);

@@ -62,6 +62,8 @@ TSeSkinObject* ChangedObject(const TMessage& message);
 
 // Asks a window for its skinned-window component; null when no skinned window answers.
 ISeSkinnedWindow* QueryOwnerForm(HWND window);
+// The same for a control: through its window, or straight to its handler when it has none.
+ISeSkinnedWindow* QueryOwnerForm(TControl& control);
 // The skinned window's side: answers the message when it is the form query. Returns whether it was.
 bool AnswerFormQuery(TMessage& message, ISeSkinnedWindow& window);
 

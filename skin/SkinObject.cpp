@@ -1,9 +1,15 @@
 #include "skin/SkinObject.h"
 
+#include "framework/ComponentErrors.h"
 #include "framework/Filer.h"
 #include "framework/PropertyInfo.h"
+#include "framework/WinControl.h"
+#include "graphics/BitmapLink.h"
 #include "graphics/SeColor.h"
 #include "platform/core/Text.h"
+#include "platform/gdi/RegionApi.h"
+#include "skin/SkinMessages.h"
+#include "skin/SkinObjectRegistry.h"
 #include "skin/SkinRecords.h"
 
 namespace vandrel {
@@ -21,19 +27,23 @@ const std::array<std::string_view, 9> kSeTextAlignNames = {
     "taTopLeft", "taTopCenter", "taTopRight", "taLeft", "taCenter", "taRight", "taBottomLeft",
     "taBottomCenter", "taBottomRight"};
 const std::array<std::string_view, 2> kSeTextEffectNames = {"teNone", "teShadow"};
+const std::array<std::string_view, 3> kScTileStyleNames = {"tsTile", "tsStretch", "tsCenter"};
+const std::array<std::string_view, 12> kSeActionNames = {
+    "sbaNone", "sbaClose", "sbaHelp", "sbaMinimize", "sbaMaximize", "sbaRestore", "sbaRollUp",
+    "sbaRollDown", "sbaTray", "sbaSysMenu", "sbaRollPanel", "sbaCustom"};
+const std::array<std::string_view, 4> kSeRollKindNames = {"rkLeft", "rkTop", "rkRight", "rkBottom"};
 static_assert(kSeAlignNames.size() == size_t(saText) + 1);
 static_assert(kSeKindNames.size() == size_t(skTranparent) + 1);
 static_assert(kSeTextAlignNames.size() == size_t(taBottomRight) + 1);
 static_assert(kSeTextEffectNames.size() == size_t(teShadow) + 1);
-
-namespace {
+static_assert(kScTileStyleNames.size() == size_t(tsCenter) + 1);
+static_assert(kSeActionNames.size() == size_t(sbaCustom) + 1);
+static_assert(kSeRollKindNames.size() == size_t(rkBottom) + 1);
 
 TColor ShiftColorHue(TColor color, int delta) {
   if (color == clNone) return color;
   return ColorFromSeColor(ShiftHueColor(SeColorFromColor(color), delta));
 }
-
-}  // namespace
 
 const TClassInfo& TSeSkinObject::StaticClassInfo() {
   using T = TSeSkinObject;
@@ -107,6 +117,168 @@ void TSeSkinObject::ChangeHue(int delta) {
 void TSeSkinObject::SetCharset(int charset) {
   m_font->SetCharset(charset);
   for (int i = 0; i < Count(); ++i) Objects(i)->SetCharset(charset);
+}
+
+TSeSkinObject* TSeSkinObject::CloneObject(const TSeSkinObject& object, TComponent* owner) {
+  const TClassInfo* info = FindSkinObjectClass(object.ClassInfo().Name());
+  if (!info) throw EClassNotFound("Class " + std::string(object.ClassInfo().Name()) + " not found");
+  std::unique_ptr<TComponent> made(info->Create(owner));
+  auto* clone = dynamic_cast<TSeSkinObject*>(made.get());
+  if (!clone) throw EClassNotFound("Class " + std::string(info->Name()) + " is not a skin object class");
+  clone->Assign(object);
+  made.release();
+  return clone;
+}
+
+void TSeSkinObject::Assign(const TPersistent& source) {
+  const auto* from = dynamic_cast<const TSeSkinObject*>(&source);
+  if (!from) {
+    TComponent::Assign(source);
+    return;
+  }
+  SetName(from->Name());
+  m_masked = from->m_masked;
+  m_align = from->m_align;
+  m_kind = from->m_kind;
+  m_images = from->m_images;
+  m_color = from->m_color;
+  m_drawIfOwner = from->m_drawIfOwner;
+  m_font->Assign(*from->m_font);
+  m_textAlign = from->m_textAlign;
+  m_textEffect = from->m_textEffect;
+  m_textMarginLeft = from->m_textMarginLeft;
+  m_textMarginRight = from->m_textMarginRight;
+  m_textMarginTop = from->m_textMarginTop;
+  m_marginLeft = from->m_marginLeft;
+  m_marginRight = from->m_marginRight;
+  m_marginTop = from->m_marginTop;
+  m_marginBottom = from->m_marginBottom;
+  for (int i = 0; i < from->Count(); ++i) CloneObject(*from->Objects(i), this);
+  m_left = from->m_left;
+  m_top = from->m_top;
+  m_width = from->m_width;
+  m_height = from->m_height;
+}
+
+void TSeSkinObject::SetControl(TControl* control) {
+  m_control = control;
+  if (control) m_biDiMode = control->BiDiMode();
+  for (int i = 0; i < Count(); ++i) Objects(i)->SetControl(control);
+}
+
+void TSeSkinObject::SetActive(bool value) {
+  if (m_active == value) return;
+  m_active = value;
+  for (int i = 0; i < Count(); ++i) Objects(i)->SetActive(value);
+}
+
+void TSeSkinObject::Invalidate() {
+  if (!m_visible || !m_control) return;
+  if (auto* window = dynamic_cast<TWinControl*>(m_control))
+    NotifyObjectChanged(window->Handle(), this);
+  else
+    NotifyObjectChanged(*m_control, this);
+}
+
+ISeSkinnedWindow* TSeSkinObject::OwnerForm() const { return m_control ? QueryOwnerForm(*m_control) : nullptr; }
+
+void TSeSkinObject::SetState(int state) {
+  m_state = state;
+  for (int i = 0; i < Count(); ++i) Objects(i)->SetState(state);
+}
+
+void TSeSkinObject::SetBounds(const TRect& rect) {
+  if (rect.Left == m_left && rect.Top == m_top && rect.Right - rect.Left == m_width &&
+      rect.Bottom - rect.Top == m_height)
+    return;
+  m_oldWidth = m_width;
+  m_oldHeight = m_height;
+  m_left = rect.Left;
+  m_top = rect.Top;
+  m_width = std::max(0, rect.Right - rect.Left);
+  m_height = std::max(0, rect.Bottom - rect.Top);
+  AlignChildren();
+}
+
+void TSeSkinObject::AlignChildren() {
+  TRect r = BoundsRect();
+  auto visible = [this](int i) { return Objects(i)->Visible(); };
+  auto pass = [&](auto&& place) {
+    for (int i = 0; i < Count(); ++i)
+      if (visible(i)) place(*Objects(i));
+  };
+  auto reversePass = [&](auto&& place) {
+    for (int i = Count() - 1; i >= 0; --i)
+      if (visible(i)) place(*Objects(i));
+  };
+  auto vertical = [&r](TSeSkinObject& child, TSeAlign top, TSeAlign bottom) {
+    const int h = child.Height();
+    if (child.Align() == top) {
+      child.SetBounds({r.Left, r.Top, r.Right, r.Top + h});
+      r.Top += h;
+    } else if (child.Align() == bottom) {
+      child.SetBounds({r.Left, r.Bottom - h, r.Right, r.Bottom});
+      r.Bottom -= h;
+    }
+  };
+  auto horizontal = [&r](TSeSkinObject& child, TSeAlign left, TSeAlign right) {
+    const int w = child.Width();
+    if (child.Align() == left) {
+      child.SetBounds({r.Left, r.Top, r.Left + w, r.Bottom});
+      r.Left += w;
+    } else if (child.Align() == right) {
+      child.SetBounds({r.Right - w, r.Top, r.Right, r.Bottom});
+      r.Right -= w;
+    }
+  };
+  pass([&](TSeSkinObject& c) { vertical(c, saMostTop, saMostBottom); });
+  pass([&](TSeSkinObject& c) { horizontal(c, saMostLeft, saMostRight); });
+  pass([&](TSeSkinObject& c) { vertical(c, saTop, saBottom); });
+  pass([&](TSeSkinObject& c) { horizontal(c, saLeft, saRight); });
+  reversePass([](TSeSkinObject& c) {
+    if (c.Align() != saText) return;
+    const int w = ScreenTextWidth(c.Text(), *c.GetFont()) + c.TextMarginLeft() + c.TextMarginRight();
+    c.SetBounds({c.Left(), c.Top(), c.Left() + w, c.Top() + c.Height()});
+  });
+  reversePass([&r](TSeSkinObject& c) {
+    if (c.Align() != saCenter) return;
+    const int left = r.Left + (r.Right - r.Left - c.Width()) / 2;
+    const int top = r.Top + (r.Bottom - r.Top - c.Height()) / 2;
+    c.SetBounds({left, top, left + c.Width(), top + c.Height()});
+  });
+  pass([&r](TSeSkinObject& c) {
+    if (c.Align() == saClient) c.SetBounds(r);
+  });
+  // Corner anchors move by the growth only; their own children stay where they are.
+  const int dx = m_oldWidth > 0 ? m_width - m_oldWidth : 0;
+  const int dy = m_oldHeight > 0 ? m_height - m_oldHeight : 0;
+  pass([dx, dy](TSeSkinObject& c) {
+    if (c.Align() == saTopRight || c.Align() == saBottomRight) c.m_left += dx;
+    if (c.Align() == saBottomLeft || c.Align() == saBottomRight) c.m_top += dy;
+  });
+}
+
+TSeSkinObject* TSeSkinObject::ObjectAtPoint(TPoint p) {
+  if (!m_visible || m_kind == skTranparent || !BoundsRect().Contains(p)) return nullptr;
+  for (int i = Count() - 1; i >= 0; --i)
+    if (TSeSkinObject* found = Objects(i)->ObjectAtPoint(p)) return found;
+  return this;
+}
+
+HRGN TSeSkinObject::CreateRegion() { return CreateRectRgnIndirect(BoundsRect()); }
+
+HRGN TSeSkinObject::BuildRegion() {
+  if (m_width <= 0 || m_height <= 0) return nullptr;
+  if (Count() == 0 || m_drawIfOwner || !m_masked) return CreateRegion();
+  HRGN result = CreateRectRgn(0, 0, 0, 0);
+  for (int i = 0; i < Count(); ++i) {
+    if (!Objects(i)->Visible()) continue;
+    if (HRGN child = Objects(i)->BuildRegion()) {
+      CombineRgn(result, result, child, RGN_OR);
+      DeleteObject(child);
+    }
+  }
+  return result;
 }
 
 void TSeSkinObject::DefineProperties(TFiler& filer) {

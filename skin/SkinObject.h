@@ -1,7 +1,10 @@
 // TSeSkinObject: a node of a skin object tree as skin files store it. Its published properties,
-// its children (the objects it owns, stored after the properties as the binary property "Objects")
-// and the operations a load runs over a tree: binding the source's images, the character set
-// step, the after-load pass and the hue change. The object kinds derive from it.
+// its children (the objects it owns, stored after the properties as the binary property "Objects"),
+// the operations a load runs over a tree (binding the source's images, the character set step, the
+// after-load pass, the hue change), and what a control does with its private copy: bounds and
+// layout, states, drawing, regions and hit tests. All objects of one tree share the root's
+// coordinate space. The object kinds derive from it (ActiveObject.h, BitmapObject.h,
+// SystemButton.h); the enumerations of all kinds are tied to their stored names here.
 #pragma once
 
 #include <array>
@@ -9,13 +12,18 @@
 #include <string_view>
 
 #include "framework/Component.h"
+#include "framework/Control.h"
 #include "framework/Font.h"
 #include "platform/core/Color.h"
+#include "platform/core/Geometry.h"
 #include "platform/core/Stream.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace vandrel {
 
+class TCanvas;
 class TseBitmapList;
+class ISeSkinnedWindow;
 
 enum TSeAlign {
   saNone, saLeft, saMostLeft, saTop, saMostTop, saRight, saMostRight, saBottom, saMostBottom,
@@ -31,12 +39,28 @@ enum TSeTextAlign {
   taBottomRight,
 };
 enum TSeTextEffect { teNone, teShadow };
+enum TscTileStyle { tsTile, tsStretch, tsCenter };
+enum TSeAction {
+  sbaNone, sbaClose, sbaHelp, sbaMinimize, sbaMaximize, sbaRestore, sbaRollUp, sbaRollDown, sbaTray,
+  sbaSysMenu, sbaRollPanel, sbaCustom,
+};
+enum TSeRollKind { rkLeft, rkTop, rkRight, rkBottom };
+
+// Object states. 0 to 4 follow the window (set on a frame tree by the skinned window), 5 to 8 the
+// control; 1 is unused. A class draws its normal look in every state it does not look at.
+enum : int {
+  kStateNormal = 0, kStateMaximized = 2, kStateMinimized = 3, kStateRolledUp = 4, kStateHot = 5,
+  kStatePressed = 6, kStateFocused = 7, kStateDisabled = 8,
+};
 
 // The stored names, in value order.
 extern const std::array<std::string_view, 16> kSeAlignNames;
 extern const std::array<std::string_view, 22> kSeKindNames;
 extern const std::array<std::string_view, 9> kSeTextAlignNames;
 extern const std::array<std::string_view, 2> kSeTextEffectNames;
+extern const std::array<std::string_view, 3> kScTileStyleNames;
+extern const std::array<std::string_view, 12> kSeActionNames;
+extern const std::array<std::string_view, 4> kSeRollKindNames;
 
 // The "Objects" value: a child count whose bits 16 to 19 are all set says the children follow as
 // binary object records; without them the count is plain and the children are text records.
@@ -57,21 +81,21 @@ class TSeSkinObject : public TComponent {
   void SetColor(TColor value) { m_color = value; }
   bool DrawIfOwner() const { return m_drawIfOwner; }
   void SetDrawIfOwner(bool value) { m_drawIfOwner = value; }
-  // The font of the current state; the stored Font is the normal state's.
-  virtual TFont* GetFont() const { return m_font.get(); }
   TFont* Font() const { return m_font.get(); }
   TSeKind Kind() const { return m_kind; }
   void SetKind(TSeKind value) { m_kind = value; }
   bool Masked() const { return m_masked; }
   void SetMasked(bool value) { m_masked = value; }
+  // Each of the four setters is a SetBounds.
   int Left() const { return m_left; }
-  void SetLeft(int value) { m_left = value; }
+  void SetLeft(int value) { SetBounds({value, m_top, value + m_width, m_top + m_height}); }
   int Top() const { return m_top; }
-  void SetTop(int value) { m_top = value; }
+  void SetTop(int value) { SetBounds({m_left, value, m_left + m_width, value + m_height}); }
   int Width() const { return m_width; }
-  void SetWidth(int value) { m_width = value; }
+  void SetWidth(int value) { SetBounds({m_left, m_top, m_left + value, m_top + m_height}); }
   int Height() const { return m_height; }
-  void SetHeight(int value) { m_height = value; }
+  void SetHeight(int value) { SetBounds({m_left, m_top, m_left + m_width, m_top + value}); }
+  TRect BoundsRect() const { return {m_left, m_top, m_left + m_width, m_top + m_height}; }
   int MarginLeft() const { return m_marginLeft; }
   void SetMarginLeft(int value) { m_marginLeft = value; }
   int MarginRight() const { return m_marginRight; }
@@ -91,6 +115,22 @@ class TSeSkinObject : public TComponent {
   int TextMarginTop() const { return m_textMarginTop; }
   void SetTextMarginTop(int value) { m_textMarginTop = value; }
 
+  // Runtime fields, never stored nor copied.
+  bool Visible() const { return m_visible; }
+  void SetVisible(bool value) { m_visible = value; }
+  bool Enabled() const { return m_enabled; }
+  void SetEnabled(bool value) { m_enabled = value; }
+  // The owning window is active.
+  bool Active() const { return m_active; }
+  int State() const { return m_state; }
+  const std::string& Text() const { return m_text; }
+  void SetText(const std::string& value) { m_text = value; }
+  TControl* Control() const { return m_control; }
+  TBiDiMode BiDiMode() const { return m_biDiMode; }
+  void SetBiDiMode(TBiDiMode value) { m_biDiMode = value; }
+  int OldWidth() const { return m_oldWidth; }
+  int OldHeight() const { return m_oldHeight; }
+
   // Children: the skin objects this one owns, in the order they were added.
   int Count() const;
   // nullptr for an index out of range.
@@ -104,13 +144,53 @@ class TSeSkinObject : public TComponent {
   TseBitmapList* Images() const { return m_images; }
   void SetImages(TseBitmapList* images);
 
+  // A new object of the object's registered class, owned by owner, with the object's copy: a
+  // private tree a control can lay out and put into states without touching anyone else's.
+  // Raises EClassNotFound when the class is not registered.
+  static TSeSkinObject* CloneObject(const TSeSkinObject& object, TComponent* owner);
+  // From a skin object of this class or a base of it: the stored properties, the image list and
+  // clones of the children; the bounds last, without a layout.
+  void Assign(const TPersistent& source) override;
+
+  // The control that draws the tree, on the whole subtree (with its bidirectional mode).
+  void SetControl(TControl* control);
+  // On the subtree; the walk stops below an object that already has the value.
+  void SetActive(bool value);
+  // The object-changed notification to the control's window while visible.
+  void Invalidate();
+  // The skinned-window component of the control's window; null without one.
+  ISeSkinnedWindow* OwnerForm() const;
+
+  // Takes the rectangle (negative sides become 0) and lays out the children, unless it is the
+  // current bounds.
+  void SetBounds(const TRect& rect);
+  void AlignChildren();
+  // The deepest visible object under p (root coordinates) that is not see-through to the mouse.
+  TSeSkinObject* ObjectAtPoint(TPoint p);
+  // The region the tree covers; null when the object has no area. The caller owns it.
+  HRGN BuildRegion();
+
+  // The font of the current state; the Font property holds the normal one.
+  virtual TFont* GetFont() const { return m_font.get(); }
+  // Sets the state on the object and its subtree.
+  virtual void SetState(int state);
   // Binds image references to images; the base passes it on to the children.
   virtual void AfterLoad();
+  virtual void Draw(TCanvas& canvas);
+  // The object's own region (the caller owns it); the base gives its bounds.
+  virtual HRGN CreateRegion();
   // Shifts the colours (clNone excepted) by delta steps round the 255-step hue circle, then the
   // children's.
   virtual void ChangeHue(int delta);
   // Sets the character set of every font of the object, then of the children.
   virtual void SetCharset(int charset);
+  // Mouse events from the skinned window; points relative to the object's top-left corner.
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
+  virtual void MouseDown(TMouseBtn, TPoint) {}
+  virtual void MouseMove(TShiftState, TPoint) {}
+  virtual void MouseUp(TMouseBtn, TPoint) {}
+  virtual void DblClick(TMouseBtn, TPoint) {}
 
   void DefineProperties(TFiler& filer) override;
   // Children travel inside "Objects", never in the stream's child list.
@@ -120,6 +200,27 @@ class TSeSkinObject : public TComponent {
   // Skin objects refer to no other component, so nothing needs to travel down the tree: passing
   // notifications on would make building or freeing a wide tree quadratic.
   void Notification(TComponent* component, TOperation operation) override;
+
+  // The fill and the text, the first step of the base drawing.
+  void DrawFillAndText(TCanvas& canvas);
+  // The text in GetFont's font (a "-" is a separator line), placed by TextAlign.
+  void DrawText(TCanvas& canvas);
+  // Each visible child with an area, in order.
+  void DrawChildren(TCanvas& canvas);
+  // Puts a state's colour and font (either may be null: kept) in place of Color and Font while
+  // it lives, so the base drawing uses them; the stored values come back on every way out.
+  class TStateLook {
+   public:
+    TStateLook(TSeSkinObject& object, const TColor* color, const TFont* font);
+    ~TStateLook();
+    TStateLook(const TStateLook&) = delete;
+    TStateLook& operator=(const TStateLook&) = delete;
+
+   private:
+    TSeSkinObject& m_object;
+    TColor m_color;
+    std::unique_ptr<TFont> m_font;
+  };
 
  private:
   void ReadObjects(TStream& stream);
@@ -137,6 +238,21 @@ class TSeSkinObject : public TComponent {
   TSeTextEffect m_textEffect = teNone;
   int m_textMarginLeft = 0, m_textMarginRight = 0, m_textMarginTop = 0;
   TseBitmapList* m_images = nullptr;
+
+  bool m_visible = true;
+  bool m_enabled = true;
+  bool m_active = false;
+  int m_state = kStateNormal;
+  std::string m_text;
+  TControl* m_control = nullptr;
+  TBiDiMode m_biDiMode = bdLeftToRight;
+  int m_oldWidth = 0, m_oldHeight = 0;
 };
+
+// The TseColor of a colour (system colours resolved) moved delta steps round the hue circle;
+// clNone stays.
+TColor ShiftColorHue(TColor color, int delta);
+// The width of text in font, measured on the screen.
+int ScreenTextWidth(std::string_view text, const TFont& font);
 
 }  // namespace vandrel

@@ -1,7 +1,10 @@
 #include "skin/SkinObjectRegistry.h"
 
 #include "platform/core/Exception.h"
+#include "skin/ActiveObject.h"
+#include "skin/BitmapObject.h"
 #include "skin/SkinObject.h"
+#include "skin/SystemButton.h"
 
 namespace vandrel {
 
@@ -10,6 +13,22 @@ namespace {
 std::vector<const TClassInfo*>& Registry() {
   static std::vector<const TClassInfo*> classes = {
       &TSeSkinObject::StaticClassInfo(),
+      &TSeActiveObject::StaticClassInfo(),
+      &TSeBitmapObject::StaticClassInfo(),
+      &TSeActiveBitmap::StaticClassInfo(),
+      &TSeSystemButton::StaticClassInfo(),
+      &TSeButtonObject::StaticClassInfo(),
+      &TSeTextObject::StaticClassInfo(),
+      &TSeLinkSkinObject::StaticClassInfo(),
+      &TSeBitmapSkinObject::StaticClassInfo(),
+      &TSeFormBitmapSkinObject::StaticClassInfo(),
+      &TSeSysButtonSkinObject::StaticClassInfo(),
+      &TSeActiveSkinObject::StaticClassInfo(),
+      &TSeColorButtonObject::StaticClassInfo(),
+      &TSeBitmapBoxObject::StaticClassInfo(),
+      &TSeActiveBitmapBoxObject::StaticClassInfo(),
+      &TSeButtonBitmapBoxObject::StaticClassInfo(),
+      &TSeRollPanelObject::StaticClassInfo(),
   };
   return classes;
 }

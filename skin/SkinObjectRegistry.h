@@ -1,6 +1,6 @@
 // The process-wide registry of skin object classes, through which a load re-creates each object
 // from the class name its record stores. Created on first use with the object classes in their
-// fixed order; later registrations are appended.
+// fixed order (the base, the first family, the second); later registrations are appended.
 #pragma once
 
 #include <string_view>

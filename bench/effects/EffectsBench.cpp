@@ -6,13 +6,12 @@
 // picture over the work picture through it (for the manual kind, the whole frame).
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/BlendReference.h"
 #include "graphics/Transition.h"
 
 using namespace vandrel;
@@ -22,41 +21,14 @@ namespace {
 constexpr int kWidth = 392;
 constexpr int kHeight = 570;
 
-// Thread CPU time, so that other processes on the shared machine do not skew either side.
-double CpuSeconds() {
-  timespec t;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
 
 void Randomize(TseBitmap& b, std::mt19937& random, int minAlpha, int maxAlpha) {
-  b.SetSize(kWidth, kHeight);
-  std::uniform_int_distribution<int> alpha(minAlpha, maxAlpha);
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      b.SetPixel(x, y, (random() & 0x00FFFFFFu) | TseColor(alpha(random)) << 24);
+  bench::Randomize(b, kWidth, kHeight, random, minAlpha, maxAlpha);
 }
 
-// CPU seconds of one blend of the whole window, the median of several timed runs.
 double BlendSeconds() {
-  static const double seconds = [] {
-    std::mt19937 random(7);
-    TseBitmap source, target;
-    Randomize(source, random, 1, 254);
-    Randomize(target, random, 255, 255);
-    std::vector<double> runs;
-    for (int r = 0; r < 15; ++r) {
-      const int reps = 50;
-      double t0 = CpuSeconds();
-      for (int i = 0; i < reps; ++i) {
-        for (int y = 0; y < kHeight; ++y) BlendRow(source.Row(y), target.Row(y), kWidth);
-        benchmark::ClobberMemory();
-      }
-      runs.push_back((CpuSeconds() - t0) / reps);
-    }
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
-  }();
+  static const double seconds = bench::BlendSeconds(kWidth, kHeight);
   return seconds;
 }
 

@@ -1,10 +1,12 @@
 #include "platform/display/HeadlessScreen.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "platform/core/Color.h"
 #include "platform/core/Exception.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/WindowSystem.h"
 
 namespace vandrel {
@@ -101,6 +103,7 @@ bool THeadlessScreen::WaitEvents(int timeoutMs) {
 }
 
 void THeadlessScreen::MouseMove(TPoint p) { InjectMouseMove(p); }
+void THeadlessScreen::MouseLeave(TPoint p) { InjectMouseLeave(p); }
 void THeadlessScreen::MouseDown(TPoint p, TMouseButton b) { InjectMouseButton(b, true, p); }
 void THeadlessScreen::MouseUp(TPoint p, TMouseButton b) { InjectMouseButton(b, false, p); }
 void THeadlessScreen::Click(TPoint p, TMouseButton b) {
@@ -114,6 +117,51 @@ void THeadlessScreen::KeyUp(int vk) { InjectKey(vk, false); }
 void THeadlessScreen::KeyPress(int vk, char32_t ch) {
   InjectKey(vk, true, ch);
   InjectKey(vk, false);
+}
+
+
+void THeadlessScreen::SetTrayRunning(bool running) {
+  if (running == m_trayRunning) return;
+  m_trayRunning = running;
+  if (running) return;
+  for (const TTrayIcon& icon : m_trayIcons)
+    if (icon.CallbackMessage) PostMessage(icon.Window, icon.CallbackMessage, icon.Id, NIN_ICONLOST);
+}
+
+void THeadlessScreen::TrayMouse(HWND window, UINT id, UINT mouseMessage) {
+  const TTrayIcon* icon = FindTrayIcon(window, id);
+  if (icon && m_trayRunning && icon->CallbackMessage)
+    PostMessage(icon->Window, icon->CallbackMessage, icon->Id, LPARAM(mouseMessage));
+}
+
+bool THeadlessScreen::ShowTrayIcon(const TTrayIcon& icon) {
+  for (TTrayIcon& kept : m_trayIcons)
+    if (kept.Window == icon.Window && kept.Id == icon.Id) {
+      kept = icon;
+      return true;
+    }
+  if (!m_trayRunning) return false;
+  m_trayIcons.push_back(icon);
+  return true;
+}
+
+bool THeadlessScreen::RemoveTrayIcon(HWND window, UINT id) {
+  auto it = std::find_if(m_trayIcons.begin(), m_trayIcons.end(),
+                         [&](const TTrayIcon& i) { return i.Window == window && i.Id == id; });
+  if (it == m_trayIcons.end()) return false;
+  m_trayIcons.erase(it);
+  return true;
+}
+
+const TTrayIcon* THeadlessScreen::FindTrayIcon(HWND window, UINT id) const {
+  for (const TTrayIcon& icon : m_trayIcons)
+    if (icon.Window == window && icon.Id == id) return &icon;
+  return nullptr;
+}
+
+void THeadlessScreen::WindowDestroyed(HWND h) {
+  std::erase_if(m_trayIcons, [&](const TTrayIcon& i) { return i.Window == h; });
+  Changed();
 }
 
 }  // namespace vandrel

@@ -13,15 +13,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Surface.h"
 #include "platform/win/DisplayBackend.h"
 #include "platform/win/Input.h"
+#include "platform/win/TrayHost.h"
 
 namespace vandrel {
 
-class THeadlessScreen : public TDisplayBackend {
+class THeadlessScreen : public TDisplayBackend, public TTrayHost {
  public:
   // Installs itself as the display; the work area defaults to the whole screen. Sizes must be
   // positive (EInvalidArgument).
@@ -41,6 +43,8 @@ class THeadlessScreen : public TDisplayBackend {
 
   // Input, queued like a real display's; the message loop turns it into messages.
   void MouseMove(TPoint p);
+  // The pointer moves on to a window of another program at p.
+  void MouseLeave(TPoint p);
   void MouseDown(TPoint p, TMouseButton b = TMouseButton::Left);
   void MouseUp(TPoint p, TMouseButton b = TMouseButton::Left);
   void Click(TPoint p, TMouseButton b = TMouseButton::Left);
@@ -53,14 +57,28 @@ class THeadlessScreen : public TDisplayBackend {
   // Lets a test drive a modal loop from the outside.
   void SetIdleHandler(std::function<bool()> handler) { m_idle = std::move(handler); }
 
+  // A stand-in notification area, off until a test starts it. Stopping it loses every icon in it
+  // (their windows hear NIN_ICONLOST); icons kept show again when it starts.
+  void SetTrayRunning(bool running);
+  const std::vector<TTrayIcon>& TrayIcons() const { return m_trayIcons; }
+  // The mouse on an icon: its window gets the callback with the message.
+  void TrayMouse(HWND window, UINT id, UINT mouseMessage);
+  bool TrayAvailable() override { return m_trayRunning; }
+  bool ShowTrayIcon(const TTrayIcon& icon) override;
+  bool RemoveTrayIcon(HWND window, UINT id) override;
+  const TTrayIcon* FindTrayIcon(HWND window, UINT id) const override;
+
   void WindowShown(HWND) override { Changed(); }
   void WindowHidden(HWND) override { Changed(); }
   void WindowMoved(HWND) override { Changed(); }
   void WindowShapeChanged(HWND) override { Changed(); }
   void ZOrderChanged() override { Changed(); }
-  void WindowDestroyed(HWND) override { Changed(); }
+  void WindowDestroyed(HWND h) override;
   void SurfaceChanged(HWND, const TRect&) override { Changed(); }
   void CursorChanged(HCURSOR c) override { m_cursor = c; }
+  // Plays a display whose pointer another program holds: every capture is refused.
+  void SetCaptureRefused(bool refused) { m_captureRefused = refused; }
+  bool CaptureChanged(HWND h) override { return !h || !m_captureRefused; }
   HCURSOR Cursor() const { return m_cursor; }
 
   void ReadScreen(TSurface& dst, const TRect& rect) override;
@@ -77,6 +95,9 @@ class THeadlessScreen : public TDisplayBackend {
   TRect m_workArea;
   std::function<bool()> m_idle;
   HCURSOR m_cursor = nullptr;
+  bool m_captureRefused = false;
+  bool m_trayRunning = false;
+  std::vector<TTrayIcon> m_trayIcons;
   // What was drawn on the screen context stays until a window changes.
   std::shared_ptr<TSurface> m_overlayPixels;
   TRegion m_overlay;

@@ -4,10 +4,12 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <set>
 #include <utility>
 #include <vector>
@@ -113,19 +115,28 @@ struct TX11Display::TImpl {
   // The window of a reminder program stays open for days: it hears of clock changes here.
   TClockChangeWatch clockChange;
 
-  struct TWin {
+  // A client-side image of the visual's format, in shared memory when the server can reach it.
+  struct TImage {
+    XImage* image = nullptr;
+    XShmSegmentInfo shmInfo{};
+    bool imageShm = false;
+  };
+  struct TWin : TImage {
     ::Window xid = 0;
     bool mapped = false;
     bool overrideRedirect = false;
     bool topmost = false;
     bool fullDirty = true;
-    XImage* image = nullptr;
-    XShmSegmentInfo shmInfo{};
-    bool imageShm = false;
     XIC ic = nullptr;
+    bool reparented = false;  // inside a window manager's frame: real notifies are frame-relative
+    // Rectangles asked of the server (or its window manager) and not answered yet, oldest first.
+    std::deque<TRect> requested;
   };
   std::map<HWND, TWin> wins;
   std::map<::Window, HWND> byX;
+  TImage screenRead;  // kept between reads of the screen, which are mostly of the same size
+  HWND grabbed = nullptr;  // the top-level window the capture belongs to
+  bool keyboardGrabbed = false;
 
   Atom Intern(const char* name) { return XInternAtom(dpy, name, False); }
 
@@ -141,9 +152,24 @@ struct TX11Display::TImpl {
     return found;
   }
 
+  // A CARDINAL list property of the root window, at most count values (none when absent).
+  std::vector<long> CardinalsOf(const char* name, long count) {
+    std::vector<long> values;
+    if (count <= 0 || count > 4096) return values;
+    Atom type;
+    int format = 0;
+    unsigned long n = 0, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, root, Intern(name), 0, count, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
+            Success && format == 32)
+      values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + n);
+    if (data) XFree(data);
+    return values;
+  }
+
   TWindowRecord* Record(HWND h) { return TWindowSystem::Instance().Find(h); }
 
-  void FreeImage(TWin& w) {
+  void FreeImage(TImage& w) {
     if (!w.image) return;
     if (w.imageShm) {
       XShmDetach(dpy, &w.shmInfo);
@@ -157,7 +183,7 @@ struct TX11Display::TImpl {
     w.imageShm = false;
   }
 
-  void EnsureImage(TWin& w, int width, int height) {
+  void EnsureImage(TImage& w, int width, int height) {
     if (w.image && w.image->width == width && w.image->height == height) return;
     FreeImage(w);
     width = std::max(width, 1);
@@ -246,12 +272,16 @@ struct TX11Display::TImpl {
     if (it != wins.end()) return it->second;
     TWindowRecord* r = Record(h);
     TWin w;
-    w.overrideRedirect = (r->Style & WS_POPUP) && (r->ExStyle & WS_EX_TOOLWINDOW);
+    // Menus and tips: placed by us, never decorated, focused or restacked by a window manager.
+    const DWORD menuLike = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    w.overrideRedirect = (r->ExStyle & WS_EX_TOOLWINDOW) &&
+                         ((r->Style & WS_POPUP) || (r->ExStyle & menuLike) == menuLike);
     w.topmost = (r->ExStyle & WS_EX_TOPMOST) != 0;
     XSetWindowAttributes a{};
     a.override_redirect = w.overrideRedirect ? True : False;
     a.background_pixmap = 0;
-    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                   LeaveWindowMask | KeyPressMask |
                    KeyReleaseMask | StructureNotifyMask | VisibilityChangeMask | FocusChangeMask;
     a.cursor = current;
     w.xid = XCreateWindow(dpy, root, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
@@ -316,6 +346,40 @@ struct TX11Display::TImpl {
       XPutImage(dpy, w.xid, gc, w.image, clipped.Left, clipped.Top, clipped.Left, clipped.Top,
                 unsigned(clipped.Width()), unsigned(clipped.Height()));
     }
+  }
+
+  // The pointer (and for a menu, the keyboard: nobody gives an override-redirect window the
+  // focus) goes to the window holding the capture. A menu must really get the pointer, or clicks
+  // outside it would go to other programs and it would never close: another program's grab is
+  // waited out briefly, then reported. Other windows take what they get, as before.
+  bool Grab(TWin& w) {
+    const int tries = w.overrideRedirect ? 25 : 1;
+    for (int i = 0;; ++i) {
+      int status = XGrabPointer(dpy, w.xid, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                                GrabModeAsync, GrabModeAsync, 0, current, CurrentTime);
+      if (status == GrabSuccess) break;
+      if (i + 1 >= tries) return !w.overrideRedirect;
+      poll(nullptr, 0, 8);
+    }
+    if (w.overrideRedirect) {
+      for (int i = 0; i < 25; ++i) {
+        if (XGrabKeyboard(dpy, w.xid, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) {
+          keyboardGrabbed = true;
+          return true;
+        }
+        poll(nullptr, 0, 8);
+      }
+      XUngrabPointer(dpy, CurrentTime);
+      return false;
+    }
+    return true;
+  }
+
+  void Ungrab() {
+    XUngrabPointer(dpy, CurrentTime);
+    if (keyboardGrabbed) XUngrabKeyboard(dpy, CurrentTime);
+    keyboardGrabbed = false;
+    XFlush(dpy);
   }
 
   // Keeps the window manager's stay-on-top state in step with WS_EX_TOPMOST.
@@ -398,6 +462,68 @@ struct TX11Display::TImpl {
     return {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
   }
 
+  // Asks for the window's rectangle and remembers the request, so that its answer is known as one.
+  void RequestRect(TWin& w, const TRect& r) {
+    TRect asked = Bounds(r.Left, r.Top, std::max(r.Width(), 1), std::max(r.Height(), 1));
+    if (w.requested.size() >= 32) w.requested.pop_front();  // answers a window manager never sent
+    w.requested.push_back(asked);
+    XMoveResizeWindow(dpy, w.xid, asked.Left, asked.Top, unsigned(asked.Width()), unsigned(asked.Height()));
+  }
+
+  // A notify that answers one of our requests says where the window went on the way to the last
+  // one: following it would pull the window back. One that answers none is the window manager's
+  // own move (a keyboard move, placement), which the window follows, except while a frame drag
+  // of ours runs: then we place the window.
+  void Configured(HWND h, const XConfigureEvent& c) {
+    TWin& w = wins[h];
+    if (!c.send_event && w.reparented) return;
+    TRect got = Bounds(c.x, c.y, c.width, c.height);
+    auto answered = std::find(w.requested.begin(), w.requested.end(), got);
+    if (answered != w.requested.end()) {
+      w.requested.erase(w.requested.begin(), answered + 1);
+      return;
+    }
+    TWindowRecord* r = Record(h);
+    if (!r || !c.send_event || (r->Style & WS_MINIMIZE)) return;
+    TWindowRecord* captor = Record(GetCapture());
+    if (captor && TopLevelOf(captor) == r) return;
+    if (c.x != r->Rect.Left || c.y != r->Rect.Top)
+      SetWindowPos(h, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // A taskbar or pager restored the iconified window: the restore goes the way a click on the
+  // window's own restore command goes, so whoever keeps the window's state hears of it.
+  void MappedFromOutside(HWND h) {
+    TWin& w = wins[h];
+    if (w.mapped || !IsIconic(h)) return;
+    w.mapped = true;
+    w.fullDirty = true;
+    SendMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    // A handler that keeps the window minimised: give it back to the window manager's icon.
+    auto it = wins.find(h);
+    if (it != wins.end() && IsWindow(h) && IsIconic(h) && it->second.mapped) {
+      it->second.mapped = false;
+      if (HasWm()) XIconifyWindow(dpy, it->second.xid, screen);
+      else XUnmapWindow(dpy, it->second.xid);
+    }
+  }
+
+  // The window manager iconified the window (its own key, a taskbar).
+  void UnmappedFromOutside(HWND h) {
+    TWin& w = wins[h];
+    if (!w.mapped) return;
+    w.mapped = false;
+    if (!IsWindowVisible(h) || IsIconic(h)) return;
+    SendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    // A handler that refused to minimise: the window stays on the screen.
+    auto it = wins.find(h);
+    if (it != wins.end() && IsWindow(h) && IsWindowVisible(h) && !IsIconic(h) && !it->second.mapped) {
+      XMapWindow(dpy, it->second.xid);
+      it->second.mapped = true;
+      it->second.fullDirty = true;
+    }
+  }
+
   void Handle(XEvent& e) {
     auto it = byX.find(e.xany.window);
     HWND h = it == byX.end() ? nullptr : it->second;
@@ -408,6 +534,14 @@ struct TX11Display::TImpl {
         InjectMouseMove({e.xmotion.x_root, e.xmotion.y_root});
         break;
       }
+      case LeaveNotify:
+        // Grabs move the pointer's window without the pointer moving; only a real move (or the
+        // end of a grab, which puts the pointer back where it really is) leaves the window.
+        if (e.xcrossing.mode != NotifyGrab) InjectMouseLeave({e.xcrossing.x_root, e.xcrossing.y_root});
+        break;
+      case EnterNotify:
+        if (e.xcrossing.mode != NotifyGrab) InjectMouseMove({e.xcrossing.x_root, e.xcrossing.y_root});
+        break;
       case ButtonPress:
       case ButtonRelease: {
         TPoint p{e.xbutton.x_root, e.xbutton.y_root};
@@ -441,28 +575,17 @@ struct TX11Display::TImpl {
       case ClientMessage:
         if (h && Atom(e.xclient.data.l[0]) == Intern("WM_DELETE_WINDOW")) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-      case ConfigureNotify: {
-        TWindowRecord* r = h ? Record(h) : nullptr;
-        // A window manager moved the window: follow it.
-        if (r && e.xconfigure.send_event && !(r->Style & WS_MINIMIZE) &&
-            (e.xconfigure.x != r->Rect.Left || e.xconfigure.y != r->Rect.Top))
-          SetWindowPos(h, nullptr, e.xconfigure.x, e.xconfigure.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      case ConfigureNotify:
+        if (h) Configured(h, e.xconfigure);
         break;
-      }
+      case ReparentNotify:
+        if (h) wins[h].reparented = e.xreparent.parent != root;
+        break;
       case MapNotify:
-        // Mapped from outside (a taskbar restoring an iconified window).
-        if (h && !wins[h].mapped && IsIconic(h)) {
-          wins[h].mapped = true;
-          wins[h].fullDirty = true;
-          ShowWindow(h, SW_RESTORE);
-        }
+        if (h) MappedFromOutside(h);
         break;
       case UnmapNotify:
-        // Unmapped from outside (a window manager iconifying it): the window is minimised.
-        if (h && wins[h].mapped && !e.xunmap.send_event) {
-          wins[h].mapped = false;
-          if (IsWindowVisible(h) && !IsIconic(h)) ShowWindow(h, SW_MINIMIZE);
-        }
+        if (h && !e.xunmap.send_event) UnmappedFromOutside(h);
         break;
       case FocusIn:
         if (XIC ic = InputContext(h)) XSetICFocus(ic);
@@ -553,6 +676,7 @@ TX11Display::~TX11Display() {
     if (w.ic) XDestroyIC(w.ic);
     XDestroyWindow(m_impl->dpy, w.xid);
   }
+  m_impl->FreeImage(m_impl->screenRead);
   if (m_impl->im) XCloseIM(m_impl->im);
   for (auto& [id, c] : m_impl->cursors) XFreeCursor(m_impl->dpy, c);
   XFreeGC(m_impl->dpy, m_impl->gc);
@@ -574,17 +698,18 @@ TSize TX11Display::ScreenSize() const {
 
 TRect TX11Display::WorkArea() const {
   TSize s = ScreenSize();
-  TRect area{0, 0, s.cx, s.cy};
-  Atom type;
-  int format;
-  unsigned long n = 0, after;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(m_impl->dpy, m_impl->root, m_impl->Intern("_NET_WORKAREA"), 0, 4, False, XA_CARDINAL, &type,
-                         &format, &n, &after, &data) == Success && n >= 4 && format == 32) {
-    long* v = reinterpret_cast<long*>(data);
-    area = Bounds(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
-  }
-  if (data) XFree(data);
+  TRect screen{0, 0, s.cx, s.cy};
+  // A window manager that quit leaves its last work area on the root window: only a running
+  // one's counts, and only the entry of the desktop shown.
+  if (!m_impl->HasWm()) return screen;
+  long desktop = 0;
+  if (auto current = m_impl->CardinalsOf("_NET_CURRENT_DESKTOP", 1); current.size() == 1) desktop = current[0];
+  std::vector<long> areas = m_impl->CardinalsOf("_NET_WORKAREA", 4 * (desktop + 1));
+  if (desktop < 0 || areas.size() < size_t(4 * (desktop + 1))) return screen;
+  const long* v = areas.data() + 4 * desktop;
+  TRect area = Bounds(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+  TRect inside;
+  if (v[2] <= 0 || v[3] <= 0 || !IntersectRect(inside, area, screen) || inside != area) return screen;
   return area;
 }
 
@@ -597,6 +722,7 @@ void TX11Display::WindowShown(HWND h) {
   w.mapped = true;
   w.fullDirty = true;
   m_impl->Restack();
+  if (m_impl->grabbed == h && !m_impl->Grab(w) && GetCapture()) ReleaseCapture();
 }
 
 void TX11Display::WindowHidden(HWND h) {
@@ -604,6 +730,7 @@ void TX11Display::WindowHidden(HWND h) {
   if (it == m_impl->wins.end() || !it->second.mapped) return;
   XUnmapWindow(m_impl->dpy, it->second.xid);
   it->second.mapped = false;
+  if (m_impl->grabbed == h) m_impl->Ungrab();
 }
 
 void TX11Display::WindowMoved(HWND h) {
@@ -622,8 +749,7 @@ void TX11Display::WindowMoved(HWND h) {
     }
     return;
   }
-  XMoveResizeWindow(m_impl->dpy, w.xid, r->Rect.Left, r->Rect.Top, unsigned(std::max(r->Rect.Width(), 1)),
-                    unsigned(std::max(r->Rect.Height(), 1)));
+  m_impl->RequestRect(w, r->Rect);
   w.fullDirty = true;
   if (!w.mapped && r->Visible()) WindowShown(h);
 }
@@ -650,6 +776,10 @@ void TX11Display::WindowDestroyed(HWND h) {
   m_impl->FreeImage(it->second);
   if (it->second.ic) XDestroyIC(it->second.ic);
   m_impl->byX.erase(it->second.xid);
+  if (m_impl->grabbed == h) {
+    m_impl->grabbed = nullptr;
+    m_impl->Ungrab();
+  }
   XDestroyWindow(m_impl->dpy, it->second.xid);
   m_impl->wins.erase(it);
 }
@@ -659,18 +789,34 @@ void TX11Display::SurfaceChanged(HWND, const TRect&) {}
 void TX11Display::ActiveChanged(HWND h) {
   auto it = m_impl->wins.find(h);
   if (it == m_impl->wins.end() || !it->second.mapped || it->second.overrideRedirect) return;
+  if (m_impl->HasWm()) {
+    // A managed window is not viewable until its manager maps the frame: focusing it directly
+    // would be refused, so ask the manager to activate it.
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = it->second.xid;
+    e.xclient.message_type = m_impl->Intern("_NET_ACTIVE_WINDOW");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // from an application
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(m_impl->dpy, m_impl->root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    return;
+  }
   XSetInputFocus(m_impl->dpy, it->second.xid, RevertToParent, CurrentTime);
 }
 
-void TX11Display::CaptureChanged(HWND h) {
+bool TX11Display::CaptureChanged(HWND h) {
   TWindowRecord* r = h ? TopLevelOf(m_impl->Record(h)) : nullptr;
   auto it = r ? m_impl->wins.find(r->Handle) : m_impl->wins.end();
-  if (it != m_impl->wins.end() && it->second.mapped) {
-    XGrabPointer(m_impl->dpy, it->second.xid, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                 GrabModeAsync, GrabModeAsync, 0, m_impl->current, CurrentTime);
-  } else {
-    XUngrabPointer(m_impl->dpy, CurrentTime);
+  m_impl->grabbed = it != m_impl->wins.end() ? r->Handle : nullptr;
+  // A window not on the screen yet is grabbed once it is mapped.
+  if (it == m_impl->wins.end() || !it->second.mapped) {
+    m_impl->Ungrab();
+    return true;
   }
+  if (m_impl->Grab(it->second)) return true;
+  m_impl->grabbed = nullptr;
+  return false;
 }
 
 void TX11Display::CursorChanged(HCURSOR c) {
@@ -690,19 +836,34 @@ void TX11Display::ReadScreen(TSurface& dst, const TRect& rect) {
   TSize s = ScreenSize();
   TRect r;
   if (!IntersectRect(r, rect, {0, 0, s.cx, s.cy})) return;
-  XImage* img = XGetImage(m_impl->dpy, m_impl->root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
-  if (!img) return;
-  const TX11PixelFormat& format = m_impl->format;
+  // The screen shows our windows as last presented: present what was drawn since.
+  Flush();
+  auto& impl = *m_impl;
+  XImage* img = nullptr;
+  bool owned = false;
+  if (impl.shm) {
+    impl.EnsureImage(impl.screenRead, r.Width(), r.Height());
+    if (!impl.screenRead.imageShm) impl.FreeImage(impl.screenRead);  // the server cannot reach our memory
+    else if (SucceedsOnServer(impl.dpy, [&] { return XShmGetImage(impl.dpy, impl.root, impl.screenRead.image, r.Left, r.Top, AllPlanes) != 0; }))
+      img = impl.screenRead.image;
+  }
+  if (!img) {
+    img = XGetImage(impl.dpy, impl.root, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes, ZPixmap);
+    owned = true;
+  }
+  if (!img) return;  // the caller keeps what it had
+  const TX11PixelFormat& format = impl.format;
   for (int y = 0; y < r.Height(); ++y) {
     int dy = y + r.Top - rect.Top;
     if (dy < 0 || dy >= dst.Height()) continue;
+    const char* row = img->data + std::ptrdiff_t(y) * img->bytes_per_line;
+    std::uint32_t* out = dst.Row(dy);
     for (int x = 0; x < r.Width(); ++x) {
       int dx = x + r.Left - rect.Left;
-      if (dx < 0 || dx >= dst.Width()) continue;
-      dst.Row(dy)[dx] = format.ReadPixel(img->data + std::ptrdiff_t(y) * img->bytes_per_line, x);
+      if (dx >= 0 && dx < dst.Width()) out[dx] = format.ReadPixel(row, x);
     }
   }
-  XDestroyImage(img);
+  if (owned) XDestroyImage(img);
 }
 
 void TX11Display::WriteScreen(const TSurface& src, const TRect& rect) {

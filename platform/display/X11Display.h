@@ -1,5 +1,5 @@
 // The X11 display: every visible top-level window is an undecorated X window (override-redirect
-// only for tool popups), its shape an XShape, its backing store pushed with MIT-SHM (or
+// for tool windows that are popups, or topmost and never activated: menus), its shape an XShape, its backing store pushed with MIT-SHM (or
 // XPutImage), X input turned into injected input, the screen read through the root window.
 // Without a window manager the program keeps its topmost windows on top itself.
 #pragma once
@@ -35,7 +35,7 @@ class TX11Display : public TDisplayBackend {
   void WindowDestroyed(HWND) override;
   void SurfaceChanged(HWND, const TRect&) override;
   void ActiveChanged(HWND) override;
-  void CaptureChanged(HWND) override;
+  bool CaptureChanged(HWND) override;
   void CursorChanged(HCURSOR) override;
   void Flush() override;
   void ReadScreen(TSurface& dst, const TRect& rect) override;

@@ -29,7 +29,9 @@ class TDisplayBackend {
   virtual void WindowDestroyed(HWND) {}
   virtual void SurfaceChanged(HWND, const TRect&) {}
   virtual void ActiveChanged(HWND) {}
-  virtual void CaptureChanged(HWND) {}
+  // The capture moved to a window (null: released). False when the display could not give that
+  // window the pointer (another program holds it): the window system then takes the capture back.
+  virtual bool CaptureChanged(HWND) { return true; }
   virtual void CursorChanged(HCURSOR) {}
 
   // Presents what changed; called before the message loop waits.

@@ -78,6 +78,12 @@ void ConvertMouse(const TRawInput& ev) {
     if (target) Queue(target, WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys()), ev.Delta), PointToLParam(ev.Pt), ev);
     return;
   }
+  ws.PointerAway = ev.Kind == TRawInput::TKind::Leave;
+  if (ws.PointerAway && !ws.Capture) {
+    CheckMouseLeave(nullptr, false);
+    ws.LastMouseWindow = nullptr;
+    return;
+  }
   HWND target = nullptr;
   int hit = HTCLIENT;
   if (ws.Capture) {
@@ -94,7 +100,8 @@ void ConvertMouse(const TRawInput& ev) {
   }
   if (hit == HTERROR || hit == HTNOWHERE) return;
   bool client = hit == HTCLIENT;
-  UINT msg = ev.Kind == TRawInput::TKind::Move ? (client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE)
+  bool move = ev.Kind == TRawInput::TKind::Move || ev.Kind == TRawInput::TKind::Leave;
+  UINT msg = move ? (client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE)
                                                : ButtonMessage(ev.Button, ev.Down, client);
   if (ev.Kind == TRawInput::TKind::Button && ev.Down && !ws.Capture) {
     TWindowRecord* top = TopLevelOf(ws.Find(target));
@@ -218,7 +225,13 @@ HWND SetCapture(HWND hwnd) {
   if (prev == hwnd) return prev;
   ws.Capture = hwnd;
   if (prev) SendMessage(prev, WM_CAPTURECHANGED, 0, LPARAM(hwnd));
-  if (ws.Backend) ws.Backend->CaptureChanged(ws.Capture);
+  // A capture the display cannot back would leave a menu waiting for clicks that go to other
+  // programs: the window loses it at once, as if something else had taken it, and its loop ends.
+  if (ws.Backend && ws.Capture == hwnd && !ws.Backend->CaptureChanged(hwnd) && ws.Capture == hwnd) {
+    ws.Capture = nullptr;
+    ws.Backend->CaptureChanged(nullptr);
+    if (hwnd) SendMessage(hwnd, WM_CAPTURECHANGED, 0, 0);
+  }
   return prev;
 }
 
@@ -336,6 +349,13 @@ void PushRaw(TRawInput ev) {
 void InjectMouseMove(TPoint screenPt) {
   TRawInput ev;
   ev.Kind = TRawInput::TKind::Move;
+  ev.Pt = screenPt;
+  PushRaw(ev);
+}
+
+void InjectMouseLeave(TPoint screenPt) {
+  TRawInput ev;
+  ev.Kind = TRawInput::TKind::Leave;
   ev.Pt = screenPt;
   PushRaw(ev);
 }

@@ -42,6 +42,9 @@ enum class TMouseButton { Left, Right, Middle };
 // Input as a display delivers it, queued and turned into window messages when the message loop
 // takes it, with hit-testing, capture, activation and double clicks.
 void InjectMouseMove(TPoint screenPt);
+// The pointer went to a window that is not ours (or off every window of ours): the window it
+// left gets its WM_MOUSELEAVE, and until the next move no window of ours is under the pointer.
+void InjectMouseLeave(TPoint screenPt);
 void InjectMouseButton(TMouseButton button, bool down, TPoint screenPt);
 void InjectMouseWheel(int delta, TPoint screenPt);
 // ch: the character the key produces, 0 to derive it from the key code and the shift state.

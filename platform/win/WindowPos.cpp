@@ -355,6 +355,7 @@ TWindowRecord* FindAt(TWindowRecord& parent, TPoint pt, bool sendHitTest, int& h
 
 TWindowRecord* HitTestWindow(TPoint screenPt, int& hit) {
   hit = HTNOWHERE;
+  if (WS().PointerAway && screenPt == WS().Cursor) return nullptr;
   return FindAt(WS().Desktop(), screenPt, true, hit);
 }
 

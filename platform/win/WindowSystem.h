@@ -18,7 +18,7 @@
 namespace vandrel {
 
 struct TRawInput {
-  enum class TKind { Move, Button, Wheel, Key, Char } Kind = TKind::Move;
+  enum class TKind { Move, Button, Wheel, Key, Char, Leave } Kind = TKind::Move;
   TMouseButton Button = TMouseButton::Left;
   bool Down = false;
   TPoint Pt;
@@ -71,6 +71,8 @@ class TWindowSystem {
   HWND MouseLeaveTrack = nullptr;
   bool MouseLeaveNonClient = false;
   HWND LastMouseWindow = nullptr;
+  // The pointer is over a window of another program, at Cursor: no window of ours is under it.
+  bool PointerAway = false;
   std::array<BYTE, 256> KeyState{};  // bit 7: down, bit 0: toggled; as of the message taken last
   std::array<bool, 256> AsyncDown{};  // as of the input injected last
   std::array<char32_t, 256> KeyChar{};

@@ -1,7 +1,10 @@
-// A small program of the window layer for runs under X: "shape" shows a shaped window and
-// reports the clicks it gets; "frame" opens a captioned window with the classic frame that can
-// be moved, minimised and closed. Each prints what happens, one line per event, for the script,
-// and says at "ready" whether the window's pixels go through shared memory.
+// A small program of the window layer for runs under X: "shape" shows a shaped window, reports
+// the clicks and keys it gets, and on "r" and "w" what it reads of the screen and its work area;
+// "frame" opens a captioned window with the classic frame that can be moved, minimised, restored
+// and closed; "configure" moves itself in bursts; "menu" opens a menu over a stay-on-top window
+// on a click (on "g" with the pointer held elsewhere); "xerror" makes requests the server refuses.
+// Each prints what happens, one line per event, for the script, and says at "ready" whether the
+// window's pixels go through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,15 +12,22 @@
 
 #include "platform/core/Exception.h"
 #include "platform/display/X11Display.h"
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DrawText.h"
 #include "platform/gdi/Fill.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/RegionApi.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Settings.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
+
+// Xlib last: its macros must not reach the headers above.
+#include <X11/Xlib.h>
 
 using namespace vandrel;
 
@@ -42,10 +52,26 @@ void FillClient(HWND h, COLORREF color, const char* text) {
   EndPaint(h, ps);
 }
 
+// A pixel of the screen as the program reads it ("R,G,B").
+std::string ScreenPixel(TPoint p) {
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.X, p.Y);
+  ReleaseDC(nullptr, dc);
+  return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+}
+
 LRESULT ShapeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_PAINT: FillClient(h, RGB(255, 0, 0), nullptr); return 0;
     case WM_LBUTTONDOWN: Say("click " + std::to_string(GET_X_LPARAM(l)) + " " + std::to_string(GET_Y_LPARAM(l))); return 0;
+    case WM_MOUSEMOVE: {
+      TRACKMOUSEEVENT tme;
+      tme.dwFlags = TME_LEAVE;
+      tme.hwndTrack = h;
+      TrackMouseEvent(tme);
+      return 0;
+    }
+    case WM_MOUSELEAVE: Say(WindowFromPoint(CursorPos()) ? "leave ours" : "leave away"); return 0;
     case WM_KEYDOWN: {
       char line[32];
       std::snprintf(line, sizeof line, "key 0x%02X", unsigned(w));
@@ -57,6 +83,13 @@ LRESULT ShapeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
       std::snprintf(line, sizeof line, "char U+%04X", unsigned(w));
       Say(line);
       if (w == 'q') PostQuitMessage(0);
+      if (w == 'r') Say("read " + ScreenPixel({150, 150}) + " " + ScreenPixel({250, 130}));
+      if (w == 'w') {
+        TRect area;
+        SystemParametersInfo(SPI_GETWORKAREA, 0, &area);
+        Say("work " + std::to_string(area.Left) + " " + std::to_string(area.Top) + " " + std::to_string(area.Right) +
+            " " + std::to_string(area.Bottom));
+      }
       return 0;
     }
     default: return DefWindowProc(h, m, w, l);
@@ -73,8 +106,83 @@ LRESULT FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     }
     case WM_SIZE:
       if (w == SIZE_MINIMIZED) Say("minimized");
+      if (w == SIZE_RESTORED && GetWindowLongPtr(h, GWLP_USERDATA)) Say("restored");
+      SetWindowLongPtr(h, GWLP_USERDATA, w == SIZE_MINIMIZED);
       return DefWindowProc(h, m, w, l);
     case WM_DESTROY: Say("closed"); PostQuitMessage(0); return 0;
+    default: return DefWindowProc(h, m, w, l);
+  }
+}
+
+// Moves itself four times in a row on "m": the window must go straight to the last place.
+LRESULT ConfigureProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_PAINT: FillClient(h, RGB(0, 0, 255), nullptr); return 0;
+    case WM_MOVE: {
+      TRect r = WindowRect(h);
+      Say("at " + std::to_string(r.Left) + " " + std::to_string(r.Top));
+      return 0;
+    }
+    case WM_CHAR:
+      if (w == 'm') {
+        Say("burst");
+        for (int x = 120; x <= 180; x += 20) SetWindowPos(h, nullptr, x, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      }
+      if (w == 'q') PostQuitMessage(0);
+      return 0;
+    default: return DefWindowProc(h, m, w, l);
+  }
+}
+
+// A menu in the way the skin layer's menus work: a topmost tool window that is never activated,
+// holding the capture, closed by Escape or a click outside it. On "g" another connection holds
+// the pointer first, so the menu cannot get it.
+void RunMenu(HWND owner, bool othersHoldThePointer) {
+  Display* other = othersHoldThePointer ? XOpenDisplay(nullptr) : nullptr;
+  if (other) {
+    XGrabPointer(other, DefaultRootWindow(other), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime);
+    XSync(other, False);
+  }
+  HWND menu = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "demo", "menu", WS_CLIPSIBLINGS,
+                             400, 200, 150, 100, owner);
+  SetWindowLongPtr(menu, GWLP_USERDATA, 1);
+  ShowWindow(menu, SW_SHOWNA);
+  UpdateWindow(menu);
+  SetCapture(menu);
+  if (other) XCloseDisplay(other);
+  if (GetCapture() != menu) {
+    Say("menu refused");
+    DestroyWindow(menu);
+    return;
+  }
+  Say("menu open");
+  MSG msg;
+  while (GetCapture() == menu && GetMessage(msg, nullptr, 0, 0)) {
+    if (msg.message == WM_KEYDOWN) {
+      if (msg.wParam == VK_DOWN) Say("menu down");
+      if (msg.wParam == VK_ESCAPE) break;
+      continue;
+    }
+    if (msg.message == WM_LBUTTONDOWN && msg.hwnd == menu &&
+        !ClientRect(menu).Contains(LParamToPoint(msg.lParam))) {
+      Say("menu outside");
+      break;
+    }
+    DispatchMessage(msg);
+  }
+  ReleaseCapture();
+  DestroyWindow(menu);
+  Say("menu closed");
+}
+
+LRESULT MenuProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_PAINT: FillClient(h, GetWindowLongPtr(h, GWLP_USERDATA) ? RGB(255, 255, 0) : RGB(0, 255, 0), nullptr); return 0;
+    case WM_LBUTTONDOWN: RunMenu(h, false); return 0;
+    case WM_CHAR:
+      if (w == 'g') RunMenu(h, true);
+      if (w == 'q') PostQuitMessage(0);
+      return 0;
     default: return DefWindowProc(h, m, w, l);
   }
 }
@@ -88,11 +196,18 @@ int main(int argc, char** argv) {
     WNDCLASS cls;
     cls.lpszClassName = "demo";
     cls.hbrBackground = clBtnFace;
-    cls.lpfnWndProc = MakeWindowProc(mode == "frame" ? &FrameProc : &ShapeProc);
+    cls.lpfnWndProc = MakeWindowProc(mode == "frame"       ? &FrameProc
+                                     : mode == "configure" ? &ConfigureProc
+                                     : mode == "menu"      ? &MenuProc
+                                                           : &ShapeProc);
     RegisterClass(cls);
     HWND w;
     if (mode == "topmost") {
       w = CreateWindowEx(WS_EX_TOPMOST, "demo", "topmost", WS_POPUP, 100, 100, 200, 200, nullptr);
+    } else if (mode == "menu") {
+      w = CreateWindowEx(WS_EX_TOPMOST, "demo", "menu owner", WS_POPUP, 350, 100, 200, 150, nullptr);
+    } else if (mode == "configure") {
+      w = CreateWindowEx(0, "demo", "configure", WS_POPUP, 100, 100, 200, 150, nullptr);
     } else if (mode == "shape") {
       w = CreateWindowEx(0, "demo", "shape", WS_POPUP, 100, 100, 200, 200, nullptr);
       // An L: the top-right quarter is cut away.
@@ -107,6 +222,18 @@ int main(int argc, char** argv) {
       for (int i = 0; i < 16 * 16; ++i)
         pixels[i] = (i % 16 >= 4 && i % 16 < 12 && i / 16 >= 4 && i / 16 < 12) ? 0xFFFFFFFFu : 0xFF2050C0u;
       SetWindowIcon(w, CreateIconFromPixels(16, 16, pixels));
+    }
+    if (mode == "xerror") {
+      // Requests the server refuses, twice of each kind, on a connection of the program's own.
+      Display* other = XOpenDisplay(nullptr);
+      for (int i = 0; i < 2; ++i) {
+        XMapWindow(other, 0x1fffffe);
+        XDestroyWindow(other, 0x1fffffe);
+        XSync(other, False);
+      }
+      XCloseDisplay(other);
+      Say("xerror done");
+      return 0;
     }
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);

@@ -6,11 +6,12 @@
 #     entry, named "Vandrel", starts that copy.
 #  2. data.mdb only in the data folder: nothing is copied, and the logon entry starts the program.
 # The database is byte for byte what it was in both.
-#   readonly-folder-x11-test.sh <program> <source folder> <calendar page>
+#   readonly-folder-x11-test.sh <program> <source folder> <calendar page> <skin file>
 set -uo pipefail
 program=$1
 src=$(cd "$2" && pwd)
 page=$3
+skin=$4
 
 # /tmp, so that an unprivileged user can reach it whatever the checkout's folder allows.
 scratch=$(mktemp -d /tmp/vandrel-readonly.XXXXXX)
@@ -68,7 +69,7 @@ close_window() {
 }
 check_files() {  # the program the logon entry must start
   cmp -s "$data/TheCal.htm" "$page" || fail "no calendar page in the data folder: $(ls -la "$data")"
-  cmp -s "$data/mskn.mskn" "$src/resources/skin/mskn.mskn" || fail "no skin in the data folder"
+  cmp -s "$data/mskn.mskn" "$skin" || fail "no skin in the data folder"
   desktop-file-validate "$entry" || fail "the logon entry is not valid"
   grep -qx 'Name=Vandrel' "$entry" || fail "the logon entry's name: $(cat "$entry")"
   grep -q "^Exec=.*$1" "$entry" || fail "the logon entry does not start $1: $(cat "$entry")"

@@ -31,7 +31,7 @@ root=$scratch/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
 
 echo "--- files"
-for f in usr/bin/vandrel usr/share/applications/vandrel.desktop usr/share/man/man1/vandrel.1.gz \
+for f in usr/bin/vandrel usr/bin/vandrel-skin usr/share/applications/vandrel.desktop usr/share/man/man1/vandrel.1.gz \
     usr/share/vandrel/TheCal.htm usr/share/doc/vandrel/copyright \
     usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/vandrel.png; do
   [[ -f $root/$f ]] || fail "the package lacks /$f"
@@ -58,6 +58,7 @@ done
 
 echo "--- installed program, read-only program folder"
 [[ $(id -u) == 0 ]] || chmod a-w "$root/usr/bin"
-bash "$src/tests/e2e/readonly-folder-x11-test.sh" "$root/usr/bin/vandrel" "$src" "$root/usr/share/vandrel/TheCal.htm" ||
+bash "$src/tests/e2e/readonly-folder-x11-test.sh" "$root/usr/bin/vandrel" "$src" "$root/usr/share/vandrel/TheCal.htm" \
+  "$build/resources/skin/mskn.mskn" ||
   fail "the installed program"
 echo "package test passed"

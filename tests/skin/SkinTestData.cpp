@@ -26,6 +26,29 @@ std::unique_ptr<TseBitmap> MakeImage(const std::string& name, int width, int hei
   return bitmap;
 }
 
+TTestCanvas::TTestCanvas(int width, int height) {
+  bitmap.SetSize(width, height);
+  bitmap.Fill(0xFFFFFFFF);
+  canvas.SetHandle(bitmap.DC());
+}
+
+TTestCanvas::~TTestCanvas() { canvas.SetHandle(HDC()); }
+
+std::string TTestCanvas::Row(int y, int x0, int x1, std::initializer_list<std::uint32_t> colours,
+                             std::string_view legend) const {
+  std::string row;
+  for (int x = x0; x < x1; ++x) {
+    char c = '?';
+    size_t i = 0;
+    for (std::uint32_t colour : colours) {
+      if (At(x, y) == colour && i < legend.size()) c = legend[i];
+      ++i;
+    }
+    row += c;
+  }
+  return row;
+}
+
 void FillSampleSkin(TSeSkinSource& source) {
   source.SetSkinName("Steel");
   source.SetSkinVersion("2.0.0");

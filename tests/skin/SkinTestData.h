@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Canvas.h"
 #include "graphics/Bitmap.h"
 #include "platform/core/Stream.h"
 #include "skin/SkinFilter.h"
@@ -20,6 +21,22 @@ using Bytes = std::vector<std::uint8_t>;
 
 std::unique_ptr<TseBitmap> MakeImage(const std::string& name, int width, int height,
                                      std::initializer_list<TseColor> pixels);
+
+// A white bitmap with a canvas on it, for exact pixels of small drawings.
+class TTestCanvas {
+ public:
+  TTestCanvas(int width, int height);
+  ~TTestCanvas();
+  TTestCanvas(const TTestCanvas&) = delete;
+  TTestCanvas& operator=(const TTestCanvas&) = delete;
+  // The colour without its alpha: 0xRRGGBB.
+  std::uint32_t At(int x, int y) const { return bitmap.Pixel(x, y) & 0xFFFFFF; }
+  // The pixels of a row from x0 to x1 (excluded), one character per pixel from legend: the
+  // character at the index of the pixel's colour in colours, '?' for any other colour.
+  std::string Row(int y, int x0, int x1, std::initializer_list<std::uint32_t> colours, std::string_view legend) const;
+  TseBitmap bitmap;
+  TCanvas canvas;
+};
 
 // Two images (one of them keyed) and two top-level trees: "Form" (skForm) holding a caption that
 // holds an skClient object, and a "Button" in another font.

@@ -229,6 +229,28 @@ TEST_F(FrameTest, StandardScrollBars) {
 
 // A handler that throws inside a modal loop of the frame leaves no capture, timer or menu behind,
 // and the loop's closing message still arrives.
+// With the pointer held by another program, a loop that needs the capture ends at once instead
+// of waiting for input that never comes to it.
+TEST_F(FrameTest, ModalLoopsEndWhenTheDisplayRefusesTheCapture) {
+  HWND w = CreateWindowEx(0, "rec", "Frame", kFramed, 50, 50, 200, 150, nullptr);
+  Pump();
+  m_screen->SetCaptureRefused(true);
+  m_screen->KeyDown(VK_MENU);
+  m_screen->KeyPress(VK_SPACE);
+  m_screen->KeyUp(VK_MENU);
+  Pump();
+  EXPECT_EQ(GetTopWindow(nullptr), w) << "the system menu stayed open";
+  m_screen->MouseDown({100, 60});
+  m_screen->MouseMove({130, 90});
+  m_screen->MouseUp({130, 90});
+  Pump();
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(WindowRect(w).TopLeft(), (TPoint{50, 50}));
+  m_screen->SetCaptureRefused(false);
+  MinimizeThroughSystemMenu();
+  EXPECT_TRUE(IsIconic(w));
+}
+
 TEST_F(FrameTest, ModalLoopsCleanUpWhenAHandlerThrows) {
   constexpr UINT kBoom = WM_USER + 7;
   // Once the loop waits for input, a message for the window that throws.

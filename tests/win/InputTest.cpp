@@ -87,6 +87,31 @@ TEST_F(InputTest, CaptureKeepsMouseMessagesOnTheCapturingWindow) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A display that cannot give a window the pointer takes the capture straight back: the window
+// hears it lost, and a capture held before is released rather than kept.
+TEST_F(InputTest, ACaptureTheDisplayRefusesIsLostAtOnce) {
+  HWND a = Top(0, 0, 100, 100);
+  HWND b = Top(200, 0, 100, 100);
+  Pump();
+  SetCapture(a);
+  m_screen->SetCaptureRefused(true);
+  ClearLog();
+  EXPECT_EQ(SetCapture(b), a);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Of(WM_CAPTURECHANGED, a).size(), 1u);
+  ASSERT_EQ(Of(WM_CAPTURECHANGED, b).size(), 1u);
+  EXPECT_EQ(HWND(Of(WM_CAPTURECHANGED, b)[0].LParam), nullptr);
+  // Input goes where the pointer is, as without a capture.
+  ClearLog();
+  m_screen->Click({50, 50});
+  Pump();
+  EXPECT_EQ(Of(WM_LBUTTONDOWN, a).size(), 1u);
+  EXPECT_TRUE(Of(WM_LBUTTONDOWN, b).empty());
+  m_screen->SetCaptureRefused(false);
+  SetCapture(b);
+  EXPECT_EQ(GetCapture(), b);
+}
+
 TEST_F(InputTest, DoubleClickNeedsTheClassStyleTimeAndDistance) {
   HWND w = Top(0, 0, 200, 200);
   Pump();
@@ -230,6 +255,43 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenTracked) {
   m_screen->MouseMove({400, 400});
   Pump();
   EXPECT_EQ(Of(WM_MOUSELEAVE, w).size(), 1u);
+}
+
+// A display reports the pointer moving on to another program's window, even one lying over ours:
+// the tracked window hears it once, and nothing of ours is under the pointer until it comes back.
+TEST_F(InputTest, ThePointerLeavingForAnotherProgramEndsTracking) {
+  HWND w = Top(0, 0, 100, 100);
+  Pump();
+  m_screen->MouseMove({50, 50});
+  Pump();
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = w;
+  ASSERT_TRUE(TrackMouseEvent(tme));
+  ClearLog();
+  m_screen->MouseLeave({60, 50});
+  Pump();
+  EXPECT_EQ(Of(WM_MOUSELEAVE, w).size(), 1u);
+  EXPECT_TRUE(Of(WM_MOUSEMOVE, w).empty());
+  EXPECT_EQ(CursorPos(), (TPoint{60, 50}));
+  EXPECT_EQ(WindowFromPoint(CursorPos()), nullptr);
+  EXPECT_EQ(WindowFromPoint({61, 50}), w);
+  // Tracking asked for while the pointer is away ends at once, as for any window not under it.
+  ASSERT_TRUE(TrackMouseEvent(tme));
+  Pump();
+  EXPECT_EQ(Of(WM_MOUSELEAVE, w).size(), 2u);
+  m_screen->MouseMove({60, 50});
+  Pump();
+  EXPECT_EQ(WindowFromPoint(CursorPos()), w);
+  EXPECT_EQ(Of(WM_MOUSEMOVE, w).size(), 1u);
+  // With the capture the captor keeps hearing the pointer wherever it goes.
+  SetCapture(w);
+  ClearLog();
+  m_screen->MouseLeave({300, 300});
+  Pump();
+  EXPECT_EQ(Of(WM_MOUSEMOVE, w).size(), 1u);
+  EXPECT_EQ(WindowFromPoint({300, 300}), nullptr);
+  ReleaseCapture();
 }
 
 TEST_F(InputTest, SettingsHaveTheirDefaultsAndLimits) {
