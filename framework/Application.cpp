@@ -33,6 +33,8 @@ void ShowMessage(const std::string& text) {
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   if (g_application) throw EInvalidOperation("An application object exists already");
   g_application = this;
+  // Callbacks of platform timers (not only TTimer's) report what they throw like any event.
+  SetCallbackExceptionHandler([this] { HandleException(this); });
 }
 
 TApplication::~TApplication() {
@@ -42,6 +44,7 @@ TApplication::~TApplication() {
   DestroyComponents();
   m_mainForm = nullptr;
   if (m_handle) DestroyWindow(m_handle);
+  SetCallbackExceptionHandler(nullptr);
   g_application = nullptr;
 }
 

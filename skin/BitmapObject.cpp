@@ -25,13 +25,28 @@ class TKeyFlag {
   bool m_saved;
 };
 
+// Tiles from dest's top-left corner as the bitmap's own tiling does, but only the tiles that reach
+// the canvas's visible area: a huge destination costs no more than the canvas.
+void TileVisible(TCanvas& canvas, const TseBitmap& image, const TRect& dest, const TRect& source) {
+  const int tw = source.Right - source.Left, th = source.Bottom - source.Top;
+  TRect visible;
+  if (!IntersectRect(visible, dest, canvas.ClipRect())) return;
+  const int firstX = dest.Left + (visible.Left - dest.Left) / tw * tw;
+  const int firstY = dest.Top + (visible.Top - dest.Top) / th * th;
+  for (int y = firstY; y < visible.Bottom; y += th)
+    for (int x = firstX; x < visible.Right; x += tw) {
+      const int w = std::min(tw, dest.Right - x), h = std::min(th, dest.Bottom - y);
+      image.Draw(canvas, x, y, {source.Left, source.Top, source.Left + w, source.Top + h});
+    }
+}
+
 // One picture part into dest by style. A centred part larger than a nine-part destination is
 // cut to it, so it never paints over its neighbours; a whole picture is not cut.
 void DrawPart(TCanvas& canvas, const TseBitmap& image, const TRect& dest, TRect source, TscTileStyle style,
               bool cutToDest) {
   if (RectIsEmpty(source) || RectIsEmpty(dest)) return;
   switch (style) {
-    case tsTile: image.Tile(canvas, dest, source); return;
+    case tsTile: TileVisible(canvas, image, dest, source); return;
     case tsStretch: image.Draw(canvas, dest, source); return;
     case tsCenter: {
       const int dw = dest.Right - dest.Left, dh = dest.Bottom - dest.Top;
@@ -48,6 +63,15 @@ void DrawPart(TCanvas& canvas, const TseBitmap& image, const TRect& dest, TRect 
   }
 }
 
+// The link's rectangle cut to its image: a damaged skin may name pixels the image does not have,
+// and only those it has are drawn.
+TRect PictureRect(const TseBitmapLink& picture) {
+  const TseBitmap& image = *picture.Image();
+  TRect r;
+  if (!IntersectRect(r, picture.Rect(), {0, 0, image.Width(), image.Height()})) return {};
+  return r;
+}
+
 struct TPartKeys {
   bool centre, border, angles;
 };
@@ -57,7 +81,7 @@ void DrawWholePicture(TCanvas& canvas, const TseBitmapLink& picture, const TRect
   TseBitmap& image = *picture.Image();
   TKeyFlag key(image);
   key.Set(picture.Masked());
-  DrawPart(canvas, image, bounds, picture.Rect(), style, false);
+  DrawPart(canvas, image, bounds, PictureRect(picture), style, false);
 }
 
 // Corners unscaled, edges by borderStyle, the centre by centreStyle; a part whose source is empty
@@ -66,8 +90,11 @@ void DrawNineParts(TCanvas& canvas, const TseBitmapLink& picture, const TSeSkinO
                    TscTileStyle borderStyle, TPartKeys keys) {
   TseBitmap& image = *picture.Image();
   TKeyFlag key(image);
-  const TRect s = picture.Rect();
-  const int m1 = object.MarginLeft(), m2 = object.MarginTop(), m3 = object.MarginRight(), m4 = object.MarginBottom();
+  const TRect s = PictureRect(picture);
+  // Margins beyond the picture's limits (a damaged skin) are cut to them; negative ones count as 0.
+  auto margin = [](int m) { return std::clamp(m, 0, kMaxBitmapSide); };
+  const int m1 = margin(object.MarginLeft()), m2 = margin(object.MarginTop()), m3 = margin(object.MarginRight()),
+            m4 = margin(object.MarginBottom());
   const int x = object.Left(), y = object.Top(), w = object.Width(), h = object.Height();
   auto part = [&](TRect source, TRect dest, TscTileStyle style, bool keyed) {
     key.Set(keyed);
@@ -123,10 +150,16 @@ HRGN RenderedRegion(TSeSkinObject& object) {
   return target.CreateRegion(bounds.Left, bounds.Top);
 }
 
+// A rectangle that does not lie within its image names pixels the skin does not have (a damaged
+// file): such a link stays unresolved, as if the image were missing, rather than scanning or
+// drawing outside the image.
 void ResolveByName(TseBitmapList* images, TseBitmapLink& link, const TSeSkinObject* margins) {
   if (!images) return;
   std::unique_ptr<TseBitmapLink> resolved = images->GetLink(link.Name(), link.Rect());
   if (!resolved) return;
+  const TRect r = link.Rect();
+  const TseBitmap& image = *resolved->Image();
+  if (r.Left < 0 || r.Top < 0 || r.Right > image.Width() || r.Bottom > image.Height()) return;
   link.Assign(*resolved);
   if (margins)
     link.CheckMasked(margins->MarginLeft(), margins->MarginTop(), margins->MarginRight(), margins->MarginBottom());

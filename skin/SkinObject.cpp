@@ -1,5 +1,7 @@
 #include "skin/SkinObject.h"
 
+#include <algorithm>
+
 #include "framework/ComponentErrors.h"
 #include "framework/Filer.h"
 #include "framework/PropertyInfo.h"
@@ -39,6 +41,10 @@ static_assert(kSeTextEffectNames.size() == size_t(teShadow) + 1);
 static_assert(kScTileStyleNames.size() == size_t(tsCenter) + 1);
 static_assert(kSeActionNames.size() == size_t(sbaCustom) + 1);
 static_assert(kSeRollKindNames.size() == size_t(rkBottom) + 1);
+
+int ClampCoordinate(std::int64_t value) {
+  return int(std::clamp<std::int64_t>(value, -kMaxSkinCoordinate, kMaxSkinCoordinate));
+}
 
 TColor ShiftColorHue(TColor color, int delta) {
   if (color == clNone) return color;
@@ -136,6 +142,9 @@ void TSeSkinObject::Assign(const TPersistent& source) {
     TComponent::Assign(source);
     return;
   }
+  if (from == this) return;
+  // The copied children take the place of any this object had.
+  DestroyComponents();
   SetName(from->Name());
   m_masked = from->m_masked;
   m_align = from->m_align;
@@ -188,15 +197,22 @@ void TSeSkinObject::SetState(int state) {
 }
 
 void TSeSkinObject::SetBounds(const TRect& rect) {
-  if (rect.Left == m_left && rect.Top == m_top && rect.Right - rect.Left == m_width &&
-      rect.Bottom - rect.Top == m_height)
-    return;
+  SetPlace(rect.Left, rect.Top, ClampCoordinate(std::int64_t(rect.Right) - rect.Left),
+           ClampCoordinate(std::int64_t(rect.Bottom) - rect.Top));
+}
+
+void TSeSkinObject::SetPlace(int left, int top, int width, int height) {
+  left = ClampCoordinate(left);
+  top = ClampCoordinate(top);
+  width = std::clamp(width, 0, kMaxSkinCoordinate);
+  height = std::clamp(height, 0, kMaxSkinCoordinate);
+  if (left == m_left && top == m_top && width == m_width && height == m_height) return;
   m_oldWidth = m_width;
   m_oldHeight = m_height;
-  m_left = rect.Left;
-  m_top = rect.Top;
-  m_width = std::max(0, rect.Right - rect.Left);
-  m_height = std::max(0, rect.Bottom - rect.Top);
+  m_left = left;
+  m_top = top;
+  m_width = width;
+  m_height = height;
   AlignChildren();
 }
 
@@ -237,14 +253,13 @@ void TSeSkinObject::AlignChildren() {
   pass([&](TSeSkinObject& c) { horizontal(c, saLeft, saRight); });
   reversePass([](TSeSkinObject& c) {
     if (c.Align() != saText) return;
-    const int w = ScreenTextWidth(c.Text(), *c.GetFont()) + c.TextMarginLeft() + c.TextMarginRight();
-    c.SetBounds({c.Left(), c.Top(), c.Left() + w, c.Top() + c.Height()});
+    const std::int64_t w = std::int64_t(ScreenTextWidth(c.Text(), *c.GetFont())) + c.TextMarginLeft() + c.TextMarginRight();
+    c.SetPlace(c.Left(), c.Top(), ClampCoordinate(w), c.Height());
   });
   reversePass([&r](TSeSkinObject& c) {
     if (c.Align() != saCenter) return;
-    const int left = r.Left + (r.Right - r.Left - c.Width()) / 2;
-    const int top = r.Top + (r.Bottom - r.Top - c.Height()) / 2;
-    c.SetBounds({left, top, left + c.Width(), top + c.Height()});
+    c.SetPlace(r.Left + (r.Right - r.Left - c.Width()) / 2, r.Top + (r.Bottom - r.Top - c.Height()) / 2, c.Width(),
+               c.Height());
   });
   pass([&r](TSeSkinObject& c) {
     if (c.Align() == saClient) c.SetBounds(r);
@@ -253,8 +268,8 @@ void TSeSkinObject::AlignChildren() {
   const int dx = m_oldWidth > 0 ? m_width - m_oldWidth : 0;
   const int dy = m_oldHeight > 0 ? m_height - m_oldHeight : 0;
   pass([dx, dy](TSeSkinObject& c) {
-    if (c.Align() == saTopRight || c.Align() == saBottomRight) c.m_left += dx;
-    if (c.Align() == saBottomLeft || c.Align() == saBottomRight) c.m_top += dy;
+    if (c.Align() == saTopRight || c.Align() == saBottomRight) c.m_left = ClampCoordinate(std::int64_t(c.m_left) + dx);
+    if (c.Align() == saBottomLeft || c.Align() == saBottomRight) c.m_top = ClampCoordinate(std::int64_t(c.m_top) + dy);
   });
 }
 

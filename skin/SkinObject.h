@@ -88,13 +88,13 @@ class TSeSkinObject : public TComponent {
   void SetMasked(bool value) { m_masked = value; }
   // Each of the four setters is a SetBounds.
   int Left() const { return m_left; }
-  void SetLeft(int value) { SetBounds({value, m_top, value + m_width, m_top + m_height}); }
+  void SetLeft(int value) { SetPlace(value, m_top, m_width, m_height); }
   int Top() const { return m_top; }
-  void SetTop(int value) { SetBounds({m_left, value, m_left + m_width, value + m_height}); }
+  void SetTop(int value) { SetPlace(m_left, value, m_width, m_height); }
   int Width() const { return m_width; }
-  void SetWidth(int value) { SetBounds({m_left, m_top, m_left + value, m_top + m_height}); }
+  void SetWidth(int value) { SetPlace(m_left, m_top, value, m_height); }
   int Height() const { return m_height; }
-  void SetHeight(int value) { SetBounds({m_left, m_top, m_left + m_width, m_top + value}); }
+  void SetHeight(int value) { SetPlace(m_left, m_top, m_width, value); }
   TRect BoundsRect() const { return {m_left, m_top, m_left + m_width, m_top + m_height}; }
   int MarginLeft() const { return m_marginLeft; }
   void SetMarginLeft(int value) { m_marginLeft = value; }
@@ -161,9 +161,11 @@ class TSeSkinObject : public TComponent {
   // The skinned-window component of the control's window; null without one.
   ISeSkinnedWindow* OwnerForm() const;
 
-  // Takes the rectangle (negative sides become 0) and lays out the children, unless it is the
-  // current bounds.
+  // Takes the rectangle (negative sides become 0, everything within kMaxSkinCoordinate) and lays
+  // out the children, unless it is the current bounds.
   void SetBounds(const TRect& rect);
+  // SetBounds from a position and a size.
+  void SetPlace(int left, int top, int width, int height);
   void AlignChildren();
   // The deepest visible object under p (root coordinates) that is not see-through to the mouse.
   TSeSkinObject* ObjectAtPoint(TPoint p);
@@ -248,6 +250,11 @@ class TSeSkinObject : public TComponent {
   TBiDiMode m_biDiMode = bdLeftToRight;
   int m_oldWidth = 0, m_oldHeight = 0;
 };
+
+// Positions and sizes are kept within this bound, so sums of a few of them never overflow,
+// whatever a damaged skin file stores.
+inline constexpr int kMaxSkinCoordinate = 1 << 29;
+int ClampCoordinate(std::int64_t value);
 
 // The TseColor of a colour (system colours resolved) moved delta steps round the hue circle;
 // clNone stays.

@@ -80,16 +80,15 @@ void TSeSkinObject::DrawText(TCanvas& canvas) {
     return;
   }
   if (m_text.empty()) return;
-  TRect r = BoundsRect();
-  r.Left += m_textMarginLeft;
-  r.Right -= m_textMarginRight;
-  r.Top += m_textMarginTop;
+  const TRect bounds = BoundsRect();
+  TRect r{ClampCoordinate(std::int64_t(bounds.Left) + m_textMarginLeft), ClampCoordinate(std::int64_t(bounds.Top) + m_textMarginTop),
+          ClampCoordinate(std::int64_t(bounds.Right) - m_textMarginRight), bounds.Bottom};
   canvas.SetFont(*m_font);
   if (!m_enabled) canvas.Font()->SetColor(clGray);
   std::string text = m_text;
   if (m_kind == skTitle) {
     canvas.TextExtent("");  // selects the font for the measuring below
-    text = EllipsisText(canvas.Handle(), text, m_width - m_textMarginLeft - m_textMarginRight);
+    text = EllipsisText(canvas.Handle(), text, r.Right - r.Left);
   }
   const UINT flags = TextFlags(m_textAlign, m_biDiMode);
   if (m_textEffect == teShadow) {

@@ -19,6 +19,7 @@
 #include "platform/display/HeadlessScreen.h"
 #include "platform/display/X11Mapping.h"
 #include "platform/display/X11PixelFormat.h"
+#include "platform/display/X11Tray.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/Surface.h"
@@ -135,6 +136,7 @@ struct TX11Display::TImpl {
   std::map<HWND, TWin> wins;
   std::map<::Window, HWND> byX;
   TImage screenRead;  // kept between reads of the screen, which are mostly of the same size
+  std::unique_ptr<TX11Tray> tray;
   HWND grabbed = nullptr;  // the top-level window the capture belongs to
   bool keyboardGrabbed = false;
 
@@ -525,6 +527,7 @@ struct TX11Display::TImpl {
   }
 
   void Handle(XEvent& e) {
+    if (tray->Handle(e)) return;
     auto it = byX.find(e.xany.window);
     HWND h = it == byX.end() ? nullptr : it->second;
     switch (e.type) {
@@ -664,6 +667,7 @@ std::unique_ptr<TX11Display> TX11Display::Open(const std::string& name) {
   XGCValues v{};
   v.subwindow_mode = IncludeInferiors;
   impl->rootGc = XCreateGC(impl->dpy, impl->root, GCSubwindowMode, &v);
+  impl->tray = std::make_unique<TX11Tray>(impl->dpy, impl->screen, impl->format);
   std::unique_ptr<TX11Display> display(new TX11Display(std::move(impl)));
   SetDisplayBackend(display.get());
   return display;
@@ -676,6 +680,7 @@ TX11Display::~TX11Display() {
     if (w.ic) XDestroyIC(w.ic);
     XDestroyWindow(m_impl->dpy, w.xid);
   }
+  m_impl->tray.reset();
   m_impl->FreeImage(m_impl->screenRead);
   if (m_impl->im) XCloseIM(m_impl->im);
   for (auto& [id, c] : m_impl->cursors) XFreeCursor(m_impl->dpy, c);
@@ -771,6 +776,7 @@ void TX11Display::WindowIconChanged(HWND h) {
 void TX11Display::ZOrderChanged() { m_impl->Restack(); }
 
 void TX11Display::WindowDestroyed(HWND h) {
+  m_impl->tray->WindowDestroyed(h);
   auto it = m_impl->wins.find(h);
   if (it == m_impl->wins.end()) return;
   m_impl->FreeImage(it->second);
@@ -895,6 +901,11 @@ bool TX11Display::WaitEvents(int timeoutMs) {
   poll(p, p[1].fd >= 0 ? 2 : 1, timeoutMs);
   return true;
 }
+
+bool TX11Display::TrayAvailable() { return m_impl->tray->Available(); }
+bool TX11Display::ShowTrayIcon(const TTrayIcon& icon) { return m_impl->tray->Show(icon); }
+bool TX11Display::RemoveTrayIcon(HWND window, UINT id) { return m_impl->tray->Remove(window, id); }
+const TTrayIcon* TX11Display::FindTrayIcon(HWND window, UINT id) const { return m_impl->tray->Find(window, id); }
 
 std::unique_ptr<TDisplayBackend> OpenDisplay() {
   const char* backend = std::getenv("VANDREL_BACKEND");

@@ -9,10 +9,11 @@
 #include <string>
 
 #include "platform/win/DisplayBackend.h"
+#include "platform/win/TrayHost.h"
 
 namespace vandrel {
 
-class TX11Display : public TDisplayBackend {
+class TX11Display : public TDisplayBackend, public TTrayHost {
  public:
   // Opens the named display (empty: $DISPLAY); raises EOSError when it cannot be opened.
   static std::unique_ptr<TX11Display> Open(const std::string& name = {});
@@ -42,6 +43,12 @@ class TX11Display : public TDisplayBackend {
   void WriteScreen(const TSurface& src, const TRect& rect) override;
   void PollEvents() override;
   bool WaitEvents(int timeoutMs) override;
+
+  // The notification area: the X system tray, when one runs.
+  bool TrayAvailable() override;
+  bool ShowTrayIcon(const TTrayIcon& icon) override;
+  bool RemoveTrayIcon(HWND window, UINT id) override;
+  const TTrayIcon* FindTrayIcon(HWND window, UINT id) const override;
 
  private:
   struct TImpl;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "platform/core/Exception.h"
 #include "platform/win/Messages.h"
@@ -178,6 +179,19 @@ bool PeekMessage(MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 
 void WaitMessage() { WaitForWork(nullptr, 0, 0); }
 
+namespace {
+
+TCallbackExceptionHandler& CallbackExceptionHandler() {
+  static TCallbackExceptionHandler handler;
+  return handler;
+}
+
+}  // namespace
+
+TCallbackExceptionHandler SetCallbackExceptionHandler(TCallbackExceptionHandler handler) {
+  return std::exchange(CallbackExceptionHandler(), std::move(handler));
+}
+
 bool GetMessage(MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   while (!PeekMessage(msg, hwnd, filterMin, filterMax, PM_REMOVE)) WaitForWork(hwnd, filterMin, filterMax);
   return msg.message != WM_QUIT;
@@ -190,7 +204,14 @@ LRESULT DispatchMessage(const MSG& msg) {
                            [&](const TTimer& t) { return t.Window == msg.hwnd && t.Id == msg.wParam; });
     if (it != timers.end() && it->Proc) {
       TIMERPROC proc = it->Proc;
-      proc(msg.hwnd, WM_TIMER, msg.wParam, msg.time);
+      try {
+        proc(msg.hwnd, WM_TIMER, msg.wParam, msg.time);
+      } catch (...) {
+        // A copy: the handler may install another one.
+        TCallbackExceptionHandler handler = CallbackExceptionHandler();
+        if (!handler) throw;
+        handler();
+      }
       return 0;
     }
   }

@@ -32,6 +32,12 @@ using TIMERPROC = std::function<void(HWND, UINT, UINT_PTR, DWORD)>;
 // 10 ms counts as 10 ms.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr);
 bool KillTimer(HWND hwnd, UINT_PTR id);
+// What happens to an exception that escapes a timer callback: the handler runs inside the catch
+// (so it can rethrow or look at std::current_exception) and the loop goes on. An application
+// installs its exception handler here; without one the exception leaves DispatchMessage. Returns
+// the handler it replaces.
+using TCallbackExceptionHandler = std::function<void()>;
+TCallbackExceptionHandler SetCallbackExceptionHandler(TCallbackExceptionHandler handler);
 
 // Dispatches the pending WM_PAINT messages of a window and its children (all windows for null),
 // as full-window dragging does between two moves.

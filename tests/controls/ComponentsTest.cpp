@@ -85,6 +85,12 @@ TEST_F(ControlsTest, TimerTicksOnTheLoopAndStopsWhenDisabled) {
   Pump();
   EXPECT_EQ(ticks, 3);
   EXPECT_FALSE(timer.Running());
+  // A platform timer's callback reports through the application too.
+  UINT_PTR id = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { throw EConvertError("callback failed"); });
+  TTickClock::Advance(60);
+  EXPECT_NO_THROW(Pump());
+  KillTimer(nullptr, id);
+  EXPECT_EQ(errors, (std::vector<std::string>{"tick failed", "callback failed"}));
 }
 
 TEST_F(ControlsTest, ActionDrivesItsClientsUntilAClientOverrides) {

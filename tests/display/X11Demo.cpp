@@ -3,8 +3,9 @@
 // "frame" opens a captioned window with the classic frame that can be moved, minimised, restored
 // and closed; "configure" moves itself in bursts; "menu" opens a menu over a stay-on-top window
 // on a click (on "g" with the pointer held elsewhere); "xerror" makes requests the server refuses.
-// Each prints what happens, one line per event, for the script, and says at "ready" whether the
-// window's pixels go through shared memory.
+// "tray" puts an icon in the notification area, "trayhost" is a minimal tray. Each prints what
+// happens, one line per event, for the script, and says at "ready" whether the window's pixels go
+// through shared memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "platform/gdi/Fill.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/RegionApi.h"
+#include "platform/services/NotifyIcon.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -187,10 +189,78 @@ LRESULT MenuProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
 }
 
+// A window with a notification-area icon: "t" adds it; a double click on it removes it.
+constexpr UINT kTrayMessage = WM_APP + 1;
+
+LRESULT TrayProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  NOTIFYICONDATA icon;
+  icon.hWnd = h;
+  icon.uID = 1;
+  switch (m) {
+    case WM_PAINT: FillClient(h, RGB(0, 128, 0), nullptr); return 0;
+    case WM_CHAR:
+      if (w == 't') {
+        icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        icon.uCallbackMessage = kTrayMessage;
+        icon.hIcon = GetWindowIcon(h);
+        icon.szTip = "信息提示";
+        Say(Shell_NotifyIcon(NIM_ADD, icon) ? "tray added" : "tray refused");
+      }
+      if (w == 'q') PostQuitMessage(0);
+      return 0;
+    case kTrayMessage:
+      if (l == WM_LBUTTONDBLCLK) {
+        Say("tray dblclick");
+        Shell_NotifyIcon(NIM_DELETE, icon);
+      }
+      if (l == NIN_ICONLOST) Say("tray lost");
+      return 0;
+    default: return DefWindowProc(h, m, w, l);
+  }
+}
+
+// The smallest system tray, in plain Xlib: it takes the tray selection, says so, and embeds what
+// asks to dock, keeping it in its save-set. Killed, it leaves the icons mapped on the root window
+// (as the server returns save-set windows), which is what a tray dying does.
+int RunTrayHost() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return 2;
+  ::Window root = DefaultRootWindow(d);
+  ::Window host = XCreateSimpleWindow(d, root, 500, 440, 120, 30, 0, 0, 0x808080);
+  XSelectInput(d, host, StructureNotifyMask);
+  XMapWindow(d, host);
+  Atom selection = XInternAtom(d, ("_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(d))).c_str(), False);
+  Atom opcode = XInternAtom(d, "_NET_SYSTEM_TRAY_OPCODE", False);
+  XSetSelectionOwner(d, selection, host, CurrentTime);
+  XEvent m{};
+  m.xclient.type = ClientMessage;
+  m.xclient.window = root;
+  m.xclient.message_type = XInternAtom(d, "MANAGER", False);
+  m.xclient.format = 32;
+  m.xclient.data.l[0] = CurrentTime;
+  m.xclient.data.l[1] = long(selection);
+  m.xclient.data.l[2] = long(host);
+  XSendEvent(d, root, False, StructureNotifyMask, &m);
+  XFlush(d);
+  Say("tray host ready");
+  for (;;) {
+    XEvent e;
+    XNextEvent(d, &e);
+    if (e.type != ClientMessage || e.xclient.message_type != opcode || e.xclient.data.l[1] != 0) continue;
+    auto icon = ::Window(e.xclient.data.l[2]);
+    XAddToSaveSet(d, icon);
+    XReparentWindow(d, icon, host, 4, 4);
+    XMapWindow(d, icon);
+    XFlush(d);
+    Say("docked");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string mode = argc > 1 ? argv[1] : "frame";
+  if (mode == "trayhost") return RunTrayHost();
   try {
     auto display = OpenDisplay();
     WNDCLASS cls;
@@ -199,6 +269,7 @@ int main(int argc, char** argv) {
     cls.lpfnWndProc = MakeWindowProc(mode == "frame"       ? &FrameProc
                                      : mode == "configure" ? &ConfigureProc
                                      : mode == "menu"      ? &MenuProc
+                                     : mode == "tray"      ? &TrayProc
                                                            : &ShapeProc);
     RegisterClass(cls);
     HWND w;
@@ -215,14 +286,16 @@ int main(int argc, char** argv) {
       CombineRgn(all, all, cut, RGN_DIFF);
       DeleteObject(cut);
       SetWindowRgn(w, all, false);
+    } else if (mode == "tray") {
+      w = CreateWindowEx(0, "demo", "tray", WS_POPUP, 100, 100, 100, 100, nullptr);
     } else {
       w = CreateWindowEx(0, "demo", "Vandrel frame demo", WS_OVERLAPPEDWINDOW, 80, 60, 320, 200, nullptr);
-      // A 16 x 16 icon: blue with a white square, shown in the caption and given to X.
-      std::uint32_t pixels[16 * 16];
-      for (int i = 0; i < 16 * 16; ++i)
-        pixels[i] = (i % 16 >= 4 && i % 16 < 12 && i / 16 >= 4 && i / 16 < 12) ? 0xFFFFFFFFu : 0xFF2050C0u;
-      SetWindowIcon(w, CreateIconFromPixels(16, 16, pixels));
     }
+    // A 16 x 16 icon: blue with a white square, shown in the caption, given to X and to the tray.
+    std::uint32_t pixels[16 * 16];
+    for (int i = 0; i < 16 * 16; ++i)
+      pixels[i] = (i % 16 >= 4 && i % 16 < 12 && i / 16 >= 4 && i / 16 < 12) ? 0xFFFFFFFFu : 0xFF2050C0u;
+    SetWindowIcon(w, CreateIconFromPixels(16, 16, pixels));
     if (mode == "xerror") {
       // Requests the server refuses, twice of each kind, on a connection of the program's own.
       Display* other = XOpenDisplay(nullptr);

@@ -24,7 +24,7 @@ fail() { echo "FAIL: $*"; cat ./*.log 2>/dev/null; exit 1; }
 exec 3>displayfd.txt
 Xvfb -displayfd 3 -screen 0 640x480x"$depth" -nolisten tcp -noreset >xvfb.log 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [[ -n ${wmpid:-} ]] && kill $wmpid 2>/dev/null; [[ -n ${xvfb2:-} ]] && kill $xvfb2 2>/dev/null; [[ -n ${app:-} ]] && kill $app 2>/dev/null; [[ -n ${other:-} ]] && kill $other 2>/dev/null' EXIT
+trap 'kill $xvfb 2>/dev/null; [[ -n ${wmpid:-} ]] && kill $wmpid 2>/dev/null; [[ -n ${xvfb2:-} ]] && kill $xvfb2 2>/dev/null; [[ -n ${app:-} ]] && kill $app 2>/dev/null; [[ -n ${other:-} ]] && kill $other 2>/dev/null; [[ -n ${trayer:-} ]] && kill $trayer 2>/dev/null; [[ -n ${trayhost:-} ]] && kill $trayhost 2>/dev/null' EXIT
 for _ in $(seq 400); do [[ -s displayfd.txt ]] && break; sleep 0.05; done
 [[ -s displayfd.txt ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 displayfd.txt)"
@@ -36,11 +36,14 @@ if [[ -n $wm ]]; then
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "$wm did not start"
 fi
 
-start() {  # mode log
+start() {  # mode log window-name
   "$demo" "$1" >"$2" 2>&1 &
   app=$!
-  for _ in $(seq 400); do grep -q ready "$2" && return 0; sleep 0.05; done
-  fail "$1 did not start"
+  for _ in $(seq 400); do grep -q ready "$2" && break; sleep 0.05; done
+  grep -q ready "$2" || fail "$1 did not start"
+  # A window manager maps the window in its own time.
+  for _ in $(seq 200); do xwininfo -name "$3" 2>/dev/null | grep -q IsViewable && return 0; sleep 0.05; done
+  fail "the window \"$3\" of $1 is not shown"
 }
 wait_for() {  # pattern log
   for _ in $(seq 400); do grep -q "$1" "$2" && return 0; sleep 0.05; done
@@ -59,7 +62,7 @@ shot_until() {  # x y colour
 }
 
 # 1. The shaped window: an L of 200 x 200 at (100, 100) without its top-right quarter.
-start shape shape.log
+start shape shape.log "shape"
 xdotool mousemove 150 150 click --delay 0 1        # inside: client (50, 50)
 xdotool mousemove 250 130 click --delay 0 1        # in the cut-away quarter: not ours
 shot_until 150 150 "255,0,0"
@@ -112,7 +115,7 @@ text="key 0x31 char U+0021 char U+00E9 char U+4FE1 "
 cp shot.png shape.png
 
 # 2. Without a window manager the program keeps a topmost window on top itself.
-start topmost topmost.log
+start topmost topmost.log "topmost"
 xlogo -geometry 200x200+150+150 >/dev/null 2>&1 &
 logo=$!
 sleep 1
@@ -125,7 +128,7 @@ wait $app || fail "topmost demo exit code"
 app=
 
 # 3. The classic frame at (80, 60), 320 x 200: drag the caption by (60, 50), then minimise.
-start frame frame1.log
+start frame frame1.log "Vandrel frame demo"
 xdotool mousemove 200 70 mousedown 1 mousemove 230 95 mousemove 260 120 mouseup 1
 wait_for "moved 140 110" frame1.log
 # The X window carries the caption, the class and the icon.
@@ -153,14 +156,14 @@ fi
 kill $app; wait $app 2>/dev/null; app=
 
 # 4. Alt+F4 closes the window and ends the program.
-start frame frame2.log
+start frame frame2.log "Vandrel frame demo"
 xdotool mousemove 200 150 click --delay 0 1 key --delay 0 alt+F4
 wait_for closed frame2.log
 wait $app || fail "frame demo exit code after Alt+F4"
 app=
 
 # 5. The close button closes it too.
-start frame frame3.log
+start frame frame3.log "Vandrel frame demo"
 xdotool mousemove $((80 + 320 - 4 - 2 - 8)) $((60 + 4 + 7)) click --delay 0 1
 wait_for closed frame3.log
 wait $app || fail "frame demo exit code after the close button"
@@ -171,9 +174,53 @@ app=
 grep -q 'BadWindow.* request 8\.' xerror.log && grep -q 'BadWindow.* request 4\.' xerror.log ||
   fail "X errors reported: $(grep 'X error' xerror.log | tr '\n' ' ')"
 
+# 10. The notification-area icon: refused without a tray, embedded in one (trayer), a double
+#     click on it reaches the program; a tray that dies (a minimal one that returns its icons to
+#     the root window) leaves no icon on the desktop and tells the program; a new tray takes the
+#     icon again.
+start tray tray.log "tray"
+tray_up() {
+  trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 30 >trayer.log 2>&1 &
+  trayer=$!
+}
+icon_state() { xwininfo -id "$iid" 2>/dev/null | awk '/Map State/ {print $3}'; }
+add_icon() {  # the count of "tray added" to reach
+  for _ in $(seq 50); do
+    xdotool mousemove 150 150 click --delay 0 1 key --delay 0 t
+    for _ in $(seq 4); do [[ $(grep -c "tray added" tray.log) -ge $1 ]] && break 2; sleep 0.05; done
+  done
+  [[ $(grep -c "tray added" tray.log) -ge $1 ]] || fail "no icon in the tray"
+  iid=$(xdotool search --classname vandrel-tray | head -1)
+  for _ in $(seq 100); do [[ $(icon_state) == IsViewable ]] && break; sleep 0.05; done
+  [[ $(icon_state) == IsViewable ]] || fail "the icon is not shown in the tray"
+}
+xdotool mousemove 150 150 key --delay 0 t
+wait_for "tray refused" tray.log
+tray_up
+add_icon 1
+read -r ix iy < <(xwininfo -id "$iid" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x+5, y+5}')
+xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
+wait_for "tray dblclick" tray.log
+kill $trayer; wait $trayer 2>/dev/null; trayer=
+"$demo" trayhost >trayhost.log 2>&1 &
+trayhost=$!
+wait_for "tray host ready" trayhost.log
+add_icon 2
+kill $trayhost; wait $trayhost 2>/dev/null; trayhost=
+wait_for "tray lost" tray.log
+sleep 0.3
+[[ $(icon_state) != IsViewable ]] || fail "the icon was left on the desktop"
+tray_up
+for _ in $(seq 100); do [[ $(icon_state) == IsViewable ]] && break; sleep 0.05; done
+[[ $(icon_state) == IsViewable ]] || fail "a new tray did not take the icon"
+kill $trayer; wait $trayer 2>/dev/null; trayer=
+xdotool mousemove 150 150 key --delay 0 q
+wait $app || fail "tray demo exit code"
+app=
+
 # 7 (before 6, which changes the display). Four moves in a row end where the last one asked: the
 #    answers to the first three do not pull the window back.
-start configure configure.log
+start configure configure.log "configure"
 xdotool mousemove 150 150 click --delay 0 1 key --delay 0 m
 wait_for burst configure.log
 sleep 1
@@ -190,7 +237,7 @@ app=
 #    program (the shape demo) then gets clicks and keys again.
 "$demo" shape >other.log 2>&1 &
 other=$!
-start menu menu.log
+start menu menu.log "menu owner"
 for _ in $(seq 400); do grep -q ready other.log && break; sleep 0.05; done
 xdotool mousemove 450 150 click --delay 0 1
 wait_for "menu open" menu.log
@@ -228,7 +275,7 @@ elif unshare -ri true 2>/dev/null; then
   for _ in $(seq 400); do [[ -s displayfd2.txt ]] && break; sleep 0.05; done
   [[ -s displayfd2.txt ]] || fail "the second Xvfb did not start"
   export DISPLAY=":$(head -1 displayfd2.txt)"
-  start shape noshm.log
+  start shape noshm.log "shape"
   grep -q '^ready plain$' noshm.log || fail "a refused shared-memory attach counted as success"
   sleep 0.3
   xwd -root -silent | convert xwd:- png:shot.png || fail "screenshot"

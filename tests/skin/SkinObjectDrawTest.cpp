@@ -3,6 +3,8 @@
 // that must stay inside its images when a skin is incomplete or bounds are odd.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "graphics/SeColor.h"
 #include "graphics/TextHelpers.h"
 #include "platform/gdi/DrawText.h"
@@ -554,6 +556,11 @@ TEST(SkinObjectDrawTest, MissingImagesOddLinksAndOddBoundsDrawWhatTheyCan) {
       {"empty bounds", "PIC.BMP", {0, 0, 2, 2}, {4, 4, 4, 4}, 0},
       {"negative bounds", "PIC.BMP", {0, 0, 2, 2}, {6, 6, 2, 2}, 1},
       {"far outside the canvas", "PIC.BMP", {0, 0, 2, 2}, {-500, -500, 30000, 20}, 1},
+      {"extreme link", "PIC.BMP", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {0, 0, 8, 8}, 1},
+      {"extreme margins", "PIC.BMP", {0, 0, 2, 2}, {0, 0, 8, 8}, INT_MAX},
+      {"extreme negative margins", "PIC.BMP", {0, 0, 2, 2}, {0, 0, 8, 8}, INT_MIN},
+      {"extreme bounds", "PIC.BMP", {0, 0, 2, 2}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 0},
+      {"extreme bounds with margins", "PIC.BMP", {0, 0, 1, 2}, {INT_MAX - 2, INT_MIN, INT_MAX, INT_MAX}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -574,6 +581,9 @@ TEST(SkinObjectDrawTest, MissingImagesOddLinksAndOddBoundsDrawWhatTheyCan) {
       o->SetMarginRight(c.margin);
       o->SetMarginBottom(c.margin);
       o->SetText("Text");
+      o->SetTextMarginLeft(c.margin);
+      o->SetTextMarginRight(c.margin);
+      o->SetTextMarginTop(c.margin);
       o->SetImages(&images);
       o->AfterLoad();
       o->SetBounds(c.bounds);
@@ -583,6 +593,13 @@ TEST(SkinObjectDrawTest, MissingImagesOddLinksAndOddBoundsDrawWhatTheyCan) {
       if (HRGN region = o->BuildRegion()) DeleteObject(region);
     }
   }
+  // A rectangle reaching outside its image is not resolved at all.
+  TSeBitmapObject beyond(nullptr);
+  beyond.Bitmap()->SetName("PIC.BMP");
+  beyond.Bitmap()->SetRect({0, 0, 2, 3});
+  beyond.SetImages(&images);
+  beyond.AfterLoad();
+  EXPECT_EQ(beyond.Bitmap()->Image(), nullptr);
 }
 
 }  // namespace

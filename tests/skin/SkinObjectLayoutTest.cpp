@@ -2,6 +2,9 @@
 // regions built from a frame tree, private copies, state, hue and the messages to the control.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+
 #include "framework/Control.h"
 #include "graphics/SeColor.h"
 #include "platform/gdi/GdiObject.h"
@@ -130,6 +133,37 @@ TEST(SkinObjectLayoutTest, SameBoundsDoNotLayOutAgainAndNegativeSizesBecomeZero)
   EXPECT_EQ(o.Width(), 0);
   EXPECT_EQ(o.Height(), 0);
   EXPECT_EQ(client->BoundsRect(), (TRect{10, 10, 10, 10}));
+}
+
+// A damaged skin may store any 32-bit bounds and margins: the layout keeps every coordinate
+// within reach of the others instead of overflowing, and the first sizing tells nothing apart.
+TEST(SkinObjectLayoutTest, ExtremeStoredBoundsAreKeptWithinRange) {
+  TSeSkinObject o(nullptr);
+  TSeSkinObject* text = Child(o, "Text", saText, {});
+  text->SetText("x");
+  text->SetTextMarginLeft(INT_MAX);
+  text->SetTextMarginRight(INT_MAX);
+  TSeSkinObject* anchor = Child(o, "Anchor", saBottomRight, {INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX});
+  TSeSkinObject* top = Child(o, "Top", saTop, {0, 0, 1, 0});
+  top->SetHeight(INT_MAX);
+  TSeSkinObject* centre = Child(o, "Centre", saCenter, {0, 0, 0, 0});
+  centre->SetWidth(INT_MAX);
+  o.SetLeft(INT_MAX);
+  o.SetTop(INT_MIN);
+  o.SetWidth(INT_MAX);
+  o.SetHeight(INT_MAX);
+  o.SetWidth(5);
+  o.SetWidth(INT_MAX);
+  for (TSeSkinObject* c : {&o, text, anchor, top, centre}) {
+    EXPECT_LE(std::abs(std::int64_t(c->Left())), kMaxSkinCoordinate) << c->Name();
+    EXPECT_LE(std::abs(std::int64_t(c->Top())), kMaxSkinCoordinate) << c->Name();
+    EXPECT_LE(c->Width(), kMaxSkinCoordinate) << c->Name();
+    EXPECT_LE(c->Height(), kMaxSkinCoordinate) << c->Name();
+  }
+  EXPECT_EQ(o.Left(), kMaxSkinCoordinate);
+  EXPECT_EQ(o.Top(), -kMaxSkinCoordinate);
+  EXPECT_EQ(text->Width(), kMaxSkinCoordinate);
+  EXPECT_EQ(o.ObjectAtPoint({INT_MAX, INT_MAX}), nullptr);
 }
 
 TEST(SkinObjectLayoutTest, ObjectAtPointFindsTheLastVisibleObjectThroughSeeThroughGlyphs) {
@@ -275,6 +309,14 @@ TEST(SkinObjectLayoutTest, CloneCopiesTheStoredTreeButNotTheRuntimeFields) {
   // The copy is private: changing it leaves the original alone.
   button->SetBounds({0, 0, 5, 5});
   EXPECT_EQ(original.BoundsRect(), (TRect{10, 10, 30, 30}));
+  // Copying again replaces the children instead of adding a second set; a copy from itself
+  // changes nothing.
+  button->Assign(original);
+  ASSERT_EQ(button->Count(), 1);
+  EXPECT_EQ(button->Objects(0)->Name(), "Glyph");
+  original.Assign(original);
+  EXPECT_EQ(original.Count(), 1);
+  EXPECT_EQ(original.Objects(0), glyph);
 }
 
 TEST(SkinObjectLayoutTest, StatesActiveAndHueReachTheWholeSubtree) {

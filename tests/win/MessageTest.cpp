@@ -3,6 +3,8 @@
 #include "WinTestSupport.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "platform/core/Exception.h"
 #include "platform/win/ClockChange.h"
@@ -115,6 +117,31 @@ TEST_F(MessageTest, ReplacedProcedureSeesMessagesFirstAndChainsOrSwallows) {
   SetWindowProc(w, later);
   EXPECT_NE(GetWindowProc(w), hook);
   EXPECT_EQ(SetWindowProc(w, original), later);
+}
+
+// A timer callback that throws reaches the installed handler (inside its catch) and the loop
+// goes on with the other timers; without a handler the exception leaves the loop.
+TEST_F(MessageTest, ExceptionsFromTimerCallbacksGoToTheInstalledHandler) {
+  std::vector<std::string> handled;
+  int ticks = 0;
+  UINT_PTR bad = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { throw std::runtime_error("tick failed"); });
+  UINT_PTR good = SetTimer(nullptr, 0, 50, [&](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+  TCallbackExceptionHandler previous = SetCallbackExceptionHandler([&] {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      handled.push_back(e.what());
+    }
+  });
+  TTickClock::Advance(60);
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(handled, (std::vector<std::string>{"tick failed"}));
+  EXPECT_EQ(ticks, 1);
+  SetCallbackExceptionHandler(previous);
+  TTickClock::Advance(60);
+  EXPECT_THROW(Pump(), std::runtime_error);
+  KillTimer(nullptr, bad);
+  KillTimer(nullptr, good);
 }
 
 TEST_F(MessageTest, TimersFireInDueOrderOncePerAdvance) {
