@@ -1,5 +1,6 @@
 #include "app/CreationSequence.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -15,6 +16,7 @@
 #include "platform/core/Stream.h"
 #include "platform/core/Text.h"
 #include "platform/os/Resources.h"
+#include "platform/os/UserDirectories.h"
 
 namespace vandrel {
 namespace fs = std::filesystem;
@@ -44,35 +46,57 @@ TCreationSequence::TCreationSequence(IMainWindow& window, TConnection& connectio
       m_exeFileName(std::move(exeFileName)),
       m_exeDirectory(ExtractFilePath(m_exeFileName)) {}
 
+namespace {
+
+// This user's data folder of the program, ending with '/'.
+std::string DataFolder() { return JoinPath(DataHomeDirectory(), "vandrel") + "/"; }
+
+}  // namespace
+
+std::string TCreationSequence::ChooseFilesDirectory() const {
+  if (CanWriteDirectory(m_exeDirectory)) return m_exeDirectory;
+  const std::string folder = DataFolder();
+  if (m_sideEffects == TSideEffects::None) return folder;
+  if (!MakeDirectories(folder.substr(0, folder.size() - 1), 0700))
+    throw EOSError("Cannot create the folder \"" + folder + "\": " + SystemMessage(errno));
+  return folder;
+}
+
 void TCreationSequence::WriteResource(const char* type, const char* fileName) {
   if (m_sideEffects == TSideEffects::None) return;
   TResourceStream resource("DAT", type);
-  TFileStream file(m_exeDirectory + fileName, fmCreate);
+  TFileStream file(m_filesDirectory + fileName, fmCreate);
   if (resource.Size() > 0) file.CopyFrom(resource, 0);
 }
 
 bool TCreationSequence::FindDataDirectory(std::string& dataDirectory) {
   dataDirectory = m_exeDirectory;
   if (FileExists(dataDirectory + "data.mdb")) return true;
+  // A value read from a Wine prefix arrives as a path through the prefix's drives.
   dataDirectory = ExtractFilePath(ReadRegString("ExeFileName", "\\SOFTWARE\\tarvo\\"));
-  if (!FileExists(dataDirectory + "data.mdb")) return false;
-  // Put a copy of ourselves beside the sibling application, so that autostart runs from there.
-  // Copying a file onto itself would truncate it, so a data directory that is our own folder
-  // under another name is left alone.
-  const std::string copy = dataDirectory + ExtractFileName(m_exeFileName);
-  std::error_code error;
-  if (m_sideEffects == TSideEffects::None) return true;
-  if (FileExists(copy) && fs::equivalent(copy, m_exeFileName, error)) return true;
-  // Copy beside the target and rename over it: an older copy that is running cannot be
-  // overwritten in place, but it can be replaced.
-  const std::string temporary = copy + ".new";
-  fs::copy_file(m_exeFileName, temporary, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(temporary, copy, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw EOSError("Cannot copy \"" + m_exeFileName + "\" to \"" + copy + "\". " + error.message());
+  if (FileExists(dataDirectory + "data.mdb")) {
+    // Put a copy of ourselves beside the sibling application, so that autostart runs from there.
+    // Copying a file onto itself would truncate it, so a data directory that is our own folder
+    // under another name is left alone.
+    const std::string copy = dataDirectory + ExtractFileName(m_exeFileName);
+    std::error_code error;
+    if (m_sideEffects == TSideEffects::None) return true;
+    if (FileExists(copy) && fs::equivalent(copy, m_exeFileName, error)) return true;
+    // Copy beside the target and rename over it: an older copy that is running cannot be
+    // overwritten in place, but it can be replaced.
+    const std::string temporary = copy + ".new";
+    fs::copy_file(m_exeFileName, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) fs::rename(temporary, copy, error);
+    if (error) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      throw EOSError("Cannot copy \"" + m_exeFileName + "\" to \"" + copy + "\". " + error.message());
+    }
+    return true;
   }
+  // The user's own copy of the database, for a machine without the sibling application.
+  if (!FileExists(DataFolder() + "data.mdb")) return false;
+  dataDirectory = DataFolder();
   return true;
 }
 
@@ -90,16 +114,30 @@ std::vector<TReminderSection> ReminderSections(TDateTime today) {
 }
 
 bool TCreationSequence::Run() {
+  m_filesDirectory = ChooseFilesDirectory();
   WriteResource("MSKN", "mskn.mskn");
-  m_window.SetSkinFile(Trim(m_exeDirectory) + "mskn.mskn");
+  m_window.SetSkinFile(Trim(m_filesDirectory) + "mskn.mskn");
+  if (!RunDataSteps()) return false;
+  WriteResource("DATA", "TheCal.htm");
+  if (m_sideEffects == TSideEffects::Write) {
+    AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
+  } else {
+    m_window.AutostartBox().SetChecked(AutostartCheckedAfterStartUp());
+  }
+  return true;
+}
 
+bool TCreationSequence::RunDataSteps() {
   std::string dataDirectory;
   if (!FindDataDirectory(dataDirectory)) {
     m_window.ShowMessage(dataDirectory + "data.mdb 不存在！");
     m_window.Close();
     return false;
   }
-  m_autostartPath = dataDirectory + ExtractFileName(m_exeFileName);
+  // The program itself beside its database, or the copy beside the sibling's; the user's own
+  // database holds no copy.
+  m_autostartPath =
+      dataDirectory == DataFolder() ? m_exeFileName : dataDirectory + ExtractFileName(m_exeFileName);
 
   m_connection.Close();
   m_connection.SetConnectionString(kConnectionStringHead + dataDirectory + "data.mdb");
@@ -123,12 +161,6 @@ bool TCreationSequence::Run() {
     builder.AddReminderSection(section.Title, section.Date, section.DayMode);
 
   m_window.SetStatusText(StatusLineText(Now()));
-  WriteResource("DATA", "TheCal.htm");
-  if (m_sideEffects == TSideEffects::Write) {
-    AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
-  } else {
-    m_window.AutostartBox().SetChecked(AutostartCheckedAfterStartUp());
-  }
   return true;
 }
 

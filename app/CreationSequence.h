@@ -1,7 +1,8 @@
 // The sequence that fills the main window, at creation and at every refresh: write the skin file
-// and the calendar page beside the executable, point the skin engine at the skin, find and open
-// data.mdb, rebuild the six reminder sections, write the status line and set up autostart.
-// The first failure raises and ends the run; what was built so far stays in the window.
+// and the calendar page beside the executable (in the user's data folder when the executable's
+// folder cannot be written, as for an installed program), point the skin engine at the skin, find
+// and open data.mdb, rebuild the six reminder sections, write the status line and set up
+// autostart. The first failure raises and ends the run; what was built so far stays in the window.
 #pragma once
 
 #include <string>
@@ -52,15 +53,23 @@ class TCreationSequence {
 
   // Returns false when data.mdb was not found: the message was shown and the window closed.
   bool Run();
+  // Only the steps that read the data: find and open data.mdb, rebuild the six sections for
+  // today and write the status line. For a new day; the same false as Run.
+  bool RunDataSteps();
 
-  // The executable as it lies in the data directory; set by every run that finds the database.
+  // The program logon starts; set by every run that finds the database.
   const std::string& AutostartPath() const { return m_autostartPath; }
-  const std::string& ExeDirectory() const { return m_exeDirectory; }
+  // Where the last run wrote "mskn.mskn" and "TheCal.htm", ending with '/'.
+  const std::string& FilesDirectory() const { return m_filesDirectory; }
 
  private:
+  // The executable's folder when this process may write there, else <data home>/vandrel/,
+  // created when missing (unless the run leaves no traces).
+  std::string ChooseFilesDirectory() const;
   void WriteResource(const char* type, const char* fileName);
-  // False when data.mdb is neither beside the executable nor beside the sibling application;
-  // dataDirectory is then the last directory looked in.
+  // Looks beside the executable, then beside the sibling application named by the registry,
+  // then in the data folder. False when data.mdb is in none of them; dataDirectory is then the
+  // sibling's folder as the registry names it (empty without the value).
   bool FindDataDirectory(std::string& dataDirectory);
 
   IMainWindow& m_window;
@@ -70,6 +79,7 @@ class TCreationSequence {
   TSideEffects m_sideEffects;
   std::string m_exeFileName;
   std::string m_exeDirectory;
+  std::string m_filesDirectory;
   std::string m_autostartPath;
 };
 

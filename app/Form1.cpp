@@ -16,6 +16,7 @@
 #include "platform/os/Shell.h"
 #include "platform/win/DisplayBackend.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
 #include "skin/SkinEngine.h"
 #include "skincontrols/SkinButton.h"
 #include "skincontrols/SkinCheckBox.h"
@@ -201,22 +202,41 @@ void TForm1::CreateComponents() {
   m_treeView1->OnExpanded = [this](TPersistent* sender, TTreeNode* node) { TreeView1Expanded(sender, node); };
   m_tree = std::make_unique<TTreeViewReminderTree>(*m_treeView1);
 
+  m_dayWatch = std::make_unique<TDayWatch>(this, [this] { NewDay(); });
+
   OnCreate = [this](TPersistent* sender) { FormCreate(sender); };
   loading.End();
 }
 
 void TForm1::FormCreate(TPersistent*) { RunCreationSequence(); }
 
-void TForm1::RunCreationSequence() {
+void TForm1::RunCreationSequence() { RunSequence(&TCreationSequence::Run); }
+
+void TForm1::NewDay() {
+  const TTreeViewState kept = TTreeViewState::Of(*m_treeView1);
+  RunSequence(&TCreationSequence::RunDataSteps);
+  kept.ApplyTo(*m_treeView1);
+}
+
+void TForm1::WndProc(TMessage& message) {
+  if (message.Msg == WM_TIMECHANGE) m_dayWatch->ClockChanged();
+  TForm::WndProc(message);
+}
+
+void TForm1::RunSequence(bool (TCreationSequence::*run)()) {
+  // A message box of a failing run dispatches messages, and so does a long read: a new day, a
+  // clock change or a timer arriving then waits for the next wake rather than rebuilding under
+  // the running sequence.
   if (m_running) return;
   m_running = true;
   struct TEnd {
     bool& running;
     ~TEnd() { running = false; }
   } end{m_running};
+  m_dayWatch->Restart();
   m_creationFailed = true;
   try {
-    m_creationFailed = !m_sequence.Run();
+    m_creationFailed = !(m_sequence.*run)();
   } catch (const std::exception& e) {
     // What was built before the failure stays in the window.
     if (m_messages == TMessageSink::StandardError) {
@@ -238,7 +258,7 @@ void TForm1::SbRunClick(TPersistent*) {
 
 void TForm1::SeSkinButton1Click(TPersistent*) {
   // Whether a program for the page exists is the desktop's business: nothing to report.
-  ShellOpen(m_sequence.ExeDirectory() + "TheCal.htm");
+  ShellOpen(m_sequence.FilesDirectory() + "TheCal.htm");
 }
 
 void TForm1::SeSkinButton2Click(TPersistent*) { RunCreationSequence(); }

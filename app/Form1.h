@@ -1,6 +1,7 @@
 // TForm1, the reminder window: a banner across the top, the reminder tree below it and a status
 // bar with today's date line, the "自动启动" box and the "万年历" and "刷新" buttons. Creating it runs
-// the creation sequence; "刷新" runs it again.
+// the creation sequence; "刷新" runs it again. At midnight, and when the clock jumps, the data
+// steps run again on their own, keeping what the user had opened and selected.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "app/Autostart.h"
 #include "app/CreationSequence.h"
+#include "app/DayWatch.h"
 #include "app/ReminderOutline.h"
 #include "data/Connection.h"
 #include "data/Query.h"
@@ -65,10 +67,16 @@ class TForm1 : public TForm, private IMainWindow {
   void TreeView1Collapsed(TPersistent* sender, TTreeNode* node);
   void TreeView1Expanded(TPersistent* sender, TTreeNode* node);
   void SbRunClick(TPersistent* sender);
-  // "万年历": the calendar page written beside the executable, in the desktop's program for it.
+  // "万年历": the calendar page the creation sequence wrote, in the desktop's program for it.
   void SeSkinButton1Click(TPersistent* sender);
   // "刷新": the whole creation sequence again.
   void SeSkinButton2Click(TPersistent* sender);
+  // The day is over or the clock jumped: the tree and the status line for today, with the nodes
+  // that are there again opened and selected as they were.
+  void NewDay();
+
+ protected:
+  void WndProc(TMessage& message) override;
 
  private:
   // The "自动启动" box as the autostart logic sees it.
@@ -97,12 +105,14 @@ class TForm1 : public TForm, private IMainWindow {
 
   void CreateComponents();
   void RunCreationSequence();
+  // Runs one of the sequence's runs; a failure goes to the message sink or the application.
+  void RunSequence(bool (TCreationSequence::*run)());
 
   TMessageSink m_messages;
   TSideEffects m_sideEffects;
   bool m_closeRequested = false;
   bool m_creationFailed = false;
-  bool m_running = false;  // the creation sequence: a timer run while it reads must not start it again
+  bool m_running = false;  // a sequence run: a timer or a message box inside it must not start another
   std::string m_statusBeforeReading;
   TConnection m_adoConnData;
   TQuery m_adoQuery1{m_adoConnData};
@@ -110,6 +120,7 @@ class TForm1 : public TForm, private IMainWindow {
   TAutostartBox m_autostartBox{*this};
   TCreationSequence m_sequence;
   std::unique_ptr<TTreeViewReminderTree> m_tree;
+  std::unique_ptr<TDayWatch> m_dayWatch;
 
   TSeSkinEngine* m_seSkinEngine = nullptr;
   TSeSkinForm* m_seSkinForm1 = nullptr;

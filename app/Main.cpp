@@ -23,8 +23,8 @@ constexpr const char* kUsage =
     "Usage: vandrel [--dump | --json | --snapshot FILE.png | --version | --help]\n"
     "\n"
     "Vandrel shows what is due today, tomorrow, the day after, yesterday, this month and next\n"
-    "month from the sales application's database (data.mdb beside the program, or beside the\n"
-    "program named by the registry value ExeFileName of SOFTWARE\\tarvo).\n"
+    "month from the sales application's database (data.mdb beside the program, beside the\n"
+    "program named by the registry value ExeFileName of SOFTWARE\\tarvo, or in the data folder).\n"
     "\n"
     "  --dump               fill the reminder window and print the status line and the tree as text\n"
     "  --json               the same as JSON\n"
@@ -38,6 +38,8 @@ constexpr const char* kUsage =
     "  VANDREL_REGISTRY=FILE            the settings file that stands in for the registry\n"
     "  WINEPREFIX=DIR                   a Wine prefix whose registry is also read (default ~/.wine)\n"
     "  XDG_CONFIG_HOME=DIR              where the logon autostart entry is written (autostart/)\n"
+    "  XDG_DATA_HOME=DIR                the data folder (vandrel/): the skin and the calendar page when\n"
+    "                                   the program's folder cannot be written; data.mdb, looked for last\n"
     "  XDG_RUNTIME_DIR=DIR              where the single-instance lock lives\n"
     "  VANDREL_BACKEND=x11|headless     the display (default: X11 when DISPLAY is set)\n";
 

@@ -9,6 +9,7 @@ namespace vandrel {
 
 // The sibling application's key, which also holds our autostart setting.
 inline constexpr const char* kAppKey = "\\SOFTWARE\\tarvo";
+inline constexpr const char* kProgramName = "Vandrel";
 inline constexpr const char* kRunKey = "software\\microsoft\\windows\\CurrentVersion\\Run\\";
 
 void WriteRegString(const std::string& name, const std::string& value, const std::string& key);

@@ -2,6 +2,8 @@
 // the view's nodes, rebuilt with the tree.
 #pragma once
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include "app/ReminderOutline.h"
@@ -25,6 +27,21 @@ class TTreeViewReminderTree : public IReminderTree {
  private:
   TCustomTreeView& m_treeView;
   std::vector<TTreeNode*> m_nodes;
+};
+
+// Which nodes of a tree view are expanded, which one is selected and which is the top row, by the
+// texts on their paths, so that they can be found again after the tree was built anew.
+class TTreeViewState {
+ public:
+  static TTreeViewState Of(const TCustomTreeView& treeView);
+  // Nodes on a kept path take their kept state; nodes that are new keep what the build gave them.
+  void ApplyTo(TCustomTreeView& treeView) const;
+
+ private:
+  using TPath = std::vector<std::string>;
+  std::map<TPath, bool> m_expanded;
+  TPath m_selected;
+  TPath m_top;
 };
 
 // What a tree view shows, node by node (texts, image indexes, expansion), as an outline that

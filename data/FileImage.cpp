@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include "data/DatabaseError.h"
@@ -19,6 +20,7 @@ namespace vandrel {
 namespace {
 
 constexpr int kRereads = 3;
+constexpr size_t kHashBlock = size_t(64) << 10;
 
 struct TFile {
   int Fd = -1;
@@ -112,17 +114,19 @@ bool HashOfSize(const std::string& path, size_t size, uint64_t& hash, std::vecto
     ~Freer() { XXH3_freeState(state); }
   } freer{state};
   XXH3_64bits_reset(state);
-  std::vector<uint8_t> buffer(1 << 20);
+  // Small enough to come from the heap again each time: a fresh megabyte mapped, zeroed and
+  // unmapped for every refresh of an unchanged file cost more than the hashing itself.
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kHashBlock]);
   head.clear();
   size_t done = 0;
   for (;;) {
-    const ssize_t n = ::read(file.Fd, buffer.data(), buffer.size());
+    const ssize_t n = ::read(file.Fd, buffer.get(), kHashBlock);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) break;
     if (head.size() < 3 * JetPageSize)
-      head.insert(head.end(), buffer.begin(), buffer.begin() + std::min<size_t>(size_t(n), 3 * JetPageSize - head.size()));
-    XXH3_64bits_update(state, buffer.data(), size_t(n));
+      head.insert(head.end(), buffer.get(), buffer.get() + std::min<size_t>(size_t(n), 3 * JetPageSize - head.size()));
+    XXH3_64bits_update(state, buffer.get(), size_t(n));
     done += size_t(n);
   }
   hash = XXH3_64bits_digest(state);

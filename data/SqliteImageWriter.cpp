@@ -356,10 +356,12 @@ void TSqliteImageWriter::AddBytes(std::string_view bytes, uint64_t serialBase) {
 
 // Pages --------------------------------------------------------------------------------------------
 
-uint32_t TSqliteImageWriter::AppendPage() {
+uint32_t TSqliteImageWriter::AppendPage(const uint8_t* content) {
   const size_t pages = m_image.size() / m_pageSize;
   if (pages >= 0xFFFFFFFEu) throw EDatabaseError("the imported database is too large");
-  m_image.resize(m_image.size() + m_pageSize);
+  // A leaf arrives whole: copied in, rather than zeroed first and then overwritten.
+  if (content) m_image.insert(m_image.end(), content, content + m_pageSize);
+  else m_image.resize(m_image.size() + m_pageSize);
   return uint32_t(pages + 1);
 }
 
@@ -374,8 +376,7 @@ void TSqliteImageWriter::CloseLeaf() {
   m_leaf[0] = kTableLeaf;
   PutBe16(m_leaf.data() + 3, uint32_t(m_leafCells));
   PutBe16(m_leaf.data() + 5, uint32_t(m_leafContent));  // 65536 wraps to 0, as the format wants
-  const uint32_t page = AppendPage();
-  std::memcpy(PageAt(page), m_leaf.data(), m_pageSize);
+  const uint32_t page = AppendPage(m_leaf.data());
   m_leaves.push_back({page, m_rowid});
 }
 

@@ -76,7 +76,8 @@ class TSqliteImageWriter : public TJetRowSink {
   void ClearRow();
 
   uint8_t* PageAt(uint32_t page) { return m_image.data() + size_t(page - 1) * m_pageSize; }
-  uint32_t AppendPage();
+  // A new page at the end, holding a page of content when one is given, else zeros.
+  uint32_t AppendPage(const uint8_t* content = nullptr);
   void OpenLeaf();
   void CloseLeaf();
   uint32_t WriteOverflow(size_t from, size_t payloadSize);

@@ -47,6 +47,8 @@ TDateTime Now() {
 
 TDateTime Date() { return DateOf(Now()); }
 
+bool ClockPinned() { return PinnedInCode() || PinnedByEnvironment(); }
+
 void PinClock(std::optional<TDateTime> value) { PinnedInCode() = value; }
 
 std::optional<TDateTime> PinnedClock() { return PinnedInCode(); }

@@ -13,6 +13,9 @@ TDateTime Now();
 // Today without a time of day.
 TDateTime Date();
 
+// Whether Now() is pinned (in code or by VANDREL_NOW) rather than the system's clock.
+bool ClockPinned();
+
 // Pins the clock to a value, or lets it run again with std::nullopt (then VANDREL_NOW applies).
 void PinClock(std::optional<TDateTime> value);
 // Parses "yyyy-mm-dd", "yyyy-mm-ddThh:nn[:ss]" or with a blank instead of the T.

@@ -23,6 +23,7 @@
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/Icon.h"
 #include "platform/gdi/Surface.h"
+#include "platform/win/ClockChange.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/VirtualKeys.h"
@@ -112,6 +113,8 @@ struct TX11Display::TImpl {
   GC rootGc = nullptr;
   std::map<std::uintptr_t, ::Cursor> cursors;
   ::Cursor current = 0;
+  // The window of a reminder program stays open for days: it hears of clock changes here.
+  TClockChangeWatch clockChange;
 
   // A client-side image of the visual's format, in shared memory when the server can reach it.
   struct TImage {
@@ -882,6 +885,7 @@ void TX11Display::WriteScreen(const TSurface& src, const TRect& rect) {
 }
 
 void TX11Display::PollEvents() {
+  m_impl->clockChange.Check();
   while (XPending(m_impl->dpy)) {
     XEvent e;
     XNextEvent(m_impl->dpy, &e);
@@ -893,8 +897,8 @@ void TX11Display::PollEvents() {
 bool TX11Display::WaitEvents(int timeoutMs) {
   Flush();
   if (XPending(m_impl->dpy)) return true;
-  pollfd p{ConnectionNumber(m_impl->dpy), POLLIN, 0};
-  poll(&p, 1, timeoutMs);
+  pollfd p[2] = {{ConnectionNumber(m_impl->dpy), POLLIN, 0}, {m_impl->clockChange.FileDescriptor(), POLLIN, 0}};
+  poll(p, p[1].fd >= 0 ? 2 : 1, timeoutMs);
   return true;
 }
 

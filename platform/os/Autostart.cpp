@@ -36,9 +36,16 @@ std::string_view KeyOf(std::string_view line) {
   return key;
 }
 
+std::string_view ValueOf(std::string_view line) {
+  std::string_view value = line.substr(line.find('=') + 1);
+  while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+  return value;
+}
+
 }  // namespace
 
-TAutostart::TAutostart(std::string directory) : m_directory(std::move(directory)) {}
+TAutostart::TAutostart(std::string directory, std::string readableName)
+    : m_directory(std::move(directory)), m_readableName(std::move(readableName)) {}
 
 std::string TAutostart::DefaultDirectory() { return JoinPath(ConfigHomeDirectory(), "autostart"); }
 
@@ -75,8 +82,9 @@ void TAutostart::Apply(std::string_view valueName, std::string_view programPath)
 
   std::vector<std::pair<std::string, std::string>> wanted = {{"Hidden", enabled ? "false" : "true"}};
   if (enabled) wanted.insert(wanted.begin(), {"Exec", ExecValue(programPath)});
+  const std::string valueNameText = EscapeString(valueName);
   std::vector<std::pair<std::string, std::string>> fresh = {
-      {"Type", "Application"}, {"Name", EscapeString(valueName)}};
+      {"Type", "Application"}, {"Name", m_readableName.empty() ? valueNameText : EscapeString(m_readableName)}};
   fresh.insert(fresh.end(), wanted.begin(), wanted.end());
 
   std::string text;
@@ -106,9 +114,12 @@ void TAutostart::Apply(std::string_view valueName, std::string_view programPath)
       for (size_t i = groupStart + 1; i < groupEnd; ++i) {
         if (KeyOf(lines[i]) != pair.first) continue;
         found = true;
-        // Type and Name are only filled in when missing; a person may have renamed the entry.
+        // Type and Name are only filled in when missing; a person may have renamed the entry. A
+        // Name that is the value's name is the one earlier versions wrote, not a person's.
         bool ours = std::any_of(wanted.begin(), wanted.end(), [&](const auto& w) { return w.first == pair.first; });
-        if (ours) lines[i] = pair.first + "=" + pair.second;
+        bool oldName = pair.first == "Name" && !m_readableName.empty() &&
+                       ValueOf(lines[i]) == valueNameText;
+        if (ours || oldName) lines[i] = pair.first + "=" + pair.second;
       }
       if (!found) missing.push_back(pair);
     }

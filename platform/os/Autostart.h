@@ -1,5 +1,5 @@
-// Logon autostart as XDG autostart entries: one desktop entry per Run value, named after the
-// value, starting the program the value names. An empty value keeps the entry but disables it,
+// Logon autostart as XDG autostart entries: one desktop entry per Run value, its file named after
+// the value, starting the program the value names and showing the program's readable name. An empty value keeps the entry but disables it,
 // so a person's edits to the entry survive switching autostart off and on again.
 #pragma once
 
@@ -10,7 +10,8 @@ namespace vandrel {
 
 class TAutostart {
  public:
-  explicit TAutostart(std::string directory);
+  // readableName is the entry's Name (what session settings list); empty for the value's name.
+  explicit TAutostart(std::string directory, std::string readableName = {});
   // $XDG_CONFIG_HOME/autostart (~/.config/autostart).
   static std::string DefaultDirectory();
 
@@ -27,6 +28,7 @@ class TAutostart {
 
  private:
   std::string m_directory;
+  std::string m_readableName;
 };
 
 }  // namespace vandrel

@@ -232,7 +232,7 @@ void TRegistry::WriteString(std::string_view name, std::string_view value) {
     size_t slash = m_currentPath.find('\\');
     if (!m_places.autostartDirectory.empty() && slash != std::string::npos &&
         CanonicalKeyPath(m_currentPath.substr(slash + 1)) == kRunKey)
-      TAutostart(m_places.autostartDirectory).Apply(name, value);
+      TAutostart(m_places.autostartDirectory, m_places.autostartName).Apply(name, value);
   } catch (const ERegistryException&) {
     throw;
   } catch (const Exception& e) {

@@ -36,6 +36,7 @@ struct TRegistryPlaces {
   std::string settingsFile;
   std::string winePrefix;          // "" for none
   std::string autostartDirectory;  // "" to mirror nothing
+  std::string autostartName = {};  // Name of the autostart entries; "" for the value's name
   // $VANDREL_REGISTRY, else <configuration folder>/vandrel/registry.reg; $WINEPREFIX, else
   // ~/.wine; <configuration folder>/autostart.
   static TRegistryPlaces FromEnvironment();

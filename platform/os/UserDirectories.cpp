@@ -1,5 +1,6 @@
 #include "platform/os/UserDirectories.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +33,11 @@ std::string HomeDirectory() {
 std::string ConfigHomeDirectory() {
   std::string config = AbsoluteEnv("XDG_CONFIG_HOME");
   return config.empty() ? JoinPath(HomeDirectory(), ".config") : config;
+}
+
+std::string DataHomeDirectory() {
+  std::string data = AbsoluteEnv("XDG_DATA_HOME");
+  return data.empty() ? JoinPath(JoinPath(HomeDirectory(), ".local"), "share") : data;
 }
 
 std::string RuntimeDirectory() {
@@ -67,6 +73,11 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
   if (result.back() != '/') result += '/';
   result += name;
   return result;
+}
+
+bool CanWriteDirectory(const std::string& path) {
+  // The effective ids decide, as they do for the files we then create.
+  return !path.empty() && faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 bool MakeDirectories(const std::string& path, unsigned mode) {

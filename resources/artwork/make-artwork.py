@@ -429,6 +429,8 @@ def write_ico(path, images):
 def make_icon():
     i32, i16 = draw_icon(32), draw_icon(16)
     write_ico(os.path.join(HERE, "Vandrel.ico"), [(i32, 32), (i16, 32), (i32, 8), (i16, 8)])
+    # The desktop's icon theme wants larger sizes too; the window carries only the small file.
+    write_ico(os.path.join(HERE, "VandrelLarge.ico"), [(draw_icon(256), 32), (draw_icon(48), 32)])
     return i32, i16
 
 

@@ -27,6 +27,7 @@
 #include "platform/display/HeadlessScreen.h"
 #include "platform/gdi/Surface.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
 #include "platform/win/TickClock.h"
 #include "platform/win/Window.h"
 #include "skin/SkinEngine.h"
@@ -59,6 +60,7 @@ class Form1Test : public ::testing::Test {
     m_env.push_back(std::make_unique<test::TEnvironmentOverride>("VANDREL_REGISTRY", (m_root / "registry.reg").string()));
     m_env.push_back(std::make_unique<test::TEnvironmentOverride>("XDG_CONFIG_HOME", (m_root / "config").string()));
     m_env.push_back(std::make_unique<test::TEnvironmentOverride>("WINEPREFIX", (m_root / "no-wine").string()));
+    m_env.push_back(std::make_unique<test::TEnvironmentOverride>("XDG_DATA_HOME", (m_root / "share").string()));
     m_screen = THeadlessScreen::Create({1024, 768});
     m_app = std::make_unique<TApplication>();
   }
@@ -113,6 +115,16 @@ class Form1Test : public ::testing::Test {
       level = &found->Children;
     }
     return found;
+  }
+
+  // One section's nodes, printed.
+  static std::string OutlineDumpOf(const TForm1& form, const std::vector<std::string>& path) {
+    const TReminderOutline outline = form.Outline();
+    const TReminderOutline::TNode* n = Find(outline, path);
+    std::string text;
+    if (n)
+      for (IReminderTree::Node child : n->Children) text += outline.At(child).Text + "\n";
+    return text;
   }
 
   fs::path m_root;
@@ -283,6 +295,63 @@ TEST_F(Form1Test, RefreshAfterMidnightMovesEverySection) {
   // A second window built directly on the new day shows the same tree.
   auto* fresh = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::StandardError);
   EXPECT_EQ(fresh->Outline().Dump(), after.Dump());
+}
+
+// Nobody presses "刷新": the midnight timer and the clock change notice move the window on their
+// own, and what the user opened, closed and selected stays so where those nodes are there again.
+TEST_F(Form1Test, TheWindowMovesToTheNewDayOnItsOwn) {
+  Database("sibling.mdb");
+  ScopedManualTicks ticks;
+  ScopedClock clock(At(2024, 3, 4, 23, 59) + EncodeTime(0, 0, 58, 0));
+  TForm1* form = ShownForm();
+  EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
+  TTreeView* tree = form->TreeView1();
+  auto node = [&](const std::vector<std::string>& path) {
+    TTreeNode* n = tree->Items()->GetFirstNode();
+    while (n && n->Text() != path[0]) n = n->GetNextSibling();
+    for (size_t i = 1; n && i < path.size(); ++i) {
+      TTreeNode* child = n->GetFirstChild();
+      while (child && child->Text() != path[i]) child = child->GetNextSibling();
+      n = child;
+    }
+    return n;
+  };
+  // The user selects 明日提示 (which opens it), opens 本月提示 and closes its first open category.
+  ASSERT_TRUE(node({"明日提示"}) && node({"本月提示"}));
+  tree->SetSelected(node({"明日提示"}));
+  node({"本月提示"})->Expand(false);
+  TTreeNode* category = node({"本月提示"})->GetFirstChild();
+  while (category && !category->Expanded()) category = category->GetNextSibling();
+  ASSERT_TRUE(category);
+  const std::string closed = category->Text();
+  category->Collapse(false);
+
+  PinClock(At(2024, 3, 5, 0, 0));
+  TTickClock::Advance(2000);
+  Pump();
+  EXPECT_FALSE(form->CreationFailed());
+  EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
+  const TReminderOutline outline = form->Outline();
+  const auto* events = Find(outline, {"本日提示", "事件提示"});
+  ASSERT_TRUE(events && !events->Children.empty());
+  EXPECT_EQ(outline.At(events->Children[0]).Text, "2024-3-5 9:00:00  给客户回电话");
+  ASSERT_TRUE(tree->Selected());
+  EXPECT_EQ(tree->Selected()->Text(), "明日提示");
+  EXPECT_TRUE(Find(outline, {"明日提示"})->Expanded);
+  EXPECT_TRUE(Find(outline, {"本月提示"})->Expanded);
+  EXPECT_FALSE(Find(outline, {"本月提示", closed})->Expanded);
+  EXPECT_EQ(Find(outline, {"本月提示", closed})->ImageIndex, 1);
+  EXPECT_FALSE(Find(outline, {"本日提示"})->Expanded) << "untouched nodes stay as built";
+  // The same tree as a window built on the new day, apart from what the user changed.
+  auto* fresh = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::StandardError);
+  EXPECT_EQ(OutlineDumpOf(*fresh, {"本日提示"}), OutlineDumpOf(*form, {"本日提示"}));
+
+  // The clock is set back an hour, across midnight: the window follows it.
+  PinClock(At(2024, 3, 4, 23, 0));
+  PostMessage(form->Handle(), WM_TIMECHANGE, 0, 0);
+  Pump();
+  EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
+  EXPECT_EQ(tree->Selected()->Text(), "明日提示");
 }
 
 TEST_F(Form1Test, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {

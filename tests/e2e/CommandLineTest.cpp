@@ -259,3 +259,30 @@ TEST_F(CommandLine, VersionHelpAndUnknownArguments) {
   EXPECT_EQ(r.ExitCode, 2);
   EXPECT_NE(r.Err.find("unknown argument \"--frobnicate\""), std::string::npos);
 }
+
+TEST_F(CommandLine, TheDataFolderIsTheLastPlaceLookedForTheDatabase) {
+  // Both hold a database: the sibling's wins, and the run leaves even the data folder alone.
+  const fs::path data = m_root / "share" / "vandrel";
+  m_env["XDG_DATA_HOME"] = (m_root / "share").string();
+  fs::create_directories(data);
+  fs::create_directories(m_root / "tarvo");
+  fs::copy_file(kFixtures + "sibling.mdb", m_root / "tarvo" / "data.mdb");
+  fs::copy_file(kFixtures + "nopass.mdb", data / "data.mdb");
+  SiblingKey((m_root / "tarvo" / "tarvo.exe").string());
+  const auto before = Files(m_root);
+  auto r = Run({"--dump"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("给客户回电话"), std::string::npos) << r.Out;
+  EXPECT_EQ(Files(m_root), before);
+
+  fs::remove(m_root / "tarvo" / "data.mdb");
+  fs::copy_file(kFixtures + "sibling.mdb", data / "data.mdb", fs::copy_options::overwrite_existing);
+  r = Run({"--dump"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("给客户回电话"), std::string::npos) << r.Out;
+
+  fs::remove(data / "data.mdb");
+  r = Run({"--dump"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Err, (m_root / "tarvo").string() + "/data.mdb 不存在！\n");
+}

@@ -92,6 +92,32 @@ TEST(AutostartTest, EditsOfAPersonSurvive) {
   EXPECT_EQ(ReadFile(temp / "other.desktop"), "not a desktop entry\n");
 }
 
+TEST(AutostartTest, TheEntryShowsTheProgramsReadableName) {
+  test::TTempFolder temp;
+  TAutostart autostart(temp.Path(), "Vandrel");
+  // Existing Name line -> after Apply: the value's name (what earlier versions wrote) gives way,
+  // a person's own name stays, a missing one is filled in.
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "Name=Vandrel\n"},
+      {"Name=tarvo\n", "Name=Vandrel\n"},
+      {"Name = tarvo\n", "Name=Vandrel\n"},
+      {"Name=My reminders\n", "Name=My reminders\n"},
+      {"Name=tarvo app\n", "Name=tarvo app\n"},
+  };
+  for (const auto& [before, after] : cases) {
+    SCOPED_TRACE(before);
+    WriteFile(temp / "tarvo.desktop", "[Desktop Entry]\nType=Application\n" + before + "Exec=\"/old\"\nHidden=true\n");
+    autostart.Apply("tarvo", "/usr/bin/vandrel");
+    const std::string entry = ReadFile(temp / "tarvo.desktop");
+    EXPECT_NE(entry.find(after), std::string::npos) << entry;
+    EXPECT_EQ(Validate(temp / "tarvo.desktop"), "");
+  }
+  std::filesystem::remove(temp / "tarvo.desktop");
+  autostart.Apply("tarvo", "/usr/bin/vandrel");
+  EXPECT_EQ(ReadFile(temp / "tarvo.desktop"),
+            "[Desktop Entry]\nType=Application\nName=Vandrel\nExec=\"/usr/bin/vandrel\"\nHidden=false\n");
+}
+
 TEST(AutostartTest, RunValuesOfEitherRootAreMirrored) {
   test::TTempFolder temp;
   TRegistryPlaces places{temp / "registry.reg", "", temp / "autostart"};

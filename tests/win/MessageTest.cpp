@@ -2,10 +2,12 @@
 // message calls on bad handles.
 #include "WinTestSupport.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "platform/core/Exception.h"
+#include "platform/win/ClockChange.h"
 
 namespace vandrel::test {
 namespace {
@@ -311,6 +313,38 @@ TEST_F(MessageTest, TextGoesThroughTheProcedure) {
   char small[4];
   EXPECT_EQ(SendMessage(w, WM_GETTEXT, sizeof small, LPARAM(small)), 3);
   EXPECT_EQ(std::string(small), std::string("信"));
+}
+
+// A clock change is posted to every top-level window, not to children; a window that destroys
+// the others on hearing it does not bring their messages down on dead handles.
+TEST_F(MessageTest, ClockChangeIsPostedToEveryTopLevelWindow) {
+  HWND a = Top(0, 0, 50, 50), b = Top(60, 0, 50, 50);
+  HWND child = Child(a, 0, 0, 10, 10);
+  BroadcastTimeChange();
+  EXPECT_TRUE(Of(WM_TIMECHANGE).empty()) << "posted, not sent";
+  Pump();
+  std::vector<HWND> told;
+  for (const auto& e : Of(WM_TIMECHANGE)) told.push_back(e.Window);
+  std::sort(told.begin(), told.end());
+  std::vector<HWND> expected = {a, b};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(told, expected);
+  EXPECT_TRUE(Of(WM_TIMECHANGE, child).empty());
+
+  ClearLog();
+  for (HWND w : {a, b})
+    On(w, [&, w](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (m == WM_TIMECHANGE) DestroyWindow(w == a ? b : a);
+      return std::nullopt;
+    });
+  BroadcastTimeChange();
+  Pump();
+  EXPECT_EQ(Of(WM_TIMECHANGE).size(), 1u);
+
+  // The system's notice: a descriptor to wait on, quiet while nobody sets the clock.
+  TClockChangeWatch watch;
+  EXPECT_GE(watch.FileDescriptor(), 0);
+  EXPECT_FALSE(watch.Check());
 }
 
 }  // namespace
