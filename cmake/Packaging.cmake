@@ -31,7 +31,8 @@ foreach(size IN ITEMS 16 32 48 256)
 endforeach()
 
 # Compressed as Debian wants them: best compression, no name or time stamp in the header.
-foreach(pair IN ITEMS "vandrel.1|${CMAKE_INSTALL_MANDIR}/man1" "changelog|${docdir}")
+foreach(pair IN ITEMS "vandrel.1|${CMAKE_INSTALL_MANDIR}/man1" "vandrel-skin.1|${CMAKE_INSTALL_MANDIR}/man1"
+                    "changelog|${docdir}")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 name)
   list(GET pair 1 destination)

@@ -31,7 +31,8 @@ root=$scratch/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
 
 echo "--- files"
-for f in usr/bin/vandrel usr/bin/vandrel-skin usr/share/applications/vandrel.desktop usr/share/man/man1/vandrel.1.gz \
+for f in usr/bin/vandrel usr/bin/vandrel-skin usr/share/applications/vandrel.desktop \
+    usr/share/man/man1/vandrel.1.gz usr/share/man/man1/vandrel-skin.1.gz \
     usr/share/vandrel/TheCal.htm usr/share/doc/vandrel/copyright \
     usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/vandrel.png; do
   [[ -f $root/$f ]] || fail "the package lacks /$f"
