@@ -115,8 +115,14 @@ std::vector<TReminderSection> ReminderSections(TDateTime today) {
 
 bool TCreationSequence::Run() {
   m_filesDirectory = ChooseFilesDirectory();
-  WriteResource("MSKN", "mskn.mskn");
-  m_window.SetSkinFile(Trim(m_filesDirectory) + "mskn.mskn");
+  if (m_sideEffects == TSideEffects::Write) {
+    WriteResource("MSKN", "mskn.mskn");
+    m_window.SetSkinFile(Trim(m_filesDirectory) + "mskn.mskn");
+  } else {
+    // What a run that writes would load: the skin the program carries.
+    TResourceStream skin("DAT", "MSKN");
+    if (skin.Size() > 0) m_window.LoadSkin(skin);
+  }
   if (!RunDataSteps()) return false;
   WriteResource("DATA", "TheCal.htm");
   if (m_sideEffects == TSideEffects::Write) {

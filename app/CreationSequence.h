@@ -17,12 +17,15 @@ namespace vandrel {
 
 class TConnection;
 class TQuery;
+class TStream;
 
 // What the sequence needs of the main window.
 class IMainWindow {
  public:
   virtual ~IMainWindow() = default;
   virtual void SetSkinFile(const std::string& fileName) = 0;
+  // The skin straight from memory, for the runs that write no files.
+  virtual void LoadSkin(TStream& skin) = 0;
   virtual void ClearTree() = 0;
   virtual IReminderTree& Tree() = 0;
   virtual void SetStatusText(const std::string& text) = 0;

@@ -272,6 +272,7 @@ bool TForm1::TAutostartBox::Checked() const { return m_form.m_sbRun->Checked(); 
 void TForm1::TAutostartBox::SetChecked(bool checked) { m_form.m_sbRun->SetChecked(checked); }
 
 void TForm1::SetSkinFile(const std::string& fileName) { m_seSkinEngine->SetSkinFile(fileName); }
+void TForm1::LoadSkin(TStream& skin) { m_seSkinEngine->LoadSkinFromStream(skin, "mskn.mskn"); }
 
 void TForm1::ClearTree() { m_tree->Clear(); }
 

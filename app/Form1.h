@@ -91,6 +91,7 @@ class TForm1 : public TForm, private IMainWindow {
   };
 
   void SetSkinFile(const std::string& fileName) override;
+  void LoadSkin(TStream& skin) override;
   void ClearTree() override;
   IReminderTree& Tree() override;
   void SetStatusText(const std::string& text) override;

@@ -199,6 +199,11 @@ void TSeSkinEngine::SetSkinFile(const std::string& fileName) {
   ReplaceSkin(m_source->Count() > 0, [&] { m_source->LoadFromFile(m_skinFile); });
 }
 
+void TSeSkinEngine::LoadSkinFromStream(TStream& stream, const std::string& fileName) {
+  m_skinFile.clear();
+  ReplaceSkin(m_source->Count() > 0, [&] { m_source->LoadFromFileStream(stream, fileName); });
+}
+
 void TSeSkinEngine::SetDeltaHue(int value) {
   if (value == m_deltaHue && value == m_source->AppliedHue()) return;
   m_deltaHue = value;

@@ -35,6 +35,9 @@ class TSeSkinEngine : public TComponent {
   void SetDeltaHue(int value);
   const std::string& SkinFile() const { return m_skinFile; }
   void SetSkinFile(const std::string& fileName);
+  // Loads the content of a skin file held in memory (SkinFile becomes empty; fileName's extension
+  // names the file type), with the same notifications as a file load.
+  void LoadSkinFromStream(TStream& stream, const std::string& fileName);
   TSeSkinList* SkinList() const { return m_skinList; }
   void SetSkinList(TSeSkinList* list);
   int SkinIndex() const { return m_skinIndex; }

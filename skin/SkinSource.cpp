@@ -100,14 +100,17 @@ void TSeSkinSource::LoadFromFile(const std::string& fileName) {
     path = ExeDirectory() + fileName;
     if (!FileExists(path)) return;
   }
-  const TSeSkinFilterClass* filterClass = FindSkinFilter(path);
+  if (!FindSkinFilter(path)) return;
+  TFileStream file(path, fmOpenRead);
+  LoadFromFileStream(file, path);
+}
+
+void TSeSkinSource::LoadFromFileStream(TStream& stream, const std::string& fileName) {
+  const TSeSkinFilterClass* filterClass = FindSkinFilter(fileName);
   if (!filterClass) return;
-  {
-    TFileStream file(path, fmOpenRead);
-    std::unique_ptr<TSeSkinFilter> filter = filterClass->Create();
-    filter->SetSource(this);
-    filter->LoadFromStream(file);
-  }
+  std::unique_ptr<TSeSkinFilter> filter = filterClass->Create();
+  filter->SetSource(this);
+  filter->LoadFromStream(stream);
   UnmaskClients();
 }
 

@@ -63,6 +63,8 @@ class TSeSkinSource : public TComponent {
   // named nor (for a relative name) in the executable's folder, and an extension without a filter
   // leave the source as it is. Errors of the content propagate after the file is closed.
   void LoadFromFile(const std::string& fileName);
+  // The content of a skin file held in a stream; the name's extension chooses the filter.
+  void LoadFromFileStream(TStream& stream, const std::string& fileName);
   // Under an extension without a filter the "kskn" form is written.
   void SaveToFile(const std::string& fileName);
   void LoadFromStream(TStream& stream);

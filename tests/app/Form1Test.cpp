@@ -444,6 +444,9 @@ TEST_F(Form1Test, WithoutSideEffectsTheBoxShowsTheStartUpStateAndNothingIsWritte
     EXPECT_FALSE(fs::exists(m_root / "config"));
     EXPECT_FALSE(fs::exists(m_root / "app" / "mskn.mskn"));
     EXPECT_FALSE(fs::exists(m_root / "app" / "TheCal.htm"));
+    // The skin comes straight from the program, so a saved picture shows what a real run would.
+    EXPECT_TRUE(form->SeSkinEngine()->Source()->Ready());
+    EXPECT_TRUE(form->SeSkinEngine()->Source()->HasObject("Form"));
     delete form;
   }
 }
