@@ -12,6 +12,13 @@
 
 namespace vandrel {
 
+// Object states. 0 to 4 follow the window (set on a frame tree by the skinned window), 5 to 8 the
+// control; 1 is unused. A class draws its normal look in every state it does not look at.
+enum : int {
+  kStateNormal = 0, kStateMaximized = 2, kStateMinimized = 3, kStateRolledUp = 4, kStateHot = 5,
+  kStatePressed = 6, kStateFocused = 7, kStateDisabled = 8,
+};
+
 class TCanvas;
 class TControl;
 class TFont;

@@ -18,6 +18,7 @@
 #include "platform/core/Geometry.h"
 #include "platform/core/Stream.h"
 #include "platform/gdi/GdiTypes.h"
+#include "skin/SkinClient.h"
 
 namespace vandrel {
 
@@ -45,13 +46,6 @@ enum TSeAction {
   sbaSysMenu, sbaRollPanel, sbaCustom,
 };
 enum TSeRollKind { rkLeft, rkTop, rkRight, rkBottom };
-
-// Object states. 0 to 4 follow the window (set on a frame tree by the skinned window), 5 to 8 the
-// control; 1 is unused. A class draws its normal look in every state it does not look at.
-enum : int {
-  kStateNormal = 0, kStateMaximized = 2, kStateMinimized = 3, kStateRolledUp = 4, kStateHot = 5,
-  kStatePressed = 6, kStateFocused = 7, kStateDisabled = 8,
-};
 
 // The stored names, in value order.
 extern const std::array<std::string_view, 16> kSeAlignNames;

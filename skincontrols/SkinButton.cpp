@@ -17,11 +17,11 @@ const TClassInfo& TSeSkinButton::StaticClassInfo() {
 TSeSkinButton::TSeSkinButton(TComponent* owner) : TSeSkinControl(owner, "Button") {}
 
 int TSeSkinButton::SkinState() const {
-  if (!Enabled()) return kSkinDisabled;
-  if (State() == kbsPressed) return kSkinPressed;
-  if (IsHot()) return kSkinHot;
-  if (IsFocused() || ActiveDefault()) return kSkinFocused;
-  return kSkinNormal;
+  if (!Enabled()) return kStateDisabled;
+  if (State() == kbsPressed) return kStatePressed;
+  if (IsHot()) return kStateHot;
+  if (IsFocused() || ActiveDefault()) return kStateFocused;
+  return kStateNormal;
 }
 
 void TSeSkinButton::PaintFace() {

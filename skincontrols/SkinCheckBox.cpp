@@ -27,10 +27,10 @@ const TClassInfo& TSeSkinCheckBox::StaticClassInfo() {
 TSeSkinCheckBox::TSeSkinCheckBox(TComponent* owner) : TSeSkinControl(owner, "CheckBox") {}
 
 int TSeSkinCheckBox::SkinState() const {
-  if (!Enabled()) return kSkinDisabled;
-  if (IsHot()) return kSkinHot;
-  if (IsFocused()) return kSkinFocused;
-  return kSkinNormal;
+  if (!Enabled()) return kStateDisabled;
+  if (IsHot()) return kStateHot;
+  if (IsFocused()) return kStateFocused;
+  return kStateNormal;
 }
 
 TSize TSeSkinCheckBox::GetCheckSize() {

@@ -16,9 +16,6 @@
 
 namespace vandrel {
 
-// The states a control puts its skin objects into.
-enum : int { kSkinNormal = 0, kSkinHot = 5, kSkinPressed = 6, kSkinFocused = 7, kSkinDisabled = 8 };
-
 template <typename Custom>
 class TSeSkinControl : public Custom {
  public:

@@ -16,9 +16,9 @@ const TClassInfo& TSeSkinPanel::StaticClassInfo() {
 TSeSkinPanel::TSeSkinPanel(TComponent* owner) : TSeSkinControl(owner, "Panel") {}
 
 int TSeSkinPanel::ButtonSkinState() const {
-  if (ButtonPressed()) return kSkinPressed;
-  if (ButtonHot()) return kSkinHot;
-  return kSkinNormal;
+  if (ButtonPressed()) return kStatePressed;
+  if (ButtonHot()) return kStateHot;
+  return kStateNormal;
 }
 
 void TSeSkinPanel::PaintBackground() {
@@ -26,7 +26,7 @@ void TSeSkinPanel::PaintBackground() {
     TSeCustomPanel::PaintBackground();
     return;
   }
-  DrawPart("Frame", kSkinNormal, {0, 0, CachedWidth(), CachedHeight()});
+  DrawPart("Frame", kStateNormal, {0, 0, CachedWidth(), CachedHeight()});
 }
 
 void TSeSkinPanel::PaintCaption() {

@@ -34,17 +34,17 @@ int TSeSkinScrollBar::GetButtonSize() {
 }
 
 int TSeSkinScrollBar::ButtonSkinState(TPart part) const {
-  if (!Enabled()) return kSkinDisabled;
-  if (PartPressed(part)) return kSkinPressed;
-  if (PartHot(part)) return kSkinHot;
-  return kSkinNormal;
+  if (!Enabled()) return kStateDisabled;
+  if (PartPressed(part)) return kStatePressed;
+  if (PartHot(part)) return kStateHot;
+  return kStateNormal;
 }
 
 int TSeSkinScrollBar::ThumbSkinState() const {
-  if (!Enabled()) return kSkinDisabled;
-  if (Dragging()) return kSkinPressed;
-  if (ThumbHot()) return kSkinHot;
-  return kSkinNormal;
+  if (!Enabled()) return kStateDisabled;
+  if (Dragging()) return kStatePressed;
+  if (ThumbHot()) return kStateHot;
+  return kStateNormal;
 }
 
 void TSeSkinScrollBar::PaintBorder() {
@@ -56,7 +56,7 @@ void TSeSkinScrollBar::PaintTrack() {
     TSeCustomScrollBar::PaintTrack();
     return;
   }
-  DrawPart(FrameName(), kSkinNormal, {0, 0, Width(), Height()});
+  DrawPart(FrameName(), kStateNormal, {0, 0, Width(), Height()});
 }
 
 void TSeSkinScrollBar::PaintFirstButton() {

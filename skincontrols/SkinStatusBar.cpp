@@ -27,9 +27,9 @@ void TSeSkinStatusBar::PaintBackground() {
   }
   const TRect whole{0, 0, Width(), Height()};
   if (m_frameUnderAll)
-    DrawPart("Frame", kSkinNormal, whole);
+    DrawPart("Frame", kStateNormal, whole);
   else
-    PaintAroundPanels([&] { DrawPart("Frame", kSkinNormal, whole); });
+    PaintAroundPanels([&] { DrawPart("Frame", kStateNormal, whole); });
 }
 
 void TSeSkinStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool last) {
@@ -38,8 +38,8 @@ void TSeSkinStatusBar::DrawPanel(TSeStatusPanel& panel, const TRect& rect, bool 
     return;
   }
   // The panel's clip (set by the caller) keeps the frame to the panel.
-  if (!m_frameUnderAll) DrawPart("Frame", kSkinNormal, {0, 0, Width(), Height()});
-  DrawPart("Panel", kSkinNormal, rect);
+  if (!m_frameUnderAll) DrawPart("Frame", kStateNormal, {0, 0, Width(), Height()});
+  DrawPart("Panel", kStateNormal, rect);
   Canvas()->Refresh();
   DrawPanelContent(panel, rect);
 }
@@ -49,7 +49,7 @@ void TSeSkinStatusBar::DrawSizeGrip() {
     TSeCustomStatusBar::DrawSizeGrip();
     return;
   }
-  DrawPart("Gripper", kSkinNormal, GetSizeGripRect());
+  DrawPart("Gripper", kStateNormal, GetSizeGripRect());
 }
 
 }  // namespace vandrel
