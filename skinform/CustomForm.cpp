@@ -327,6 +327,8 @@ void TSeCustomForm::MinimizeToTray() { FireAction(OnMinToTray); }
 
 void TSeCustomForm::ShowSystemMenu() { m_hotArea = haSkinButton; }
 
+void TSeCustomForm::ShowSystemMenu(const TPoint&) { m_hotArea = haSkinButton; }
+
 void TSeCustomForm::CustomAction(TSeSkinObject*) {}
 
 }  // namespace vandrel

@@ -108,6 +108,8 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   virtual TRect GetClientArea();
   virtual TRect GetButtonRect(TSeBorderIcon kind);
   virtual TSeFrameHitArea HitTest(int x, int y);
+  // The window's shape in window coordinates, without the shadow band; the caller owns it.
+  virtual HRGN CreateWindowRegion();
   virtual void PaintFrame(TCanvas& canvas);
   virtual void PaintBackground();
   virtual TRect GetMaximizedBounds();
@@ -133,6 +135,8 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   void Rollup() override;
   void MinimizeToTray() override;
   void ShowSystemMenu() override;
+  // The system menu at a screen point (the right click on the caption).
+  virtual void ShowSystemMenu(const TPoint& screenPoint);
   void CustomAction(TSeSkinObject* button) override;
 
   void Loaded() override;
@@ -151,6 +155,9 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   // Sets the new bounds of the window from the frame messages and the window actions.
   void SetOwnerBounds(const TRect& bounds);
   bool FireAction(TSeFormActionEvent& event);
+  // The status bar's size grip on the form under a window point.
+  bool SizeGripHit(int x, int y) const;
+  void UpdateRegion();
   TCanvas& FormCanvas() { return *m_canvas; }
   TSeWindowState LoadedState() const { return m_loadedState; }
 
@@ -165,7 +172,6 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   void HandlePaintFrameRequest(TMessage& message);
   void HandleNcActivate(TMessage& message);
   void NoticeWindowText(TMessage& message);
-  void UpdateRegion();
   TPoint ScreenToWindow(TPoint screen) const;
 
   std::unique_ptr<TSeAnimation> m_animation;

@@ -15,6 +15,7 @@
 #include "platform/gdi/Edge.h"
 #include "platform/gdi/FrameControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/RegionApi.h"
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
@@ -112,14 +113,16 @@ TSeFrameHitArea TSeCustomForm::HitTest(int x, int y) {
     if (x < c.Left) area = AlongTopOrBottom(y, h, haTopLeft, haLeft, haBottomLeft);
     if (c.Right < x && x < w) area = AlongTopOrBottom(y, h, haTopRight, haRight, haBottomRight);
   }
-  if (TCustomForm* form = OwnerForm(); form && Handle()) {
-    TPoint screen = p;
-    const TRect r = WindowRect(Handle());
-    screen.X += r.Left;
-    screen.Y += r.Top;
-    if (SizeGripAt(*form, screen)) area = haBottomRight;
-  }
+  if (SizeGripHit(x, y)) area = haBottomRight;
   return area;
+}
+
+bool TSeCustomForm::SizeGripHit(int x, int y) const {
+  TCustomForm* form = OwnerForm();
+  HWND h = Handle();
+  if (!form || !h) return false;
+  const TRect r = WindowRect(h);
+  return SizeGripAt(*form, {x + r.Left, y + r.Top});
 }
 
 LRESULT TSeCustomForm::HitTestCode(TSeFrameHitArea area) const {
@@ -226,13 +229,24 @@ void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
   if (sizeChanged) UpdateRegion();
 }
 
+HRGN TSeCustomForm::CreateWindowRegion() { return CreateRectRgn(0, 0, m_frameSize.cx, m_frameSize.cy); }
+
 void TSeCustomForm::UpdateRegion() {
   HWND h = Handle();
   if (!h) return;
   m_paintAllowed = false;
   TScopeExit allow([this] { m_paintAllowed = true; });
-  // A plain rectangle needs no shape: the window's own rectangle is that already.
-  SetWindowRgn(h, nullptr, true);
+  HRGN region = CreateWindowRegion();
+  if (!region) region = TSeCustomForm::CreateWindowRegion();
+  if (m_shadow->Enabled() && m_windowState != kwsMaximized) {
+    // The shadow band shows right of and below the frame only.
+    HRGN moved = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(moved, region, nullptr, RGN_COPY);
+    OffsetRgn(moved, m_shadow->Size(), m_shadow->Size());
+    CombineRgn(region, region, moved, RGN_OR);
+    DeleteObject(moved);
+  }
+  SetWindowRgn(h, region, true);
   if (OnResize) OnResize(this);
 }
 
@@ -450,6 +464,10 @@ void TSeCustomForm::FrameMouseUp(TMouseBtn button, TShiftState shift, int x, int
       }
     }
     PaintNonClient();
+  } else if (button == mbRight && area == haCaption) {
+    HWND h = Handle();
+    const TRect r = h ? WindowRect(h) : TRect{};
+    ShowSystemMenu(TPoint{x + r.Left, y + r.Top});
   }
 }
 

@@ -34,8 +34,8 @@ TSeSkinForm::TSeSkinForm(TComponent* owner)
   SetActive(true);
   m_hoverTimer->SetInterval(100);
   m_hoverTimer->SetEnabled(!Designing());
-  // Hover tracking of the skin's buttons polls here; the buttons' own reactions come with them.
-  m_hoverTimer->SetOnTimer([](TPersistent*) {});
+  // Hover over the skin's objects is polled: the frame gets no word when the pointer leaves it.
+  m_hoverTimer->SetOnTimer([this](TPersistent*) { TrackHover(); });
 }
 
 TSeSkinForm::~TSeSkinForm() {

@@ -45,9 +45,20 @@ class TSeSkinForm : public TSeCustomForm {
   void CustomAction(TSeSkinObject* button) override;
   void Loaded() override;
 
+  // The frame from the copy while skinned, else the custom form's own (SkinFormFrame.cpp).
+  TRect GetClientArea() override;
+  TRect GetButtonRect(TSeBorderIcon kind) override;
+  TSeFrameHitArea HitTest(int x, int y) override;
+  HRGN CreateWindowRegion() override;
+  void PaintFrame(TCanvas& canvas) override;
+  void PaintBackground() override;
+
  protected:
   void Dispatch(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
+  void FrameMouseDown(TMouseBtn button, TShiftState shift, int x, int y) override;
+  void FrameMouseMove(TShiftState shift, int x, int y) override;
+  void FrameMouseUp(TMouseBtn button, TShiftState shift, int x, int y) override;
 
  private:
   void Bind();
@@ -58,6 +69,11 @@ class TSeSkinForm : public TSeCustomForm {
   void SkinChanging();
   void SkinChanged();
   void NotifyControls();
+  // Lays the copy out to the frame when the frame has a size and the copy a client object.
+  void LayOut();
+  void PlaceLinkedControls();
+  void TrackHover();
+  TSeSkinObject* ObjectAt(int x, int y);
 
   TSeSkinEngine* m_engine = nullptr;
   std::string m_skinObject = "Form";
