@@ -82,6 +82,8 @@ void TSeSkinForm::Bind() {
     const TSeSkinObject* chosen = SameText(m_skinObject, kFormObjectName) ? source->FormObject() : nullptr;
     if (!chosen) chosen = source->FindObject(m_skinObject);
     if (!chosen) chosen = source->FormObject();
+    // An object of no size would make a window of no size: the form keeps its own look instead.
+    if (chosen && (chosen->Width() <= 0 || chosen->Height() <= 0)) chosen = nullptr;
     if (chosen) {
       m_copy.reset(TSeSkinObject::CloneObject(*chosen, nullptr));
       if (form) m_copy->SetControl(form);
