@@ -30,6 +30,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/TickClock.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
 #include "skin/SkinEngine.h"
 #include "skincontrols/SkinButton.h"
@@ -421,6 +422,33 @@ TEST_F(Form1Test, ANewDayWithoutItsDatabaseKeepsTheWindowAndRecovers) {
     EXPECT_NE(form->SbRun()->Checked(), checked);
     delete form;
   }
+}
+
+// The error box of a failed new day runs the user's messages; one of them may free the window.
+TEST_F(Form1Test, TheWindowMayBeFreedWhileANewDaysErrorIsShown) {
+  Database("sibling.mdb");
+  ScopedManualTicks ticks;
+  ScopedClock clock(At(2024, 3, 4, 23, 59) + EncodeTime(0, 0, 58, 0));
+  auto* form = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::MessageBox);
+  m_app->SetMainForm(form);
+  form->Show();
+  Pump();
+  std::ofstream(m_root / "app" / "data.mdb", std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+  bool boxShown = false;
+  m_screen->SetIdleHandler([&, freed = false]() mutable {
+    HWND box = GetActiveWindow();
+    if (freed || !box || box == form->Handle()) return false;
+    boxShown = true;
+    freed = true;
+    delete form;
+    m_screen->KeyPress(VK_RETURN);
+    return true;
+  });
+  PinClock(At(2024, 3, 5, 0, 0));
+  TTickClock::Advance(2000);
+  Pump();
+  m_screen->SetIdleHandler(nullptr);
+  EXPECT_TRUE(boxShown);
 }
 
 TEST_F(Form1Test, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {
