@@ -215,7 +215,8 @@ void TForm1::CreateComponents() {
 void TForm1::FormCreate(TPersistent*) { RunCreationSequence(); }
 
 void TForm1::RunCreationSequence() {
-  RunSequence([this] { return m_sequence.Run(); });
+  // The user asked: whatever goes wrong is shown, and a later new day speaks up again.
+  if (RunSequence([this] { return m_sequence.Run(); })) m_newDayFailed = false;
 }
 
 void TForm1::NewDay() {

@@ -366,15 +366,16 @@ TEST_F(Form1Test, ANewDayWithoutItsDatabaseKeepsTheWindowAndRecovers) {
     const char* name;
     std::function<void()> breakIt;
     const char* message;  // empty: any message
+    bool refreshByHand;   // the user presses "刷新" once the file is back, before the next try
   };
   const TCase cases[] = {
-      {"gone", [&] { fs::rename(database, aside); }, "data.mdb 不存在！\n"},
+      {"gone", [&] { fs::rename(database, aside); }, "data.mdb 不存在！\n", false},
       {"damaged",
        [&] {
          fs::rename(database, aside);
          std::ofstream(database, std::ios::binary) << std::string(4096, '\x5a');
        },
-       ""},
+       "", true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -410,16 +411,32 @@ TEST_F(Form1Test, ANewDayWithoutItsDatabaseKeepsTheWindowAndRecovers) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
 
-    // The file is back: the next try moves the window on, and the window still takes clicks.
+    // The file is back: the next try (or "刷新") moves the window on, and the window still takes
+    // clicks.
     fs::remove(database);
     fs::rename(aside, database);
-    TTickClock::Advance(60000);
-    Pump();
+    if (c.refreshByHand) {
+      ClickOn(form->SeSkinButton2());
+    } else {
+      TTickClock::Advance(60000);
+      Pump();
+    }
     EXPECT_FALSE(form->CreationFailed());
     EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
     const bool checked = form->SbRun()->Checked();
     ClickOn(form->SbRun());
     EXPECT_NE(form->SbRun()->Checked(), checked);
+
+    // The next midnight fails again: the user is told again.
+    c.breakIt();
+    PinClock(At(2024, 3, 6, 0, 0));
+    ::testing::internal::CaptureStderr();
+    TTickClock::Advance(86400000);
+    Pump();
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
+    fs::remove(database);
+    fs::rename(aside, database);
     delete form;
   }
 }
