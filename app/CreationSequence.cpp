@@ -123,7 +123,13 @@ bool TCreationSequence::Run() {
     TResourceStream skin("DAT", "MSKN");
     if (skin.Size() > 0) m_window.LoadSkin(skin);
   }
-  if (!RunDataSteps()) return false;
+  std::string dataDirectory;
+  if (!FindDataDirectory(dataDirectory)) {
+    m_window.ShowMessage(dataDirectory + "data.mdb 不存在！");
+    m_window.Close();
+    return false;
+  }
+  ReadData(dataDirectory);
   WriteResource("DATA", "TheCal.htm");
   if (m_sideEffects == TSideEffects::Write) {
     AutostartStartUp(m_window.AutostartBox(), m_autostartPath);
@@ -133,13 +139,13 @@ bool TCreationSequence::Run() {
   return true;
 }
 
-bool TCreationSequence::RunDataSteps() {
+void TCreationSequence::RunDataSteps() {
   std::string dataDirectory;
-  if (!FindDataDirectory(dataDirectory)) {
-    m_window.ShowMessage(dataDirectory + "data.mdb 不存在！");
-    m_window.Close();
-    return false;
-  }
+  if (!FindDataDirectory(dataDirectory)) throw Exception(dataDirectory + "data.mdb 不存在！");
+  ReadData(dataDirectory);
+}
+
+void TCreationSequence::ReadData(const std::string& dataDirectory) {
   // The program itself beside its database, or the copy beside the sibling's; the user's own
   // database holds no copy.
   m_autostartPath =
@@ -167,7 +173,6 @@ bool TCreationSequence::RunDataSteps() {
     builder.AddReminderSection(section.Title, section.Date, section.DayMode);
 
   m_window.SetStatusText(StatusLineText(Now()));
-  return true;
 }
 
 }  // namespace vandrel

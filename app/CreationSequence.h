@@ -57,8 +57,10 @@ class TCreationSequence {
   // Returns false when data.mdb was not found: the message was shown and the window closed.
   bool Run();
   // Only the steps that read the data: find and open data.mdb, rebuild the six sections for
-  // today and write the status line. For a new day; the same false as Run.
-  bool RunDataSteps();
+  // today and write the status line. For a new day, which nobody asked for: a missing data.mdb
+  // raises like any other read error and leaves the window open, since the file may be back in
+  // a moment (the sibling application replacing it) and closing would end an always-on program.
+  void RunDataSteps();
 
   // The program logon starts; set by every run that finds the database.
   const std::string& AutostartPath() const { return m_autostartPath; }
@@ -74,6 +76,8 @@ class TCreationSequence {
   // then in the data folder. False when data.mdb is in none of them; dataDirectory is then the
   // sibling's folder as the registry names it (empty without the value).
   bool FindDataDirectory(std::string& dataDirectory);
+  // The data steps once data.mdb was found in dataDirectory.
+  void ReadData(const std::string& dataDirectory);
 
   IMainWindow& m_window;
   TConnection& m_connection;

@@ -55,6 +55,16 @@ void TDayWatch::Restart() {
   m_timer->SetEnabled(true);
 }
 
+void TDayWatch::RetryAfter(UINT delay) {
+  // No day matches this one, so the wake counts as stale.
+  m_day = 0;
+  m_armedAt = Now();
+  m_armedTicks = GetTickCount();
+  m_timer->SetEnabled(false);
+  m_timer->SetInterval(std::max<UINT>(1, delay));
+  m_timer->SetEnabled(true);
+}
+
 // The rebuild may close the window and free this watch with it: nothing here is touched after it.
 void TDayWatch::Due() {
   if (Date() != m_day) {

@@ -21,6 +21,9 @@ class TDayWatch {
 
   // The window is being built for today: arm the timer for the next midnight.
   void Restart();
+  // The rebuild for a new day failed: wake again after delay milliseconds and try once more,
+  // whatever the clock says then.
+  void RetryAfter(UINT delay);
   // The system clock was set.
   void ClockChanged();
 

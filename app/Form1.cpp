@@ -5,6 +5,7 @@
 #include "app/TreeViewReminderTree.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
+#include "framework/ComponentWatch.h"
 #include "framework/Icon.h"
 #include "framework/Image.h"
 #include "framework/ImageList.h"
@@ -27,6 +28,9 @@
 namespace vandrel {
 
 namespace {
+
+// How soon a new day that could not be read is tried again.
+constexpr UINT kNewDayRetryMilliseconds = 60000;
 
 void LoadBanner(TImage& image) {
   TResourceStream resource("BANNER", "ART");
@@ -210,12 +214,27 @@ void TForm1::CreateComponents() {
 
 void TForm1::FormCreate(TPersistent*) { RunCreationSequence(); }
 
-void TForm1::RunCreationSequence() { RunSequence(&TCreationSequence::Run); }
+void TForm1::RunCreationSequence() {
+  // The user asked: whatever goes wrong is shown, and a later new day speaks up again.
+  if (RunSequence([this] { return m_sequence.Run(); })) m_newDayFailed = false;
+}
 
 void TForm1::NewDay() {
   const TTreeViewState kept = TTreeViewState::Of(*m_treeView1);
-  RunSequence(&TCreationSequence::RunDataSteps);
+  // The error box runs messages, and a handler may free the window meanwhile.
+  TComponentWatch alive(*this);
+  const bool read = RunSequence(
+      [this] {
+        m_sequence.RunDataSteps();
+        return true;
+      },
+      m_newDayFailed);
+  if (!alive) return;
   kept.ApplyTo(*m_treeView1);
+  // data.mdb gone or damaged at midnight is most likely the sibling application rewriting it:
+  // the window stays as it was and tries again shortly, telling the user only once.
+  m_newDayFailed = !read;
+  if (!read) m_dayWatch->RetryAfter(kNewDayRetryMilliseconds);
 }
 
 void TForm1::WndProc(TMessage& message) {
@@ -223,28 +242,36 @@ void TForm1::WndProc(TMessage& message) {
   TForm::WndProc(message);
 }
 
-void TForm1::RunSequence(bool (TCreationSequence::*run)()) {
+bool TForm1::RunSequence(const std::function<bool()>& run, bool quiet) {
   // A message box of a failing run dispatches messages, and so does a long read: a new day, a
   // clock change or a timer arriving then waits for the next wake rather than rebuilding under
   // the running sequence.
-  if (m_running) return;
+  if (m_running) return false;
   m_running = true;
+  // The box ran the user's clicks: the window may be gone by the end, on every way out.
+  TComponentWatch alive(*this);
   struct TEnd {
+    const TComponentWatch& alive;
     bool& running;
-    ~TEnd() { running = false; }
-  } end{m_running};
+    ~TEnd() {
+      if (alive) running = false;
+    }
+  } end{alive, m_running};
   m_dayWatch->Restart();
   m_creationFailed = true;
   try {
-    m_creationFailed = !(m_sequence.*run)();
+    m_creationFailed = !run();
   } catch (const std::exception& e) {
     // What was built before the failure stays in the window.
-    if (m_messages == TMessageSink::StandardError) {
+    if (quiet) {
+      // The user was told already; the window shows what it showed.
+    } else if (m_messages == TMessageSink::StandardError) {
       ShowMessage(e.what());
     } else if (TApplication* app = Application()) {
       app->HandleException(this);
     }
   }
+  return alive && !m_creationFailed;
 }
 
 void TForm1::TreeView1Collapsed(TPersistent*, TTreeNode* node) { node->SetImageIndex(1); }

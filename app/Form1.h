@@ -4,6 +4,7 @@
 // steps run again on their own, keeping what the user had opened and selected.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -106,14 +107,16 @@ class TForm1 : public TForm, private IMainWindow {
 
   void CreateComponents();
   void RunCreationSequence();
-  // Runs one of the sequence's runs; a failure goes to the message sink or the application.
-  void RunSequence(bool (TCreationSequence::*run)());
+  // Runs one of the sequence's runs; a failure goes to the message sink or the application, or
+  // nowhere when quiet. True when the run went through to its end.
+  bool RunSequence(const std::function<bool()>& run, bool quiet = false);
 
   TMessageSink m_messages;
   TSideEffects m_sideEffects;
   bool m_closeRequested = false;
   bool m_creationFailed = false;
   bool m_running = false;  // a sequence run: a timer or a message box inside it must not start another
+  bool m_newDayFailed = false;  // the user saw why the new day could not be read: retries stay quiet
   std::string m_statusBeforeReading;
   TConnection m_adoConnData;
   TQuery m_adoQuery1{m_adoConnData};

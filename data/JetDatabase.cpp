@@ -50,7 +50,7 @@ void Exec(sqlite3* db, const std::string& sql) {
 }  // namespace
 
 TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName,
-                           const std::function<void()>& whileWaiting)
+                           const std::function<void()>& whileWaiting, size_t shares)
     : m_size(image.Size()), m_hash(contentHash), m_fileName(std::move(fileName)) {
   // SQLite counts every allocation under one process-wide mutex; the index builders and query
   // workers allocate at the same time (sorting above all) and then wait on each other: two
@@ -58,8 +58,8 @@ TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string 
   // possible before SQLite's first use in the process; later it changes nothing.
   static std::once_flag configured;
   std::call_once(configured, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
-  // Two shares: one for each core the machine usually has; each waits on the other only at the end.
-  std::vector<TImportImage> imported = ImportInChildProcesses(image.Data(), image.Size(), m_fileName, 2, whileWaiting);
+  std::vector<TImportImage> imported = ImportInChildProcesses(
+      image.Data(), image.Size(), m_fileName, shares ? shares : ImportShares(image.Size()), whileWaiting);
   image = {};
   for (size_t i = 0; i < imported.size(); ++i)
     m_shares.push_back({i == 0 ? "main" : "share" + std::to_string(i), std::move(imported[i].Data), imported[i].Size});
@@ -77,6 +77,14 @@ TJetDatabase::TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string 
     sqlite3_close(m_db);
     throw;
   }
+}
+
+size_t TJetDatabase::ImportShares(size_t size) {
+  // Two shares for a large file: one for each core the machine usually has; each waits on the
+  // other only at the end. A small file's import takes a few milliseconds, about what a second
+  // child costs in forking, copied page tables and a second reading of the catalog: one child.
+  constexpr size_t kTwoSharesFrom = size_t(16) << 20;
+  return size >= kTwoSharesFrom ? 2 : 1;
 }
 
 TJetDatabase::~TJetDatabase() {

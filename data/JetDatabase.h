@@ -44,10 +44,13 @@ struct TResultSet {
 class TJetDatabase {
  public:
   // Raises EDatabaseError when the image is no readable Access database. `whileWaiting` runs
-  // now and then while the tables are imported (see ImportInChildProcesses).
+  // now and then while the tables are imported (see ImportInChildProcesses), in `shares` child
+  // processes (0: as many as pay for the file's size, see ImportShares).
   TJetDatabase(TByteBuffer image, uint64_t contentHash, std::string fileName,
-               const std::function<void()>& whileWaiting = {});
+               const std::function<void()>& whileWaiting = {}, size_t shares = 0);
   ~TJetDatabase();
+  // How many child processes import a file of `size` bytes.
+  static size_t ImportShares(size_t size);
   TJetDatabase(const TJetDatabase&) = delete;
   TJetDatabase& operator=(const TJetDatabase&) = delete;
 

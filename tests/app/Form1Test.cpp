@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "app/Form1.h"
@@ -29,6 +30,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/TickClock.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Window.h"
 #include "skin/SkinEngine.h"
 #include "skincontrols/SkinButton.h"
@@ -352,6 +354,118 @@ TEST_F(Form1Test, TheWindowMovesToTheNewDayOnItsOwn) {
   Pump();
   EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
   EXPECT_EQ(tree->Selected()->Text(), "明日提示");
+}
+
+// At midnight the sibling application may be replacing data.mdb: the new day's read fails, the
+// user is told once, the window stays as it was and keeps working, and it moves to the new day by
+// itself once the file is back.
+TEST_F(Form1Test, ANewDayWithoutItsDatabaseKeepsTheWindowAndRecovers) {
+  const fs::path database = m_root / "app" / "data.mdb";
+  const fs::path aside = m_root / "data.mdb.aside";
+  struct TCase {
+    const char* name;
+    std::function<void()> breakIt;
+    const char* message;  // empty: any message
+    bool refreshByHand;   // the user presses "刷新" once the file is back, before the next try
+  };
+  const TCase cases[] = {
+      {"gone", [&] { fs::rename(database, aside); }, "data.mdb 不存在！\n", false},
+      {"damaged",
+       [&] {
+         fs::rename(database, aside);
+         std::ofstream(database, std::ios::binary) << std::string(4096, '\x5a');
+       },
+       "", true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(m_root / "app");
+    fs::create_directories(m_root / "app");
+    fs::copy_file("/bin/true", m_root / "app" / "vandrel");
+    Database("sibling.mdb");
+    ScopedManualTicks ticks;
+    ScopedClock clock(At(2024, 3, 4, 23, 59) + EncodeTime(0, 0, 58, 0));
+    TForm1* form = ShownForm();
+    const std::string yesterday = form->Outline().Dump();
+
+    c.breakIt();
+    PinClock(At(2024, 3, 5, 0, 0));
+    ::testing::internal::CaptureStderr();
+    TTickClock::Advance(2000);
+    Pump();
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    if (*c.message) {
+      EXPECT_EQ(told, c.message);
+    } else {
+      EXPECT_NE(told, "");
+    }
+    EXPECT_FALSE(form->CloseRequested());
+    EXPECT_TRUE(form->CreationFailed());
+    EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
+    EXPECT_EQ(form->Outline().Dump(), yesterday);
+
+    // Still broken a minute later: tried again without a second message.
+    ::testing::internal::CaptureStderr();
+    TTickClock::Advance(60000);
+    Pump();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(form->StatusText(), "2024-3-4  农历  一月廿四  星期一");
+
+    // The file is back: the next try (or "刷新") moves the window on, and the window still takes
+    // clicks.
+    fs::remove(database);
+    fs::rename(aside, database);
+    if (c.refreshByHand) {
+      ClickOn(form->SeSkinButton2());
+    } else {
+      TTickClock::Advance(60000);
+      Pump();
+    }
+    EXPECT_FALSE(form->CreationFailed());
+    EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
+    const bool checked = form->SbRun()->Checked();
+    ClickOn(form->SbRun());
+    EXPECT_NE(form->SbRun()->Checked(), checked);
+
+    // The next midnight fails again: the user is told again.
+    c.breakIt();
+    PinClock(At(2024, 3, 6, 0, 0));
+    ::testing::internal::CaptureStderr();
+    TTickClock::Advance(86400000);
+    Pump();
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(form->StatusText(), "2024-3-5  农历  一月廿五  星期二");
+    fs::remove(database);
+    fs::rename(aside, database);
+    delete form;
+  }
+}
+
+// The error box of a failed new day runs the user's messages; one of them may free the window.
+TEST_F(Form1Test, TheWindowMayBeFreedWhileANewDaysErrorIsShown) {
+  Database("sibling.mdb");
+  ScopedManualTicks ticks;
+  ScopedClock clock(At(2024, 3, 4, 23, 59) + EncodeTime(0, 0, 58, 0));
+  auto* form = new TForm1(m_app.get(), (m_root / "app" / "vandrel").string(), TMessageSink::MessageBox);
+  m_app->SetMainForm(form);
+  form->Show();
+  Pump();
+  std::ofstream(m_root / "app" / "data.mdb", std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+  bool boxShown = false;
+  m_screen->SetIdleHandler([&, freed = false]() mutable {
+    HWND box = GetActiveWindow();
+    if (freed || !box || box == form->Handle()) return false;
+    boxShown = true;
+    freed = true;
+    delete form;
+    m_screen->KeyPress(VK_RETURN);
+    return true;
+  });
+  PinClock(At(2024, 3, 5, 0, 0));
+  TTickClock::Advance(2000);
+  Pump();
+  m_screen->SetIdleHandler(nullptr);
+  EXPECT_TRUE(boxShown);
 }
 
 TEST_F(Form1Test, FailingQueryKeepsWhatWasBuiltAndTheWindowOpen) {
