@@ -70,7 +70,7 @@ void Print(const char* name, const TRect& r) {
 
 int Run(const std::string& program, const std::string& folder) {
   // The X11 test's screen, so the window opens where it opens there.
-  std::unique_ptr<THeadlessScreen> screen = THeadlessScreen::Create({800, 600});
+  std::unique_ptr<THeadlessScreen> screen = THeadlessScreen::Create({1024, 768});
   TApplication app;
   app.SetTitle("Vandrel");
   auto* form = new TForm1(&app, program, TMessageSink::StandardError, TSideEffects::None);

@@ -27,7 +27,7 @@ refresh="$((X + refresh_x + refresh_w / 2)) $((Y + refresh_y + refresh_h / 2))"
 box="$((X + box_x + box_w / 2)) $((Y + box_y + box_h / 2))"
 # A point of the screen outside the window.
 away="$((X + WIDTH + 20)) $((Y + 20))"
-((X + WIDTH + 20 < 800)) || away="$((X - 20)) $((Y + 20))"
+((X + WIDTH + 20 < 1024)) || away="$((X - 20)) $((Y + 20))"
 
 controls_match() {  # picture
   screen_crop shot.png "$WIDTH" "$HEIGHT" "$X" "$Y" || return 1

@@ -21,7 +21,7 @@ x11_session() {  # out [wm]
   chmod 700 "$out/run"
   cd "$out" || exit 1
   exec 3>displayfd.txt
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >xvfb.log 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >xvfb.log 2>&1 &
   xvfb=$!
   trap 'for p in ${app:-} ${below:-} ${wmpid:-} $xvfb; do kill $p 2>/dev/null; done' EXIT
   wait_until "Xvfb did not start" 400 test -s displayfd.txt
