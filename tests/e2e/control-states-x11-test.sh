@@ -4,13 +4,13 @@
 # normal picture; the same for "自动启动" (hot, a click ticking it off). Each screenshot of the two
 # controls must equal, pixel for pixel, the picture the headless screen gives after the same steps
 # (window_pictures). Every step polls the screen until the pictures match or a bound passes.
-#   control-states-x11-test.sh <vandrel> <window_pictures> <fixture database> <output folder>
+#   control-states-x11-test.sh <vandrel> <window_pictures> <fixture database> <output folder> [window manager]
 set -uo pipefail
 exe=$1
 pictures=$2
 fixture=$3
 source "$(dirname "$0")/x11-session.sh"
-x11_session "$4"
+x11_session "$4" "${5:-}"
 
 # The headless pictures first, before the real run writes its settings.
 cp "$fixture" headless/data.mdb
@@ -60,4 +60,4 @@ step normal
   step box-left mousemove $away
 }
 grep -qi '"AuToRun"="0"' registry.reg || fail "the click on 自动启动 was not recorded: $(cat registry.reg)"
-echo "control states test passed"
+echo "control states test passed${5:+ under $5}"
