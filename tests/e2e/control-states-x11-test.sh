@@ -20,6 +20,16 @@ read -r refresh_x refresh_y refresh_w refresh_h <<<"$(awk '$1 == "refresh" {prin
 read -r box_x box_y box_w box_h <<<"$(awk '$1 == "autostart" {print $2, $3, $4, $5}' headless.txt)"
 read -r win_w win_h <<<"$(awk '$1 == "window" {print $2, $3}' headless.txt)"
 
+# The headless pictures themselves show the states: hot and pressed are pictures of their own, and
+# the pointer going straight off the window brings back the normal one.
+refresh_in() { differing "headless/$1.png" "headless/$2.png" "$refresh_w" "$refresh_h" "$refresh_x" "$refresh_y"; }
+box_in() { differing "headless/$1.png" "headless/$2.png" "$box_w" "$box_h" "$box_x" "$box_y"; }
+[[ $(refresh_in normal refresh-hot) != 0 && $(refresh_in refresh-hot refresh-pressed) != 0 ]] ||
+  fail "headless: 刷新 shows no hot or no pressed picture"
+[[ $(refresh_in normal refresh-away) == 0 ]] || fail "headless: 刷新 stays hot after the pointer left the window"
+[[ $(box_in normal box-hot) != 0 && $(box_in box-clicked box-left) != 0 ]] ||
+  fail "headless: 自动启动 shows no hot picture, or keeps it after the pointer left the window"
+
 start_program "$exe" "$fixture"
 geometry
 [[ "$WIDTH $HEIGHT" == "$win_w $win_h" ]] || fail "the window is ${WIDTH}x$HEIGHT, headless ${win_w}x$win_h"
