@@ -41,8 +41,8 @@ start() {  # mode log window-name
   app=$!
   for _ in $(seq 400); do grep -q ready "$2" && break; sleep 0.05; done
   grep -q ready "$2" || fail "$1 did not start"
-  # A window manager maps the window in its own time.
-  for _ in $(seq 200); do xwininfo -name "$3" 2>/dev/null | grep -q IsViewable && return 0; sleep 0.05; done
+  # A window manager maps the window in its own time (slow while the whole suite runs).
+  for _ in $(seq 600); do xwininfo -name "$3" 2>/dev/null | grep -q IsViewable && return 0; sleep 0.05; done
   fail "the window \"$3\" of $1 is not shown"
 }
 wait_for() {  # pattern log
