@@ -167,6 +167,11 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   void NoticeWindowText(TMessage& message);
   void UpdateRegion();
   TPoint ScreenToWindow(TPoint screen) const;
+  // What a moved window snaps to: the parent's client area, or the monitor's work area (the
+  // whole monitor for a window that stays on top).
+  TRect GravitationArea() const;
+  // The width of the shadow band right of and below the frame; 0 without a shadow.
+  int ShadowBand() const;
 
   std::unique_ptr<TSeAnimation> m_animation;
   std::unique_ptr<TSeBlending> m_blending;

@@ -16,10 +16,12 @@
 #include "platform/gdi/FrameControl.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/SystemMetrics.h"
+#include "platform/services/PlatformServices.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
 #include "skinform/CustomForm.h"
+#include "skinform/FormEffects.h"
 
 namespace vandrel {
 
@@ -376,6 +378,14 @@ void TSeCustomForm::FrameMouseDown(TMouseBtn button, TShiftState, int x, int y) 
   if (HWND h = Handle()) SetCapture(h);
 }
 
+TRect TSeCustomForm::GravitationArea() const {
+  TWinControl* owner = OwnerControl();
+  if (owner && owner->Parent()) return {0, 0, owner->Parent()->ClientWidth(), owner->Parent()->ClientHeight()};
+  return GetMonitorAreaOfWindow(Handle(), !m_stayOnTop);
+}
+
+int TSeCustomForm::ShadowBand() const { return m_shadow->Enabled() ? m_shadow->Size() : 0; }
+
 void TSeCustomForm::FrameMouseMove(TShiftState shift, int x, int y) {
   TWinControl* owner = OwnerControl();
   if (!shift.Contains(ssLeft) || !m_frameDrag || !owner) {
@@ -398,6 +408,7 @@ void TSeCustomForm::FrameMouseMove(TShiftState shift, int x, int y) {
       b.Right += fromStartX;
       b.Top += fromStartY;
       b.Bottom += fromStartY;
+      if (m_gravitation->Enabled()) b = ApplyGravitation(b, GravitationArea(), m_gravitation->Size(), ShadowBand());
     }
   } else if (AllowsSizing()) {
     switch (m_pressedArea) {
