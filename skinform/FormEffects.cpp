@@ -1,10 +1,12 @@
 #include "skinform/FormEffects.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/gdi/Blit.h"
+#include "platform/services/PlatformServices.h"
 #include "platform/win/Paint.h"
 
 namespace vandrel {
@@ -80,6 +82,17 @@ void BlendOverCapture(TseBitmap& surface, const std::vector<TRect>& rects, std::
     surface.SetAlphaRect(alpha, local);
     if (capture && !capture->IsEmpty()) surface.MergeUnder(*capture, local.Left, local.Top, r);
   }
+}
+
+bool ScreenAllowsEffects() {
+  const int depth = GetScreenDepth();
+  if (depth == 24 || depth == 32) return true;
+  static bool told = false;
+  if (!told) {
+    told = true;
+    std::fprintf(stderr, "vandrel: blending and shadows are off on a screen of %d bits per pixel\n", depth);
+  }
+  return false;
 }
 
 bool ReadScreen(const TRect& screen, TseBitmap& target, int x, int y) {

@@ -39,6 +39,10 @@ void DrawShadowBand(TseBitmap& surface, const TRect& client, TSize frame, int si
 void BlendOverCapture(TseBitmap& surface, const std::vector<TRect>& rects, std::uint8_t alpha,
                       const TseBitmap* capture, TPoint origin = {});
 
+// Blending and shadows are composed from 24- or 32-bit screen reads; on any other screen they stay
+// off, which the first call that finds so says once on stderr.
+bool ScreenAllowsEffects();
+
 // Copies a screen rectangle into a bitmap at (x, y); false when the screen cannot be read.
 using TScreenReader = std::function<bool(const TRect& screen, TseBitmap& target, int x, int y)>;
 // The platform's screen, read through the screen device context.

@@ -15,6 +15,7 @@
 #include "platform/gdi/Edge.h"
 #include "platform/gdi/FrameControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/RegionApi.h"
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/services/PlatformServices.h"
 #include "platform/win/Input.h"
@@ -192,7 +193,7 @@ void TSeCustomForm::HandleNcCalcSize(TMessage& m) {
   if (m_windowSize.cx == 0 && m_windowSize.cy == 0) {
     // Before the first sizing message the proposed rectangle is the window.
     m_windowSize = {proposed.Width(), proposed.Height()};
-    const int shadow = m_shadow->Enabled() && m_windowState != kwsMaximized ? m_shadow->Size() : 0;
+    const int shadow = ShadowBand();
     m_frameSize = {m_windowSize.cx - shadow, m_windowSize.cy - shadow};
   }
   const TRect c = GetClientArea();
@@ -203,10 +204,44 @@ void TSeCustomForm::HandleNcCalcSize(TMessage& m) {
   params->rgrc[1] = client;
 }
 
+void TSeCustomForm::CaptureBackground(const TRect& r) {
+  if (!Hooked() || m_blockCapture || r == m_capture->LastRect()) return;
+  if (!m_blending->Enabled() && (m_windowState == kwsMaximized || m_previousState == kwsMaximized)) {
+    // Only the first capture after leaving the maximized state is skipped.
+    if (m_previousState == kwsMaximized) m_previousState = kwsNormal;
+    return;
+  }
+  m_capture->Capture(r);
+}
+
+const TseBitmap& TSeCustomForm::BackgroundCapture() const { return m_capture->Picture(); }
+
 void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
   auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
   if (!pos) return;
-  if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE)) return;
+  const bool still = (pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE);
+  // The screen under where the window goes, read before the window covers it.
+  auto capture = [this, pos, still] {
+    HWND h = Handle();
+    if (!h || (!BlendingOn() && !ShadowOn()) || (still && !(pos->flags & SWP_SHOWWINDOW))) return;
+    TRect now;
+    if (!GetWindowRect(h, now)) return;
+    // A child's position is in its parent's client coordinates.
+    TPoint origin{0, 0};
+    TWinControl* owner = OwnerControl();
+    if (owner && owner->Parent() && owner->Parent()->HandleAllocated()) ClientToScreen(owner->Parent()->Handle(), origin);
+    const int x = pos->flags & SWP_NOMOVE ? now.Left : origin.X + pos->x;
+    const int y = pos->flags & SWP_NOMOVE ? now.Top : origin.Y + pos->y;
+    const int cx = pos->flags & SWP_NOSIZE ? now.Width() : pos->cx;
+    const int cy = pos->flags & SWP_NOSIZE ? now.Height() : pos->cy;
+    CaptureBackground({x, y, x + cx, y + cy});
+  };
+  // A translucent or shadowed window shows the screen under it: it is painted anew where it lands.
+  if (BlendingOn() || ShadowOn()) pos->flags |= SWP_NOCOPYBITS;
+  if (still) {
+    capture();
+    return;
+  }
   bool sizeChanged = false;
   if (!(pos->flags & SWP_NOSIZE)) {
     const TSize most = GetMaxTrackSize();
@@ -218,12 +253,13 @@ void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
       pos->cy = std::max(pos->cy, least.cy);
     }
     if ((pos->cx != m_frameSize.cx || pos->cy != m_frameSize.cy) && !(pos->flags & SWP_FRAMECHANGED)) {
-      const int shadow = m_shadow->Enabled() && m_windowState != kwsMaximized ? m_shadow->Size() : 0;
+      const int shadow = ShadowBand();
       m_windowSize = {pos->cx, pos->cy};
       m_frameSize = {pos->cx - shadow, pos->cy - shadow};
       sizeChanged = true;
     }
   }
+  capture();
   if (pos->flags & SWP_FRAMECHANGED) PaintNonClient();
   if (sizeChanged) UpdateRegion();
 }
@@ -233,8 +269,17 @@ void TSeCustomForm::UpdateRegion() {
   if (!h) return;
   m_paintAllowed = false;
   TScopeExit allow([this] { m_paintAllowed = true; });
-  // A plain rectangle needs no shape: the window's own rectangle is that already.
-  SetWindowRgn(h, nullptr, true);
+  // A plain rectangle needs no shape: the window's own rectangle is that already. With a shadow
+  // the band shows only right of and below the frame.
+  if (const int shadow = ShadowBand(); shadow > 0) {
+    HRGN shape = CreateRectRgn(0, 0, m_frameSize.cx, m_frameSize.cy);
+    HRGN moved = CreateRectRgn(shadow, shadow, m_frameSize.cx + shadow, m_frameSize.cy + shadow);
+    CombineRgn(shape, shape, moved, RGN_OR);
+    DeleteObject(moved);
+    SetWindowRgn(h, shape, true);
+  } else {
+    SetWindowRgn(h, nullptr, true);
+  }
   if (OnResize) OnResize(this);
 }
 
@@ -292,7 +337,9 @@ void TSeCustomForm::PaintNonClient() {
   HWND h = Handle();
   if (!h || !m_paintAllowed || !Hooked()) return;
   const TRect c = GetClientArea();
-  if (c.Left == 0 && c.Top == 0 && !m_shadow->Enabled()) return;
+  const int shadow = ShadowBand();
+  const bool blending = BlendingOn();
+  if (c.Left == 0 && c.Top == 0 && shadow == 0) return;
   if (m_windowSize.cx <= 0 || m_windowSize.cy <= 0) return;
   HDC windowDC = GetWindowDC(h);
   if (!windowDC) return;
@@ -318,17 +365,26 @@ void TSeCustomForm::PaintNonClient() {
       break;
     case ksfpDoubleBuffer: break;
   }
-  if (m_performance != ksfpNoBuffer && !buffer) {
+  if ((m_performance != ksfpNoBuffer || shadow > 0 || blending) && !buffer) {
     // A double buffer, or a shared buffer lent to another painter at this moment.
     temporary = std::make_unique<TseBitmap>();
     temporary->SetSize(m_windowSize.cx, m_windowSize.cy);
     buffer = temporary.get();
   }
   canvas.SetHandle(buffer ? buffer->DC() : windowDC);
+  const TseBitmap& capture = m_capture->Picture();
+  if (shadow > 0) DrawShadowBand(*buffer, c, m_frameSize, shadow, &capture);
   {
     TDCStateSaver saver(canvas.Handle());
     ExcludeClipRect(canvas.Handle(), c.Left, c.Top, c.Right, c.Bottom);
     PaintFrame(canvas);
+  }
+  if (blending) {
+    const int w = m_frameSize.cx, fh = m_frameSize.cy;
+    buffer->SetHasAlpha(true);
+    BlendOverCapture(*buffer, {{0, 0, w, c.Top}, {0, c.Bottom, w, fh}, {0, c.Top, c.Left, fh}, {c.Right, c.Top, w, fh}},
+                     std::uint8_t(m_blending->Value()), &capture);
+    buffer->SetHasAlpha(false);
   }
   if (buffer) {
     // Only the four frame strips reach the window: the client area is the form's.
@@ -341,7 +397,7 @@ void TSeCustomForm::PaintNonClient() {
   }
 }
 
-void TSeCustomForm::HandleEraseBackground(TMessage& m) {
+void TSeCustomForm::HandleEraseBackground(TMessage& m, bool blend) {
   m.Result = 1;
   if (!m_paintAllowed) return;
   HWND h = Handle();
@@ -353,11 +409,22 @@ void TSeCustomForm::HandleEraseBackground(TMessage& m) {
     m_canvas->SetHandle(nullptr);
     if (own) ReleaseDC(h, own);
   });
-  m_canvas->SetHandle(dc);
+  // A translucent background is painted into a layer, put over the capture and then shown.
+  const TRect c = GetClientArea();
+  std::unique_ptr<TseBitmap> layer;
+  if (blend && BlendingOn() && !c.IsEmpty()) {
+    layer = std::make_unique<TseBitmap>();
+    layer->SetSize(c.Width(), c.Height());
+  }
+  m_canvas->SetHandle(layer ? layer->DC() : dc);
   if (OnPaint && !Loading()) {
     OnPaint(this);
   } else {
     PaintBackground();
+  }
+  if (layer) {
+    BlendOverCapture(*layer, {c}, std::uint8_t(m_blending->Value()), &m_capture->Picture(), c.TopLeft());
+    BitBlt(dc, 0, 0, c.Width(), c.Height(), layer->DC(), 0, 0, SRCCOPY);
   }
 }
 
@@ -384,7 +451,10 @@ TRect TSeCustomForm::GravitationArea() const {
   return GetMonitorAreaOfWindow(Handle(), !m_stayOnTop);
 }
 
-int TSeCustomForm::ShadowBand() const { return m_shadow->Enabled() ? m_shadow->Size() : 0; }
+int TSeCustomForm::ShadowBand() const { return ShadowOn() && m_windowState != kwsMaximized ? m_shadow->Size() : 0; }
+
+bool TSeCustomForm::BlendingOn() const { return m_blending->Enabled() && ScreenAllowsEffects(); }
+bool TSeCustomForm::ShadowOn() const { return m_shadow->Enabled() && ScreenAllowsEffects(); }
 
 void TSeCustomForm::FrameMouseMove(TShiftState shift, int x, int y) {
   TWinControl* owner = OwnerControl();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Color.h"
+#include "platform/gdi/Surface.h"
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "tests/skinform/SkinFormTestSupport.h"
@@ -204,6 +206,119 @@ TEST_F(FormGravitationTest, DraggingTheCaptionSnapsToTheWorkAreaUnlessSwitchedOf
     EXPECT_EQ(WindowRect(h), c.expected) << c.enabled << " " << c.dx << "," << c.dy;
     delete form;
   }
+}
+
+class FormEffectsTest : public SkinFormTest {
+ protected:
+  // A red window under everything, so what shows through is known.
+  void Backdrop() {
+    TForm* back = NewForm(bsNone);
+    back->SetBounds(0, 0, 800, 600);
+    back->SetColor(clRed);
+    ShowWindow(back->Handle(), SW_SHOW);
+    Pump();
+  }
+  TSeSkinForm* Translucent(TForm* form, int blending, int shadow) {
+    TSeSkinForm* skin = NewSkinForm(form, [&](TSeSkinForm& s) {
+      s.Blending()->SetValue(blending);
+      s.Blending()->SetEnabled(blending > 0);
+      s.Shadow()->SetSize(shadow);
+      s.Shadow()->SetEnabled(shadow > 0);
+    });
+    ShowWindow(form->Handle(), SW_SHOW);
+    Pump();
+    return skin;
+  }
+  std::uint32_t ScreenPixel(int x, int y) { return m_screen->Capture()->Pixel(x, y) & 0xFFFFFF; }
+  // Each channel of `over` put over `under` at `alpha`, within the one step the two blend forms
+  // differ by.
+  static void ExpectBlend(std::uint32_t shown, std::uint32_t over, std::uint32_t under, int alpha, const char* what) {
+    for (int shift : {0, 8, 16}) {
+      const int s = int(over >> shift & 0xFF), t = int(under >> shift & 0xFF);
+      const int expected = (s * alpha + t * (255 - alpha)) / 256;
+      EXPECT_NEAR(int(shown >> shift & 0xFF), expected, 1) << what << " channel " << shift;
+    }
+  }
+};
+
+TEST_F(FormEffectsTest, ABlendedFormShowsTheScreenBehindItsFrameAndClientArea) {
+  Backdrop();
+  TForm* form = NewForm();
+  form->SetColor(clWhite);
+  TSeSkinForm* skin = Translucent(form, 128, 0);
+  const TRect r = WindowRect(form->Handle());
+  const TRect c = skin->GetClientArea();
+  const std::uint32_t red = 0xFF0000;
+  const std::uint32_t face = std::uint32_t(ColorToRGB(clBtnFace));
+  const std::uint32_t faceRGB = (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF);
+  ExpectBlend(ScreenPixel(r.Left + c.Left + 10, r.Top + c.Top + 10), 0xFFFFFF, red, 128, "client");
+  ExpectBlend(ScreenPixel(r.Left + c.Left / 2, r.Top + c.Bottom - 5), faceRGB, red, 128, "left border");
+}
+
+TEST_F(FormEffectsTest, TheShadowBandFadesOverTheScreenAndItsKeyShowsTheScreen) {
+  Backdrop();
+  TForm* form = NewForm();
+  TSeSkinForm* skin = Translucent(form, 0, 4);
+  const TRect r = WindowRect(form->Handle());
+  // The window grows by the band, so the client area keeps its size.
+  ASSERT_EQ(skin->WindowSize(), (TSize{304, 204}));
+  ASSERT_EQ(skin->FrameSize(), (TSize{300, 200}));
+  // Above the band and left of the bottom band the window is cut away.
+  EXPECT_EQ(ScreenPixel(r.Right - 2, r.Top + 1), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(r.Left + 1, r.Bottom - 2), 0xFF0000u);
+  // The outermost ring lets nearly all of the red through, the innermost half of it.
+  ExpectBlend(ScreenPixel(r.Right - 1, r.Top + 100), 0x3F3F3F, 0xFF0000, 8, "outer ring");
+  ExpectBlend(ScreenPixel(r.Right - 4, r.Top + 100), 0x3F3F3F, 0xFF0000, 128, "inner ring");
+}
+
+TEST_F(FormEffectsTest, AMovedBlendedFormLooksLikeOneFreshlyShownThere) {
+  Backdrop();
+  // A pattern the form moves over, so stale pixels would show.
+  TForm* stripes = NewForm(bsNone);
+  stripes->SetBounds(380, 0, 40, 600);
+  stripes->SetColor(clBlue);
+  ShowWindow(stripes->Handle(), SW_SHOW);
+  Pump();
+  TForm* form = NewForm();
+  Translucent(form, 128, 4);
+  HWND h = form->Handle();
+  const TRect before = WindowRect(h);
+  for (int step = 0; step < 3; ++step) {
+    SetWindowPos(h, nullptr, before.Left + 10 * (step + 1), before.Top + 10 * (step + 1), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+  }
+  const auto moved = m_screen->Capture();
+  const TRect area = WindowRect(h);
+  delete form;
+  Pump();
+  TForm* fresh = NewForm();
+  fresh->SetBounds(area.Left, area.Top, 300, 200);
+  Translucent(fresh, 128, 4);
+  ASSERT_EQ(WindowRect(fresh->Handle()), area);
+  const auto shown = m_screen->Capture();
+  int differ = 0;
+  TRect box{800, 600, 0, 0};
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x)
+      if ((moved->Pixel(x, y) & 0xFFFFFF) != (shown->Pixel(x, y) & 0xFFFFFF)) {
+        ++differ;
+        box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+      }
+  EXPECT_EQ(differ, 0) << "in " << box.Left << "," << box.Top << " - " << box.Right << "," << box.Bottom << " of "
+                       << area.Left << "," << area.Top << " - " << area.Right << "," << area.Bottom << " e.g. "
+                       << std::hex << moved->Pixel(box.Left, box.Top) << " vs " << shown->Pixel(box.Left, box.Top);
+}
+
+TEST_F(FormEffectsTest, AScreenOfAnotherDepthLeavesBlendingAndTheShadowOff) {
+  m_screen->SetScreenDepth(16);
+  Backdrop();
+  TForm* form = NewForm();
+  form->SetColor(clWhite);
+  TSeSkinForm* skin = Translucent(form, 128, 4);
+  EXPECT_EQ(skin->FrameSize(), skin->WindowSize());
+  const TRect r = WindowRect(form->Handle());
+  const TRect c = skin->GetClientArea();
+  EXPECT_EQ(ScreenPixel(r.Left + c.Left + 10, r.Top + c.Top + 10), 0xFFFFFFu);
 }
 
 }  // namespace
