@@ -171,10 +171,14 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   // Blending and the shadow as the screen allows them.
   bool BlendingOn() const;
   bool ShadowOn() const;
+  // Shows the window's first frame with the transition of the animation options.
+  void PlayShowAnimation();
   void HandlePaintFrameRequest(TMessage& message);
   void HandleNcActivate(TMessage& message);
   void NoticeWindowText(TMessage& message);
   void UpdateRegion();
+  // The frame's shape with, under a shadow, a copy moved by the band's width; the caller owns it.
+  HRGN CreateShadowedRegion() const;
   TPoint ScreenToWindow(TPoint screen) const;
   // What a moved window snaps to: the parent's client area, or the monitor's work area (the
   // whole monitor for a window that stays on top).
@@ -210,6 +214,8 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   HDC m_ownerDC = nullptr;
   HWND m_ownerDCWindow = nullptr;
   std::unique_ptr<TBackgroundCapture> m_capture;
+  // While the show animation runs, the frame and the background are painted into this.
+  TseBitmap* m_animationImage = nullptr;
   std::unique_ptr<TseBitmap> m_persistentBuffer;
   TSize m_windowSize;
   TSize m_frameSize;

@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/Canvas.h"
+#include "graphics/Animate.h"
+#include "platform/core/ScopeExit.h"
 #include "platform/gdi/Blit.h"
+#include "platform/gdi/RegionApi.h"
 #include "platform/services/PlatformServices.h"
 #include "platform/win/Paint.h"
 
@@ -82,6 +86,41 @@ void BlendOverCapture(TseBitmap& surface, const std::vector<TRect>& rects, std::
     surface.SetAlphaRect(alpha, local);
     if (capture && !capture->IsEmpty()) surface.MergeUnder(*capture, local.Left, local.Top, r);
   }
+}
+
+void PrepareShowImage(TseBitmap& image, HRGN shape, int margin, TSize frame) {
+  image.SetAlpha(255);
+  image.KeyColor(kTransparentKey);
+  for (int y = 0; y < image.Height(); ++y) {
+    const bool marginRow = y <= margin || y >= frame.cy;
+    TseColor* row = image.Row(y);
+    for (int x = 0; x < image.Width(); ++x) {
+      if (!marginRow && x > margin && x < frame.cx) {
+        x = frame.cx - 1;  // the middle of the row is inside the frame
+        continue;
+      }
+      if (!shape || !PtInRegion(shape, x, y)) row[x] = kTransparentKey;
+    }
+  }
+  image.SetHasAlpha(false);
+  image.SetHasKey(true);
+}
+
+void PlayShowTransition(const TseAnimationRec& rec, TPoint at, TseBitmap& image, const TseBitmap& capture,
+                        TCanvas* canvas) {
+  if (canvas) {
+    Animate(*canvas, at.X, at.Y, rec, image, capture);
+    return;
+  }
+  HDC screen = GetDC(nullptr);
+  if (!screen) return;
+  TCanvas onScreen;
+  TScopeExit release([&] {
+    onScreen.SetHandle(nullptr);
+    ReleaseDC(nullptr, screen);
+  });
+  onScreen.SetHandle(screen);
+  Animate(onScreen, at.X, at.Y, rec, image, capture);
 }
 
 bool ScreenAllowsEffects() {

@@ -7,10 +7,14 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/AnimationRec.h"
 #include "graphics/Bitmap.h"
+#include "platform/gdi/GdiTypes.h"
 #include "platform/core/Geometry.h"
 
 namespace vandrel {
+
+class TCanvas;
 
 // `moved` shifted so that an edge within `size` pixels of the same edge of `area` lies on it; the
 // shadow band (right and bottom, `shadowBand` pixels) is left out of the measure. The left and top
@@ -38,6 +42,17 @@ void DrawShadowBand(TseBitmap& surface, const TRect& client, TSize frame, int si
 // behind them; `origin` is where the surface lies in window coordinates.
 void BlendOverCapture(TseBitmap& surface, const std::vector<TRect>& rects, std::uint8_t alpha,
                       const TseBitmap* capture, TPoint origin = {});
+
+// Readies a window's first frame for its show transition: opaque, the skin's key colour keyed,
+// and every pixel of the margins (x <= margin, x >= frame width, y <= margin, y >= frame height)
+// that lies outside `shape` keyed too, so the screen shows there. Only margin pixels are tested
+// against the shape: it is a window region, slow to ask pixel by pixel.
+void PrepareShowImage(TseBitmap& image, HRGN shape, int margin, TSize frame);
+
+// Plays a window's show transition on the screen at `at` (screen coordinates), from the screen
+// under the window (`capture`) to its first frame; a canvas given stands in for the screen.
+void PlayShowTransition(const TseAnimationRec& rec, TPoint at, TseBitmap& image, const TseBitmap& capture,
+                        TCanvas* canvas = nullptr);
 
 // Blending and shadows are composed from 24- or 32-bit screen reads; on any other screen they stay
 // off, which the first call that finds so says once on stderr.

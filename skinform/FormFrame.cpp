@@ -3,6 +3,7 @@
 // All coordinates are window coordinates (origin at the window's top-left corner).
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/SizeConstraints.h"
@@ -19,6 +20,7 @@
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/services/PlatformServices.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
 #include "skinform/CustomForm.h"
@@ -214,6 +216,34 @@ void TSeCustomForm::CaptureBackground(const TRect& r) {
   m_capture->Capture(r);
 }
 
+void TSeCustomForm::PlayShowAnimation() {
+  if (!m_animation->Enabled() || !Hooked()) return;
+  std::weak_ptr<const bool> alive = Alive();
+  if (TApplication* app = Application()) app->ProcessMessages();
+  HWND h = alive.expired() ? nullptr : Handle();
+  if (!h || m_windowSize.cx <= 0 || m_windowSize.cy <= 0) return;
+  TseBitmap image;
+  image.SetSize(m_windowSize.cx, m_windowSize.cy);
+  m_animationImage = &image;
+  TScopeExit leave([this, alive] {
+    if (!alive.expired()) m_animationImage = nullptr;
+  });
+  TRect screen;
+  if (!GetWindowRect(h, screen)) return;
+  m_capture->Forget();
+  CaptureBackground(screen);
+  const bool active = m_activeFlag;
+  m_activeFlag = true;
+  PaintNonClient();
+  m_activeFlag = active;
+  SendMessage(h, WM_ERASEBKGND, 0, 0);
+  if (alive.expired()) return;
+  HRGN shape = CreateShadowedRegion();
+  TScopeExit freeShape([shape] { DeleteObject(shape); });
+  PrepareShowImage(image, shape, ShadowBand(), m_frameSize);
+  PlayShowTransition(m_animation->Rec(), screen.TopLeft(), image, m_capture->Picture());
+}
+
 const TseBitmap& TSeCustomForm::BackgroundCapture() const { return m_capture->Picture(); }
 
 void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
@@ -238,6 +268,12 @@ void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
   };
   // A translucent or shadowed window shows the screen under it: it is painted anew where it lands.
   if (BlendingOn() || ShadowOn()) pos->flags |= SWP_NOCOPYBITS;
+  if ((pos->flags & SWP_SHOWWINDOW) && m_loadedState == kwsNormal) {
+    m_capture->Forget();
+    std::weak_ptr<const bool> alive = Alive();
+    PlayShowAnimation();
+    if (alive.expired()) return;
+  }
   if (still) {
     capture();
     return;
@@ -264,6 +300,16 @@ void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
   if (sizeChanged) UpdateRegion();
 }
 
+HRGN TSeCustomForm::CreateShadowedRegion() const {
+  HRGN shape = CreateRectRgn(0, 0, m_frameSize.cx, m_frameSize.cy);
+  if (const int shadow = ShadowBand(); shadow > 0) {
+    HRGN moved = CreateRectRgn(shadow, shadow, m_frameSize.cx + shadow, m_frameSize.cy + shadow);
+    CombineRgn(shape, shape, moved, RGN_OR);
+    DeleteObject(moved);
+  }
+  return shape;
+}
+
 void TSeCustomForm::UpdateRegion() {
   HWND h = Handle();
   if (!h) return;
@@ -271,15 +317,7 @@ void TSeCustomForm::UpdateRegion() {
   TScopeExit allow([this] { m_paintAllowed = true; });
   // A plain rectangle needs no shape: the window's own rectangle is that already. With a shadow
   // the band shows only right of and below the frame.
-  if (const int shadow = ShadowBand(); shadow > 0) {
-    HRGN shape = CreateRectRgn(0, 0, m_frameSize.cx, m_frameSize.cy);
-    HRGN moved = CreateRectRgn(shadow, shadow, m_frameSize.cx + shadow, m_frameSize.cy + shadow);
-    CombineRgn(shape, shape, moved, RGN_OR);
-    DeleteObject(moved);
-    SetWindowRgn(h, shape, true);
-  } else {
-    SetWindowRgn(h, nullptr, true);
-  }
+  SetWindowRgn(h, ShadowBand() > 0 ? CreateShadowedRegion() : nullptr, true);
   if (OnResize) OnResize(this);
 }
 
@@ -351,8 +389,8 @@ void TSeCustomForm::PaintNonClient() {
   std::unique_ptr<TSharedPaintBufferLease> lease;
   std::unique_ptr<TseBitmap> temporary;
   TseBitmap* buffer = nullptr;
-  switch (m_performance) {
-    case ksfpNoBuffer: break;
+  switch (m_animationImage ? ksfpNoBuffer : m_performance) {
+    case ksfpNoBuffer: buffer = m_animationImage; break;
     case ksfpSharedBuffer:
       lease = std::make_unique<TSharedPaintBufferLease>(m_windowSize.cx, m_windowSize.cy);
       buffer = lease->Bitmap();
@@ -386,7 +424,7 @@ void TSeCustomForm::PaintNonClient() {
                      std::uint8_t(m_blending->Value()), &capture);
     buffer->SetHasAlpha(false);
   }
-  if (buffer) {
+  if (buffer && !m_animationImage) {
     // Only the four frame strips reach the window: the client area is the form's.
     const TRect strips[] = {{0, 0, m_windowSize.cx, c.Top},
                             {c.Left, c.Bottom, c.Right, m_windowSize.cy},
@@ -403,8 +441,8 @@ void TSeCustomForm::HandleEraseBackground(TMessage& m, bool blend) {
   HWND h = Handle();
   HDC dc = HdcFromWParam(m.WParam);
   HDC own = nullptr;
-  if (!dc && h) dc = own = GetDC(h);
-  if (!dc) return;
+  if (!dc && h && !m_animationImage) dc = own = GetDC(h);
+  if (!dc && !m_animationImage) return;
   TScopeExit release([&] {
     m_canvas->SetHandle(nullptr);
     if (own) ReleaseDC(h, own);
@@ -412,10 +450,11 @@ void TSeCustomForm::HandleEraseBackground(TMessage& m, bool blend) {
   // A translucent background is painted into a layer, put over the capture and then shown.
   const TRect c = GetClientArea();
   std::unique_ptr<TseBitmap> layer;
-  if (blend && BlendingOn() && !c.IsEmpty()) {
+  if (((blend && BlendingOn()) || m_animationImage) && !c.IsEmpty()) {
     layer = std::make_unique<TseBitmap>();
     layer->SetSize(c.Width(), c.Height());
   }
+  if (m_animationImage && !layer) return;
   m_canvas->SetHandle(layer ? layer->DC() : dc);
   if (OnPaint && !Loading()) {
     OnPaint(this);
@@ -423,8 +462,13 @@ void TSeCustomForm::HandleEraseBackground(TMessage& m, bool blend) {
     PaintBackground();
   }
   if (layer) {
-    BlendOverCapture(*layer, {c}, std::uint8_t(m_blending->Value()), &m_capture->Picture(), c.TopLeft());
-    BitBlt(dc, 0, 0, c.Width(), c.Height(), layer->DC(), 0, 0, SRCCOPY);
+    if (BlendingOn())
+      BlendOverCapture(*layer, {c}, std::uint8_t(m_blending->Value()), &m_capture->Picture(), c.TopLeft());
+    if (m_animationImage) {
+      BitBlt(m_animationImage->DC(), c.Left, c.Top, c.Width(), c.Height(), layer->DC(), 0, 0, SRCCOPY);
+    } else {
+      BitBlt(dc, 0, 0, c.Width(), c.Height(), layer->DC(), 0, 0, SRCCOPY);
+    }
   }
 }
 

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/Canvas.h"
+#include "graphics/EffectRegistry.h"
 #include "platform/core/Color.h"
+#include "platform/gdi/RegionApi.h"
 #include "platform/gdi/Surface.h"
 #include "platform/gdi/SystemMetrics.h"
 #include "platform/win/Window.h"
@@ -319,6 +322,73 @@ TEST_F(FormEffectsTest, AScreenOfAnotherDepthLeavesBlendingAndTheShadowOff) {
   const TRect r = WindowRect(form->Handle());
   const TRect c = skin->GetClientArea();
   EXPECT_EQ(ScreenPixel(r.Left + c.Left + 10, r.Top + c.Top + 10), 0xFFFFFFu);
+}
+
+// The first frame of a 40 x 30 window with a 36 x 26 frame and a shadow of 4; the shape leaves a
+// hole in the middle that only a test of every pixel would find.
+TEST(ShowAnimationTest, TheLastFrameIsTheWindowWithItsMarginsOutsideTheShapeShowingTheScreen) {
+  const TSize frame{36, 26};
+  const int margin = 4;
+  TseBitmap image, capture, screen;
+  image.SetSize(40, 30);
+  capture.SetSize(40, 30);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      image.SetPixel(x, y, 0xFF004000u | TseColor(x * 6) << 16 | TseColor(y * 8));
+      capture.SetPixel(x, y, 0xFF00A000u | TseColor(y));
+    }
+  image.SetPixel(20, 12, 0xFF7F007F);  // the skin's key colour inside the frame
+  screen.SetSize(60, 50);
+  screen.Fill(0xFF101010);
+  capture.Draw(screen, 10, 10);
+  HRGN shape = CreateRectRgn(0, 0, frame.cx, frame.cy);
+  HRGN moved = CreateRectRgn(margin, margin, frame.cx + margin, frame.cy + margin);
+  HRGN hole = CreateRectRgn(15, 10, 18, 14);
+  CombineRgn(shape, shape, moved, RGN_OR);
+  CombineRgn(shape, shape, hole, RGN_DIFF);
+  TseBitmap original;
+  original.Assign(image);
+  PrepareShowImage(image, shape, margin, frame);
+  TseAnimationRec rec;
+  rec.SetEffect(EffectNames()[2]);
+  rec.SetEnabled(true);
+  rec.SetTime(50);
+  TCanvas canvas;
+  canvas.SetHandle(screen.DC());
+  PlayShowTransition(rec, {10, 10}, image, capture, &canvas);
+  canvas.SetHandle(nullptr);
+  int wrong = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const bool margins = x <= margin || x >= frame.cx || y <= margin || y >= frame.cy;
+      const bool keyed = (margins && !PtInRegion(shape, x, y)) || (x == 20 && y == 12);
+      const TseColor expected = keyed ? capture.Pixel(x, y) : original.Pixel(x, y);
+      if ((screen.Pixel(10 + x, 10 + y) & 0xFFFFFF) != (expected & 0xFFFFFF)) {
+        ADD_FAILURE() << "pixel " << x << "," << y;
+        if (++wrong > 5) return;
+      }
+    }
+  for (HRGN r : {shape, moved, hole}) DeleteObject(r);
+}
+
+int g_showFrames = 0;
+void CountingShow(TseBitmap&, TseBitmap&, const TseAnimationRec&, int) { ++g_showFrames; }
+
+TEST_F(FormEffectsTest, TheShowAnimationPlaysOnlyWhenEnabled) {
+  static const bool registered = (RegisterEffect("Counting show", ekManual, &CountingShow), true);
+  (void)registered;
+  for (bool enabled : {false, true}) {
+    g_showFrames = 0;
+    TForm* form = NewForm();
+    NewSkinForm(form, [&](TSeSkinForm& s) {
+      s.Animation()->SetEffectKind(FindEffect("Counting show")->DisplayName());
+      s.Animation()->SetEnabled(enabled);
+    });
+    ShowWindow(form->Handle(), SW_SHOW);
+    Pump();
+    EXPECT_EQ(g_showFrames > 0, enabled) << enabled;
+    delete form;
+  }
 }
 
 }  // namespace
