@@ -135,6 +135,12 @@ bool ScreenAllowsEffects() {
 }
 
 bool ReadScreen(const TRect& screen, TseBitmap& target, int x, int y) {
+  TRect inside;
+  if (!IntersectRect(inside, {x, y, x + screen.Width(), y + screen.Height()}, {0, 0, target.Width(), target.Height()}) ||
+      inside.Width() != screen.Width() || inside.Height() != screen.Height())
+    return false;
+  if (ReadScreenRect(screen, target.Row(y) + x, target.Width() * int(sizeof(TseColor)))) return true;
+  // Partly off the screen: through the screen context, which clips.
   HDC dc = GetDC(nullptr);
   if (!dc) return false;
   const bool ok = BitBlt(target.DC(), x, y, screen.Width(), screen.Height(), dc, screen.Left, screen.Top, SRCCOPY);
