@@ -92,7 +92,8 @@ class THeadlessScreen : public TDisplayBackend, public TTrayHost {
  private:
   THeadlessScreen(TSize size, TRect workArea);
   void Changed() { m_overlay = TRegion(); }
-  void ComposeInto(TSurface& dst) const;
+  // The screen inside `area` into dst, whose (0, 0) is the area's top-left corner.
+  void ComposeInto(TSurface& dst, const TRect& area) const;
 
   TSize m_size;
   TRect m_workArea;
