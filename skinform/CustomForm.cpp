@@ -1,4 +1,5 @@
 #include "skinform/CustomForm.h"
+#include "skinform/FormEffects.h"
 
 #include "framework/Application.h"
 #include "framework/Canvas.h"
@@ -62,7 +63,7 @@ TSeCustomForm::TSeCustomForm(TComponent* owner)
       m_trayMenuOptions(std::make_unique<TSePopupMenuOptions>()),
       m_shadow(std::make_unique<TSeShadow>([this] { OptionChanged(); })),
       m_canvas(std::make_unique<TCanvas>()),
-      m_backgroundCapture(std::make_unique<TseBitmap>()) {
+      m_capture(std::make_unique<TBackgroundCapture>()) {
   if (auto* form = dynamic_cast<TCustomForm*>(owner)) {
     m_caption = form->Caption();
     m_lastSeenCaption = m_caption;
@@ -200,8 +201,6 @@ void TSeCustomForm::Loaded() {
   if (Designing()) return;
   TWinControl* owner = OwnerControl();
   if (owner) SetControl(owner);
-  if (owner && (m_blending->Enabled() || m_shadow->Enabled()))
-    m_backgroundCapture->SetSize(owner->Width(), owner->Height());
   if (OwnerForm()) ChainShortCut();
 
   std::weak_ptr<const bool> alive = Alive();

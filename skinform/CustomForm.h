@@ -28,6 +28,7 @@ class TCustomForm;
 class TPopupMenu;
 class TSizeConstraints;
 class TseBitmap;
+class TBackgroundCapture;
 
 enum TSeBorderStyle { kbsNone, kbsStandard, kbsToolWindow };
 inline constexpr std::array<std::string_view, 3> kBorderStyleNames = {"kbsNone", "kbsStandard", "kbsToolWindow"};
@@ -118,6 +119,10 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   // Makes the platform ask for the client area again, keeping the client size.
   void RecalcFrame();
   void PaintNonClient();
+  // Keeps the background capture equal to the screen under `screen` (screen coordinates), read
+  // only where the window did not cover it before.
+  void CaptureBackground(const TRect& screen);
+  const TseBitmap& BackgroundCapture() const;
   // Maps a hit area to the platform's hit-test code, with the dragging options applied.
   LRESULT HitTestCode(TSeFrameHitArea area) const;
   TSeFrameHitArea HotArea() const { return m_hotArea; }
@@ -158,6 +163,8 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   // The status bar's size grip on the form under a window point.
   bool SizeGripHit(int x, int y) const;
   void UpdateRegion();
+  // The window's shape with, under a shadow, a copy moved by the band's width; the caller owns it.
+  HRGN CreateShadowedRegion();
   TCanvas& FormCanvas() { return *m_canvas; }
   TSeWindowState LoadedState() const { return m_loadedState; }
 
@@ -168,11 +175,22 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   void ChainShortCut();
   void HandleNcCalcSize(TMessage& message);
   void HandleWindowPosChanging(TMessage& message);
-  void HandleEraseBackground(TMessage& message);
+  // `blend`: the form's own background, which blending puts over the capture.
+  void HandleEraseBackground(TMessage& message, bool blend = false);
+  // Blending and the shadow as the screen allows them.
+  bool BlendingOn() const;
+  bool ShadowOn() const;
+  // Shows the window's first frame with the transition of the animation options.
+  void PlayShowAnimation();
   void HandlePaintFrameRequest(TMessage& message);
   void HandleNcActivate(TMessage& message);
   void NoticeWindowText(TMessage& message);
   TPoint ScreenToWindow(TPoint screen) const;
+  // What a moved window snaps to: the parent's client area, or the monitor's work area (the
+  // whole monitor for a window that stays on top).
+  TRect GravitationArea() const;
+  // The width of the shadow band right of and below the frame; 0 without a shadow or maximized.
+  int ShadowBand() const;
 
   std::unique_ptr<TSeAnimation> m_animation;
   std::unique_ptr<TSeBlending> m_blending;
@@ -201,7 +219,9 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   std::unique_ptr<TCanvas> m_canvas;
   HDC m_ownerDC = nullptr;
   HWND m_ownerDCWindow = nullptr;
-  std::unique_ptr<TseBitmap> m_backgroundCapture;
+  std::unique_ptr<TBackgroundCapture> m_capture;
+  // While the show animation runs, the frame and the background are painted into this.
+  TseBitmap* m_animationImage = nullptr;
   std::unique_ptr<TseBitmap> m_persistentBuffer;
   TSize m_windowSize;
   TSize m_frameSize;

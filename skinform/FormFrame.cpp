@@ -3,6 +3,7 @@
 // All coordinates are window coordinates (origin at the window's top-left corner).
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/SizeConstraints.h"
@@ -17,10 +18,13 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/RegionApi.h"
 #include "platform/gdi/SystemMetrics.h"
+#include "platform/services/PlatformServices.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
 #include "skinform/CustomForm.h"
+#include "skinform/FormEffects.h"
 
 namespace vandrel {
 
@@ -193,7 +197,7 @@ void TSeCustomForm::HandleNcCalcSize(TMessage& m) {
   if (m_windowSize.cx == 0 && m_windowSize.cy == 0) {
     // Before the first sizing message the proposed rectangle is the window.
     m_windowSize = {proposed.Width(), proposed.Height()};
-    const int shadow = m_shadow->Enabled() && m_windowState != kwsMaximized ? m_shadow->Size() : 0;
+    const int shadow = ShadowBand();
     m_frameSize = {m_windowSize.cx - shadow, m_windowSize.cy - shadow};
   }
   const TRect c = GetClientArea();
@@ -204,10 +208,78 @@ void TSeCustomForm::HandleNcCalcSize(TMessage& m) {
   params->rgrc[1] = client;
 }
 
+void TSeCustomForm::CaptureBackground(const TRect& r) {
+  if (!Hooked() || m_blockCapture || r == m_capture->LastRect()) return;
+  if (!m_blending->Enabled() && (m_windowState == kwsMaximized || m_previousState == kwsMaximized)) {
+    // Only the first capture after leaving the maximized state is skipped.
+    if (m_previousState == kwsMaximized) m_previousState = kwsNormal;
+    return;
+  }
+  m_capture->Capture(r);
+}
+
+void TSeCustomForm::PlayShowAnimation() {
+  if (!m_animation->Enabled() || !Hooked()) return;
+  std::weak_ptr<const bool> alive = Alive();
+  if (TApplication* app = Application()) app->ProcessMessages();
+  HWND h = alive.expired() ? nullptr : Handle();
+  if (!h || m_windowSize.cx <= 0 || m_windowSize.cy <= 0) return;
+  TseBitmap image;
+  image.SetSize(m_windowSize.cx, m_windowSize.cy);
+  m_animationImage = &image;
+  TScopeExit leave([this, alive] {
+    if (!alive.expired()) m_animationImage = nullptr;
+  });
+  TRect screen;
+  if (!GetWindowRect(h, screen)) return;
+  m_capture->Forget();
+  CaptureBackground(screen);
+  const bool active = m_activeFlag;
+  m_activeFlag = true;
+  PaintNonClient();
+  m_activeFlag = active;
+  SendMessage(h, WM_ERASEBKGND, 0, 0);
+  if (alive.expired()) return;
+  HRGN shape = CreateShadowedRegion();
+  TScopeExit freeShape([shape] { DeleteObject(shape); });
+  PrepareShowImage(image, shape, ShadowBand(), m_frameSize);
+  PlayShowTransition(m_animation->Rec(), screen.TopLeft(), image, m_capture->Picture());
+}
+
+const TseBitmap& TSeCustomForm::BackgroundCapture() const { return m_capture->Picture(); }
+
 void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
   auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
   if (!pos) return;
-  if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE)) return;
+  const bool still = (pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE);
+  // The screen under where the window goes, read before the window covers it.
+  auto capture = [this, pos, still] {
+    HWND h = Handle();
+    if (!h || (!BlendingOn() && !ShadowOn()) || (still && !(pos->flags & SWP_SHOWWINDOW))) return;
+    TRect now;
+    if (!GetWindowRect(h, now)) return;
+    // A child's position is in its parent's client coordinates.
+    TPoint origin{0, 0};
+    TWinControl* owner = OwnerControl();
+    if (owner && owner->Parent() && owner->Parent()->HandleAllocated()) ClientToScreen(owner->Parent()->Handle(), origin);
+    const int x = pos->flags & SWP_NOMOVE ? now.Left : origin.X + pos->x;
+    const int y = pos->flags & SWP_NOMOVE ? now.Top : origin.Y + pos->y;
+    const int cx = pos->flags & SWP_NOSIZE ? now.Width() : pos->cx;
+    const int cy = pos->flags & SWP_NOSIZE ? now.Height() : pos->cy;
+    CaptureBackground({x, y, x + cx, y + cy});
+  };
+  // A translucent or shadowed window shows the screen under it: it is painted anew where it lands.
+  if (BlendingOn() || ShadowOn()) pos->flags |= SWP_NOCOPYBITS;
+  if ((pos->flags & SWP_SHOWWINDOW) && m_loadedState == kwsNormal) {
+    m_capture->Forget();
+    std::weak_ptr<const bool> alive = Alive();
+    PlayShowAnimation();
+    if (alive.expired()) return;
+  }
+  if (still) {
+    capture();
+    return;
+  }
   bool sizeChanged = false;
   if (!(pos->flags & SWP_NOSIZE)) {
     const TSize most = GetMaxTrackSize();
@@ -219,34 +291,39 @@ void TSeCustomForm::HandleWindowPosChanging(TMessage& m) {
       pos->cy = std::max(pos->cy, least.cy);
     }
     if ((pos->cx != m_frameSize.cx || pos->cy != m_frameSize.cy) && !(pos->flags & SWP_FRAMECHANGED)) {
-      const int shadow = m_shadow->Enabled() && m_windowState != kwsMaximized ? m_shadow->Size() : 0;
+      const int shadow = ShadowBand();
       m_windowSize = {pos->cx, pos->cy};
       m_frameSize = {pos->cx - shadow, pos->cy - shadow};
       sizeChanged = true;
     }
   }
+  capture();
   if (pos->flags & SWP_FRAMECHANGED) PaintNonClient();
   if (sizeChanged) UpdateRegion();
 }
 
 HRGN TSeCustomForm::CreateWindowRegion() { return CreateRectRgn(0, 0, m_frameSize.cx, m_frameSize.cy); }
 
+HRGN TSeCustomForm::CreateShadowedRegion() {
+  HRGN shape = CreateWindowRegion();
+  if (!shape) shape = TSeCustomForm::CreateWindowRegion();
+  if (const int shadow = ShadowBand(); shadow > 0) {
+    // The shadow band shows right of and below the frame only.
+    HRGN moved = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(moved, shape, nullptr, RGN_COPY);
+    OffsetRgn(moved, shadow, shadow);
+    CombineRgn(shape, shape, moved, RGN_OR);
+    DeleteObject(moved);
+  }
+  return shape;
+}
+
 void TSeCustomForm::UpdateRegion() {
   HWND h = Handle();
   if (!h) return;
   m_paintAllowed = false;
   TScopeExit allow([this] { m_paintAllowed = true; });
-  HRGN region = CreateWindowRegion();
-  if (!region) region = TSeCustomForm::CreateWindowRegion();
-  if (m_shadow->Enabled() && m_windowState != kwsMaximized) {
-    // The shadow band shows right of and below the frame only.
-    HRGN moved = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(moved, region, nullptr, RGN_COPY);
-    OffsetRgn(moved, m_shadow->Size(), m_shadow->Size());
-    CombineRgn(region, region, moved, RGN_OR);
-    DeleteObject(moved);
-  }
-  SetWindowRgn(h, region, true);
+  SetWindowRgn(h, CreateShadowedRegion(), true);
   if (OnResize) OnResize(this);
 }
 
@@ -304,7 +381,9 @@ void TSeCustomForm::PaintNonClient() {
   HWND h = Handle();
   if (!h || !m_paintAllowed || !Hooked()) return;
   const TRect c = GetClientArea();
-  if (c.Left == 0 && c.Top == 0 && !m_shadow->Enabled()) return;
+  const int shadow = ShadowBand();
+  const bool blending = BlendingOn();
+  if (c.Left == 0 && c.Top == 0 && shadow == 0) return;
   if (m_windowSize.cx <= 0 || m_windowSize.cy <= 0) return;
   HDC windowDC = GetWindowDC(h);
   if (!windowDC) return;
@@ -316,8 +395,8 @@ void TSeCustomForm::PaintNonClient() {
   std::unique_ptr<TSharedPaintBufferLease> lease;
   std::unique_ptr<TseBitmap> temporary;
   TseBitmap* buffer = nullptr;
-  switch (m_performance) {
-    case ksfpNoBuffer: break;
+  switch (m_animationImage ? ksfpNoBuffer : m_performance) {
+    case ksfpNoBuffer: buffer = m_animationImage; break;
     case ksfpSharedBuffer:
       lease = std::make_unique<TSharedPaintBufferLease>(m_windowSize.cx, m_windowSize.cy);
       buffer = lease->Bitmap();
@@ -330,19 +409,28 @@ void TSeCustomForm::PaintNonClient() {
       break;
     case ksfpDoubleBuffer: break;
   }
-  if (m_performance != ksfpNoBuffer && !buffer) {
+  if ((m_performance != ksfpNoBuffer || shadow > 0 || blending) && !buffer) {
     // A double buffer, or a shared buffer lent to another painter at this moment.
     temporary = std::make_unique<TseBitmap>();
     temporary->SetSize(m_windowSize.cx, m_windowSize.cy);
     buffer = temporary.get();
   }
   canvas.SetHandle(buffer ? buffer->DC() : windowDC);
+  const TseBitmap& capture = m_capture->Picture();
+  if (shadow > 0) DrawShadowBand(*buffer, c, m_frameSize, shadow, &capture);
   {
     TDCStateSaver saver(canvas.Handle());
     ExcludeClipRect(canvas.Handle(), c.Left, c.Top, c.Right, c.Bottom);
     PaintFrame(canvas);
   }
-  if (buffer) {
+  if (blending) {
+    const int w = m_frameSize.cx, fh = m_frameSize.cy;
+    buffer->SetHasAlpha(true);
+    BlendOverCapture(*buffer, {{0, 0, w, c.Top}, {0, c.Bottom, w, fh}, {0, c.Top, c.Left, fh}, {c.Right, c.Top, w, fh}},
+                     std::uint8_t(m_blending->Value()), &capture);
+    buffer->SetHasAlpha(false);
+  }
+  if (buffer && !m_animationImage) {
     // Only the four frame strips reach the window: the client area is the form's.
     const TRect strips[] = {{0, 0, m_windowSize.cx, c.Top},
                             {c.Left, c.Bottom, c.Right, m_windowSize.cy},
@@ -353,23 +441,40 @@ void TSeCustomForm::PaintNonClient() {
   }
 }
 
-void TSeCustomForm::HandleEraseBackground(TMessage& m) {
+void TSeCustomForm::HandleEraseBackground(TMessage& m, bool blend) {
   m.Result = 1;
   if (!m_paintAllowed) return;
   HWND h = Handle();
   HDC dc = HdcFromWParam(m.WParam);
   HDC own = nullptr;
-  if (!dc && h) dc = own = GetDC(h);
-  if (!dc) return;
+  if (!dc && h && !m_animationImage) dc = own = GetDC(h);
+  if (!dc && !m_animationImage) return;
   TScopeExit release([&] {
     m_canvas->SetHandle(nullptr);
     if (own) ReleaseDC(h, own);
   });
-  m_canvas->SetHandle(dc);
+  // A translucent background is painted into a layer, put over the capture and then shown.
+  const TRect c = GetClientArea();
+  std::unique_ptr<TseBitmap> layer;
+  if (((blend && BlendingOn()) || m_animationImage) && !c.IsEmpty()) {
+    layer = std::make_unique<TseBitmap>();
+    layer->SetSize(c.Width(), c.Height());
+  }
+  if (m_animationImage && !layer) return;
+  m_canvas->SetHandle(layer ? layer->DC() : dc);
   if (OnPaint && !Loading()) {
     OnPaint(this);
   } else {
     PaintBackground();
+  }
+  if (layer) {
+    if (BlendingOn())
+      BlendOverCapture(*layer, {c}, std::uint8_t(m_blending->Value()), &m_capture->Picture(), c.TopLeft());
+    if (m_animationImage) {
+      BitBlt(m_animationImage->DC(), c.Left, c.Top, c.Width(), c.Height(), layer->DC(), 0, 0, SRCCOPY);
+    } else {
+      BitBlt(dc, 0, 0, c.Width(), c.Height(), layer->DC(), 0, 0, SRCCOPY);
+    }
   }
 }
 
@@ -389,6 +494,17 @@ void TSeCustomForm::FrameMouseDown(TMouseBtn button, TShiftState, int x, int y) 
   m_frameDrag = m_pressedArea >= haCaption && m_pressedArea <= haBottomRight;
   if (HWND h = Handle()) SetCapture(h);
 }
+
+TRect TSeCustomForm::GravitationArea() const {
+  TWinControl* owner = OwnerControl();
+  if (owner && owner->Parent()) return {0, 0, owner->Parent()->ClientWidth(), owner->Parent()->ClientHeight()};
+  return GetMonitorAreaOfWindow(Handle(), !m_stayOnTop);
+}
+
+int TSeCustomForm::ShadowBand() const { return ShadowOn() && m_windowState != kwsMaximized ? m_shadow->Size() : 0; }
+
+bool TSeCustomForm::BlendingOn() const { return m_blending->Enabled() && ScreenAllowsEffects(); }
+bool TSeCustomForm::ShadowOn() const { return m_shadow->Enabled() && ScreenAllowsEffects(); }
 
 void TSeCustomForm::FrameMouseMove(TShiftState shift, int x, int y) {
   TWinControl* owner = OwnerControl();
@@ -412,6 +528,7 @@ void TSeCustomForm::FrameMouseMove(TShiftState shift, int x, int y) {
       b.Right += fromStartX;
       b.Top += fromStartY;
       b.Bottom += fromStartY;
+      if (m_gravitation->Enabled()) b = ApplyGravitation(b, GravitationArea(), m_gravitation->Size(), ShadowBand());
     }
   } else if (AllowsSizing()) {
     switch (m_pressedArea) {

@@ -126,7 +126,7 @@ void TSeCustomForm::Dispatch(TMessage& m) {
       MarkHandled();
       return;
     case WM_ERASEBKGND:
-      HandleEraseBackground(m);
+      HandleEraseBackground(m, true);
       MarkHandled();
       return;
     case WM_WINDOWPOSCHANGING:

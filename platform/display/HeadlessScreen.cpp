@@ -25,10 +25,14 @@ THeadlessScreen::~THeadlessScreen() {
   if (GetDisplayBackend() == this) SetDisplayBackend(nullptr);
 }
 
-void THeadlessScreen::ComposeInto(TSurface& dst) const {
+void THeadlessScreen::ComposeInto(TSurface& dst, const TRect& area) const {
   const std::uint32_t desktop = PixelFromColor(GetSysColor(COLOR_BACKGROUND)) | 0xFF000000u;
   dst.Fill(desktop);
-  TRect screen{0, 0, m_size.cx, m_size.cy};
+  TRect screen;
+  if (!IntersectRect(screen, area, {0, 0, m_size.cx, m_size.cy})) return;
+  screen = {screen.Left, screen.Top, std::min(screen.Right, area.Left + dst.Width()),
+            std::min(screen.Bottom, area.Top + dst.Height())};
+  if (screen.IsEmpty()) return;
   auto& children = TWindowSystem::Instance().Desktop().Children;
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
     const TWindowRecord& w = **it;
@@ -40,7 +44,7 @@ void THeadlessScreen::ComposeInto(TSurface& dst) const {
     shape.ForEachIn(screen, [&](const TRect& r) {
       for (int y = r.Top; y < r.Bottom; ++y) {
         const std::uint32_t* src = w.Surface->Row(y - w.Rect.Top) + (r.Left - w.Rect.Left);
-        std::uint32_t* out = dst.Row(y) + r.Left;
+        std::uint32_t* out = dst.Row(y - area.Top) + (r.Left - area.Left);
         for (int x = 0; x < r.Width(); ++x) out[x] = src[x] | 0xFF000000u;
       }
     });
@@ -48,7 +52,7 @@ void THeadlessScreen::ComposeInto(TSurface& dst) const {
   m_overlay.ForEachIn(screen, [&](const TRect& r) {
     for (int y = r.Top; y < r.Bottom; ++y) {
       const std::uint32_t* src = m_overlayPixels->Row(y) + r.Left;
-      std::uint32_t* out = dst.Row(y) + r.Left;
+      std::uint32_t* out = dst.Row(y - area.Top) + (r.Left - area.Left);
       for (int x = 0; x < r.Width(); ++x) out[x] = src[x] | 0xFF000000u;
     }
   });
@@ -56,7 +60,7 @@ void THeadlessScreen::ComposeInto(TSurface& dst) const {
 
 std::shared_ptr<TSurface> THeadlessScreen::Capture() const {
   auto s = std::make_shared<TSurface>(m_size.cx, m_size.cy);
-  ComposeInto(*s);
+  ComposeInto(*s, {0, 0, m_size.cx, m_size.cy});
   return s;
 }
 
@@ -79,11 +83,8 @@ std::uint32_t THeadlessScreen::ScreenPixel(int x, int y) const {
 }
 
 void THeadlessScreen::ReadScreen(TSurface& dst, const TRect& rect) {
-  TSurface full(m_size.cx, m_size.cy);
-  ComposeInto(full);
-  for (int y = 0; y < dst.Height() && y < rect.Height(); ++y)
-    for (int x = 0; x < dst.Width() && x < rect.Width(); ++x)
-      dst.SetPixel(x, y, full.Pixel(rect.Left + x, rect.Top + y));
+  // Only the rectangle is composed; what lies off the screen shows the desktop colour.
+  ComposeInto(dst, rect);
 }
 
 void THeadlessScreen::WriteScreen(const TSurface& src, const TRect& rect) {

@@ -33,6 +33,9 @@ class THeadlessScreen : public TDisplayBackend, public TTrayHost {
   TSize ScreenSize() const override { return m_size; }
   TRect WorkArea() const override { return m_workArea; }
   void SetWorkArea(const TRect& r) { m_workArea = r; }
+  // Pixels are always stored in 32 bits; the reported depth stands in for other screens.
+  int ScreenDepth() const override { return m_depth; }
+  void SetScreenDepth(int depth) { m_depth = depth; }
 
   // The screen as it looks now.
   std::shared_ptr<TSurface> Capture() const;
@@ -89,10 +92,12 @@ class THeadlessScreen : public TDisplayBackend, public TTrayHost {
  private:
   THeadlessScreen(TSize size, TRect workArea);
   void Changed() { m_overlay = TRegion(); }
-  void ComposeInto(TSurface& dst) const;
+  // The screen inside `area` into dst, whose (0, 0) is the area's top-left corner.
+  void ComposeInto(TSurface& dst, const TRect& area) const;
 
   TSize m_size;
   TRect m_workArea;
+  int m_depth = 32;
   std::function<bool()> m_idle;
   HCURSOR m_cursor = nullptr;
   bool m_captureRefused = false;

@@ -701,6 +701,8 @@ TSize TX11Display::ScreenSize() const {
   return {DisplayWidth(m_impl->dpy, m_impl->screen), DisplayHeight(m_impl->dpy, m_impl->screen)};
 }
 
+int TX11Display::ScreenDepth() const { return m_impl->depth; }
+
 TRect TX11Display::WorkArea() const {
   TSize s = ScreenSize();
   TRect screen{0, 0, s.cx, s.cy};

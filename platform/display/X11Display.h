@@ -26,6 +26,7 @@ class TX11Display : public TDisplayBackend, public TTrayHost {
 
   TSize ScreenSize() const override;
   TRect WorkArea() const override;
+  int ScreenDepth() const override;
   void WindowShown(HWND) override;
   void WindowHidden(HWND) override;
   void WindowMoved(HWND) override;

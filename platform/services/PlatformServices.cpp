@@ -66,6 +66,11 @@ bool IsNTPlatform() { return true; }
 
 bool TransparentBltAvailable() { return true; }
 
+int GetScreenDepth() {
+  TDisplayBackend* b = GetDisplayBackend();
+  return b ? b->ScreenDepth() : 32;
+}
+
 TRect GetScreenArea(bool workArea) {
   TRect area;
   if (workArea && SystemParametersInfo(SPI_GETWORKAREA, 0, &area)) return area;

@@ -19,6 +19,8 @@ TRect GetScreenArea(bool workArea);
 // or point. With fewer than two monitors, or for a window that does not exist, GetScreenArea.
 TRect GetMonitorAreaOfWindow(HWND hwnd, bool workArea);
 TRect GetMonitorAreaOfPoint(TPoint point, bool workArea);
+// Bits per pixel of the screen (32 without a display).
+int GetScreenDepth();
 
 // The skin layer's GetScrollBarInfo: the window system's call, and when that fails (no such
 // window or bar) the bar is reported invisible (rgstate[0] = STATE_SYSTEM_INVISIBLE) and the

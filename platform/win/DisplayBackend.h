@@ -16,6 +16,8 @@ class TDisplayBackend {
 
   virtual TSize ScreenSize() const = 0;
   virtual TRect WorkArea() const = 0;
+  // Bits per pixel of the screen as the display stores it.
+  virtual int ScreenDepth() const { return 32; }
 
   // A top-level window appeared, vanished, moved or resized, changed its shape, title, icon or
   // stacking, or has new pixels in its backing store (rect in window coordinates).

@@ -326,6 +326,16 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
 
 HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
 
+bool ReadScreenRect(const TRect& rect, void* bits, int strideBytes) {
+  auto& ws = WS();
+  const TSize s = ScreenSize();
+  TRect on;
+  if (!ws.Backend || rect.IsEmpty() || !IntersectRect(on, rect, {0, 0, s.cx, s.cy}) || on != rect) return false;
+  TSurface view(bits, rect.Width(), rect.Height(), strideBytes, false);
+  ws.Backend->ReadScreen(view, rect);
+  return true;
+}
+
 HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
 
 int ReleaseDC(HWND hwnd, HDC dc) {

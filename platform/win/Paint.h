@@ -40,6 +40,10 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags);
 // it reads the composed screen and what is drawn on it goes to the screen on ReleaseDC.
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
+// Reads only the screen inside `rect` into 32-bit top-down pixels at `bits`, `strideBytes` apart,
+// without opening a screen context (which reads the whole screen); false without a display or
+// for a rectangle not wholly on the screen.
+bool ReadScreenRect(const TRect& rect, void* bits, int strideBytes);
 // DCX_* flags; the region of DCX_INTERSECTRGN/DCX_EXCLUDERGN is in screen coordinates and is
 // deleted by the call.
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);

@@ -144,7 +144,8 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!(flags & SWP_NOREDRAW)) {
     if (!top && (wasVisible || (flags & SWP_HIDEWINDOW)) && (moved || sized || (flags & SWP_HIDEWINDOW) || zchanged))
       InvalidateExposed(*w->Parent, oldRect);
-    if (w->Visible() && (sized || (flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || (moved && !top)))
+    // A moved top-level window keeps its pixels, unless they depend on where it is (NOCOPYBITS).
+    if (w->Visible() && (sized || (flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || (moved && (!top || (flags & SWP_NOCOPYBITS)))))
       InvalidateWholeWindow(*w);
   } else if (top && sized) {
     InvalidateWholeWindow(*w);  // a new backing store holds nothing yet
