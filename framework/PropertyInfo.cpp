@@ -6,6 +6,20 @@
 
 namespace vandrel {
 
+namespace {
+
+// FNV-1a over the ASCII-lower-cased bytes, so names that SameText matches hash alike.
+std::size_t FoldedHash(std::string_view name) {
+  std::uint32_t h = 2166136261u;
+  for (const char c : name) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    h = (h ^ (u >= 'A' && u <= 'Z' ? u + 32u : u)) * 16777619u;
+  }
+  return h;
+}
+
+}  // namespace
+
 std::optional<std::string_view> ColorIdentOf(std::int32_t color) { return ColorToIdent(color); }
 
 std::optional<std::int32_t> ColorOfIdent(std::string_view ident) {
@@ -28,6 +42,15 @@ TClassInfo::TClassInfo(std::string_view name, const TClassInfo* parent, Factory 
     }
     if (!redeclared) m_properties.push_back(std::move(property));
   }
+  // At most half full, so a probe for an absent name ends soon.
+  size_t size = 8;
+  while (size < 2 * m_properties.size()) size *= 2;
+  m_slots.assign(size, 0);
+  for (size_t i = 0; i < m_properties.size(); ++i) {
+    size_t slot = FoldedHash(m_properties[i].name) & (size - 1);
+    while (m_slots[slot]) slot = (slot + 1) & (size - 1);
+    m_slots[slot] = std::uint32_t(i + 1);
+  }
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
@@ -37,8 +60,12 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 }
 
 const TPropertyInfo* TClassInfo::FindProperty(std::string_view name) const {
-  for (const auto& property : m_properties)
+  // Names are unique without regard to case (the constructor merges redeclarations).
+  const size_t mask = m_slots.size() - 1;
+  for (size_t slot = FoldedHash(name) & mask; m_slots[slot]; slot = (slot + 1) & mask) {
+    const TPropertyInfo& property = m_properties[m_slots[slot] - 1];
     if (SameText(property.name, name)) return &property;
+  }
   return nullptr;
 }
 
