@@ -9,7 +9,7 @@ namespace vandrel {
 namespace {
 
 // FNV-1a over the ASCII-lower-cased bytes, so names that SameText matches hash alike.
-std::size_t FoldedHash(std::string_view name) {
+std::uint32_t FoldedHash(std::string_view name) {
   std::uint32_t h = 2166136261u;
   for (const char c : name) {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -45,11 +45,12 @@ TClassInfo::TClassInfo(std::string_view name, const TClassInfo* parent, Factory 
   // At most half full, so a probe for an absent name ends soon.
   size_t size = 8;
   while (size < 2 * m_properties.size()) size *= 2;
-  m_slots.assign(size, 0);
+  m_slots.assign(size, TSlot{0, 0});
   for (size_t i = 0; i < m_properties.size(); ++i) {
-    size_t slot = FoldedHash(m_properties[i].name) & (size - 1);
-    while (m_slots[slot]) slot = (slot + 1) & (size - 1);
-    m_slots[slot] = std::uint32_t(i + 1);
+    const std::uint32_t hash = FoldedHash(m_properties[i].name);
+    size_t slot = hash & (size - 1);
+    while (m_slots[slot].index) slot = (slot + 1) & (size - 1);
+    m_slots[slot] = {hash, std::uint32_t(i + 1)};
   }
 }
 
@@ -62,8 +63,10 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 const TPropertyInfo* TClassInfo::FindProperty(std::string_view name) const {
   // Names are unique without regard to case (the constructor merges redeclarations).
   const size_t mask = m_slots.size() - 1;
-  for (size_t slot = FoldedHash(name) & mask; m_slots[slot]; slot = (slot + 1) & mask) {
-    const TPropertyInfo& property = m_properties[m_slots[slot] - 1];
+  const std::uint32_t hash = FoldedHash(name);
+  for (size_t slot = hash & mask; m_slots[slot].index; slot = (slot + 1) & mask) {
+    if (m_slots[slot].hash != hash) continue;
+    const TPropertyInfo& property = m_properties[m_slots[slot].index - 1];
     if (SameText(property.name, name)) return &property;
   }
   return nullptr;

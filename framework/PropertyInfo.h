@@ -118,8 +118,13 @@ class TClassInfo {
   const TClassInfo* m_parent;
   Factory m_factory;
   std::vector<TPropertyInfo> m_properties;
-  // Open addressing over m_properties by a hash of the lower-cased name: index + 1, 0 = free.
-  std::vector<std::uint32_t> m_slots;
+  // Open addressing over m_properties by a hash of the lower-cased name; index 0 marks a free
+  // slot, else it is the property's index + 1.
+  struct TSlot {
+    std::uint32_t hash;
+    std::uint32_t index;
+  };
+  std::vector<TSlot> m_slots;
 };
 
 template <typename T>
