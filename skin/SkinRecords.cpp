@@ -63,9 +63,28 @@ std::vector<std::uint8_t> ReadSkinBytes(TStream& stream, std::int64_t count, std
   return bytes;
 }
 
+std::span<const std::uint8_t> ReadSkinSpan(TStream& stream, std::int64_t count, std::string_view what,
+                                           std::vector<std::uint8_t>& storage) {
+  auto* memory = dynamic_cast<TReadOnlyMemoryStream*>(&stream);
+  if (!memory) {
+    storage = ReadSkinBytes(stream, count, what);
+    return storage;
+  }
+  if (count < 0) throw EReadError("Invalid size " + IntToStr(count) + " of " + std::string(what));
+  const std::int64_t start = memory->Position();
+  if (count > memory->Size() - start) {
+    // Where gathering would have stopped.
+    memory->SetPosition(memory->Size());
+    EndsEarly(stream, what);
+  }
+  memory->SetPosition(start + count);
+  return {memory->Memory() + start, size_t(count)};
+}
+
 std::string ReadSkinString(TStream& stream, std::string_view what) {
   const std::int32_t length = ReadSkinInteger(stream, what);
-  std::vector<std::uint8_t> bytes = ReadSkinBytes(stream, length, what);
+  std::vector<std::uint8_t> storage;
+  const std::span<const std::uint8_t> bytes = ReadSkinSpan(stream, length, what, storage);
   return std::string(bytes.begin(), bytes.end());
 }
 
@@ -97,18 +116,11 @@ TSeSkinObject* ReadObjectRecord(TStream& stream, TComponent* owner, TObjectRecor
   } else {
     const std::int32_t count = ReadSkinInteger(stream, "the size of object " + className);
     if (count < 0) throw EReadError("Invalid size " + IntToStr(count) + " of object " + className);
-    // Children lie in a block that is already in memory: read them in place.
-    if (auto* memory = dynamic_cast<TReadOnlyMemoryStream*>(&stream)) {
-      const std::int64_t start = stream.Position();
-      if (count > stream.Size() - start) EndsEarly(stream, "object " + className);
-      TReadOnlyMemoryStream data(memory->Memory() + start, count);
-      ReadObjectStream(data, *object);
-      stream.SetPosition(start + count);
-    } else {
-      std::vector<std::uint8_t> bytes = ReadSkinBytes(stream, count, "object " + className);
-      TReadOnlyMemoryStream data(bytes.data(), std::int64_t(bytes.size()));
-      ReadObjectStream(data, *object);
-    }
+    // Content and nested children that are already in memory are read in place.
+    std::vector<std::uint8_t> storage;
+    const std::span<const std::uint8_t> bytes = ReadSkinSpan(stream, count, "object " + className, storage);
+    TReadOnlyMemoryStream data(bytes.data(), std::int64_t(bytes.size()));
+    ReadObjectStream(data, *object);
   }
   object->SetCharset(DEFAULT_CHARSET);
   return object.release();
