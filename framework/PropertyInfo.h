@@ -107,7 +107,7 @@ class TClassInfo {
   bool InheritsFrom(const TClassInfo& other) const;
   // All published properties, inherited first; a redeclared property keeps its base's place.
   const std::vector<TPropertyInfo>& Properties() const { return m_properties; }
-  // Ignores ASCII case, as stored names do.
+  // Ignores ASCII case, as stored names do. Hashed: readers look up every stored property.
   const TPropertyInfo* FindProperty(std::string_view name) const;
   bool CanCreate() const { return m_factory != nullptr; }
   // Raises EComponentError for an abstract class.
@@ -118,6 +118,13 @@ class TClassInfo {
   const TClassInfo* m_parent;
   Factory m_factory;
   std::vector<TPropertyInfo> m_properties;
+  // Open addressing over m_properties by a hash of the lower-cased name; index 0 marks a free
+  // slot, else it is the property's index + 1.
+  struct TSlot {
+    std::uint32_t hash;
+    std::uint32_t index;
+  };
+  std::vector<TSlot> m_slots;
 };
 
 template <typename T>

@@ -403,7 +403,8 @@ void TReader::ReadPropertyPath(TPersistent& instance, const std::string& path) {
   size_t start = 0;
   for (;;) {
     size_t dot = path.find('.', start);
-    std::string segment = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    const std::string_view segment =
+        std::string_view(path).substr(start, dot == std::string::npos ? std::string::npos : dot - start);
     const TPropertyInfo* property = object->ClassInfo().FindProperty(segment);
     if (dot != std::string::npos) {
       TPersistent* sub = property && property->kind == TPropertyKind::Object ? property->getObject(*object)
@@ -419,7 +420,7 @@ void TReader::ReadPropertyPath(TPersistent& instance, const std::string& path) {
       if (!collection) Error("Property " + path + " is an object and takes no value");
       return ReadCollection(*collection);
     }
-    std::string savedName = std::exchange(m_definedName, segment);
+    std::string savedName = std::exchange(m_definedName, std::string(segment));
     bool savedHandled = std::exchange(m_definedHandled, false);
     object->DefineProperties(*this);
     bool handled = m_definedHandled;
@@ -504,7 +505,8 @@ TComponent* TReader::FindReference(const std::string& path) const {
   size_t start = 0;
   while (start <= path.size()) {
     size_t dot = path.find('.', start);
-    std::string segment = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    const std::string_view segment =
+        std::string_view(path).substr(start, dot == std::string::npos ? std::string::npos : dot - start);
     if (!current) {
       current = m_root->FindComponent(segment);
       if (!current && SameText(m_root->Name(), segment)) current = m_root;

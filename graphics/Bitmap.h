@@ -104,7 +104,8 @@ class TseBitmap : public TPersistent {
   void Draw(TseBitmap& target, int x, int y, const TRect& source) const;
   void Draw(TseBitmap& target, const TRect& dest, const TRect& source) const;
   // Repeats the source part over dest from its top-left corner; tiles at the right and bottom
-  // edges are cut to fit.
+  // edges are cut to fit. Only the tiles that meet the context's clip box are drawn, each as Draw
+  // would draw it.
   void Tile(HDC dc, const TRect& dest, const TRect& source) const;
   void Tile(TCanvas& canvas, const TRect& dest, const TRect& source) const;
 

@@ -1,7 +1,10 @@
 // The drawing pipeline of TseBitmap: which target a context leads to, clipping, the source
 // check, unscaled rows and the nearest-neighbour stretch, all through the row kernels.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "framework/Canvas.h"
@@ -175,14 +178,40 @@ void TseBitmap::Draw(TseBitmap& target, const TRect& dest, const TRect& source) 
 
 void TseBitmap::Tile(HDC dc, const TRect& dest, const TRect& source) const {
   const int tw = source.Right - source.Left, th = source.Bottom - source.Top;
-  if (IsEmpty() || tw <= 0 || th <= 0) return;
-  for (int y = dest.Top; y < dest.Bottom; y += th) {
-    for (int x = dest.Left; x < dest.Right; x += tw) {
-      TRect tile;
-      if (!IntersectRect(tile, {x, y, x + tw, y + th}, dest)) break;
-      Draw(dc, x, y, {source.Left, source.Top, source.Left + (tile.Right - x), source.Top + (tile.Bottom - y)});
-    }
+  if (IsEmpty() || tw <= 0 || th <= 0 || !SourceInside(*this, source)) return;
+  TRect box, visible;
+  if (GetClipBox(dc, &box) == RGN_ERROR || !IntersectRect(visible, dest, box)) return;
+  // The whole tiles that meet the visible part, counted from dest's top-left corner; in 64 bits,
+  // since dest may reach far beyond what is visible.
+  const auto grid = [](std::int64_t start, std::int64_t end, std::int64_t from, std::int64_t to, std::int64_t step) {
+    const std::int64_t first = start + (from - start) / step * step;
+    return std::pair<int, int>(int(first), int(std::min(end, first + (to - first + step - 1) / step * step)));
+  };
+  const auto [left, right] = grid(dest.Left, dest.Right, visible.Left, visible.Right, tw);
+  const auto [top, bottom] = grid(dest.Top, dest.Bottom, visible.Top, visible.Bottom, th);
+  const int width = right - left, height = bottom - top;
+  if (width <= tw && height <= th) {
+    Draw(dc, left, top, {source.Left, source.Top, source.Left + width, source.Top + height});
+    return;
   }
+  // Laid out once in memory and drawn in one call: a call per tile costs more than its pixels.
+  // Each pixel lands where its tile would have put it, in the same mode, so the result is the same.
+  TseBitmap tiles;
+  tiles.SetSize(width, height);
+  for (int y = 0; y < height; ++y) {
+    TseColor* row = tiles.Row(y);
+    if (y >= th) {
+      std::memcpy(row, tiles.Row(y - th), size_t(width) * sizeof(TseColor));
+      continue;
+    }
+    int filled = std::min(tw, width);
+    std::memcpy(row, Row(source.Top + y) + source.Left, size_t(filled) * sizeof(TseColor));
+    for (; filled < width; filled += std::min(filled, width - filled))
+      std::memcpy(row + filled, row, size_t(std::min(filled, width - filled)) * sizeof(TseColor));
+  }
+  tiles.m_hasAlpha = m_hasAlpha;
+  tiles.m_hasKey = m_hasKey;
+  tiles.Draw(dc, left, top);
 }
 
 void TseBitmap::Tile(TCanvas& canvas, const TRect& dest, const TRect& source) const {

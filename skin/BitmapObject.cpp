@@ -25,28 +25,13 @@ class TKeyFlag {
   bool m_saved;
 };
 
-// Tiles from dest's top-left corner as the bitmap's own tiling does, but only the tiles that reach
-// the canvas's visible area: a huge destination costs no more than the canvas.
-void TileVisible(TCanvas& canvas, const TseBitmap& image, const TRect& dest, const TRect& source) {
-  const int tw = source.Right - source.Left, th = source.Bottom - source.Top;
-  TRect visible;
-  if (!IntersectRect(visible, dest, canvas.ClipRect())) return;
-  const int firstX = dest.Left + (visible.Left - dest.Left) / tw * tw;
-  const int firstY = dest.Top + (visible.Top - dest.Top) / th * th;
-  for (int y = firstY; y < visible.Bottom; y += th)
-    for (int x = firstX; x < visible.Right; x += tw) {
-      const int w = std::min(tw, dest.Right - x), h = std::min(th, dest.Bottom - y);
-      image.Draw(canvas, x, y, {source.Left, source.Top, source.Left + w, source.Top + h});
-    }
-}
-
 // One picture part into dest by style. A centred part larger than a nine-part destination is
 // cut to it, so it never paints over its neighbours; a whole picture is not cut.
 void DrawPart(TCanvas& canvas, const TseBitmap& image, const TRect& dest, TRect source, TscTileStyle style,
               bool cutToDest) {
   if (RectIsEmpty(source) || RectIsEmpty(dest)) return;
   switch (style) {
-    case tsTile: TileVisible(canvas, image, dest, source); return;
+    case tsTile: image.Tile(canvas, dest, source); return;
     case tsStretch: image.Draw(canvas, dest, source); return;
     case tsCenter: {
       const int dw = dest.Right - dest.Left, dh = dest.Bottom - dest.Top;

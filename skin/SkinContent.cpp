@@ -32,7 +32,8 @@ std::unique_ptr<TseBitmap> ReadKeyedRawImage(TStream& stream) {
 std::unique_ptr<TseBitmap> ReadBmpImage(TStream& stream) {
   const std::string name = ReadSkinString(stream, "the name of an image");
   const std::int32_t count = ReadSkinInteger(stream, "the size of image " + name);
-  const std::vector<std::uint8_t> file = ReadSkinBytes(stream, count, "image " + name);
+  std::vector<std::uint8_t> storage;
+  const std::span<const std::uint8_t> file = ReadSkinSpan(stream, count, "image " + name, storage);
   std::unique_ptr<TseBitmap> bitmap;
   try {
     bitmap = DecodeBmp(file);

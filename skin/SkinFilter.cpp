@@ -1,6 +1,8 @@
 #include "skin/SkinFilter.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "framework/PropertyInfo.h"
 #include "platform/core/Text.h"
@@ -72,7 +74,26 @@ void TSeSkinFilterMaxCompression::WriteSkin(TStream& stream) {
 void TSeSkinFilter::LoadContainer(TStream& stream) {
   char magic[4];
   stream.Read(magic, 4);
-  TDecompressionStream content(stream, kMaxSkinContentSize);
+  // Inflated whole before it is read: inflating in the small pieces the records ask for costs
+  // more than the records, and they can then be read where they lie.
+  // The buffer doubles as the data arrives and is never cleared first.
+  std::unique_ptr<std::uint8_t[]> bytes;
+  std::int64_t size = 0;
+  {
+    TDecompressionStream content(stream, kMaxSkinContentSize);
+    for (std::int64_t capacity = 0;;) {
+      if (size == capacity) {
+        capacity = std::max<std::int64_t>(2 * capacity, 1 << 18);
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(size_t(capacity));
+        if (size) std::memcpy(grown.get(), bytes.get(), size_t(size));
+        bytes = std::move(grown);
+      }
+      const std::int64_t got = content.Read(bytes.get() + size, capacity - size);
+      if (got == 0) break;
+      size += got;
+    }
+  }
+  TReadOnlyMemoryStream content(bytes.get(), size);
   ReadSkin(content);
 }
 

@@ -27,36 +27,6 @@ thread_local int t_objectsRead = 0;
                    IntToStr(stream.Position()));
 }
 
-// A read-only view of count bytes of a seekable stream from its position, so that a record nested
-// in another is read where it lies instead of being copied once per level.
-class TStreamWindow : public TStream {
- public:
-  TStreamWindow(TStream& parent, std::int64_t size) : m_parent(parent), m_start(parent.Position()), m_size(size) {}
-
-  std::int64_t Read(void* buffer, std::int64_t count) override {
-    std::int64_t n = std::clamp<std::int64_t>(count, 0, std::max<std::int64_t>(m_size - m_position, 0));
-    if (n == 0) return 0;
-    m_parent.SetPosition(m_start + m_position);
-    n = m_parent.Read(buffer, n);
-    m_position += n;
-    return n;
-  }
-  std::int64_t Write(const void*, std::int64_t) override { throw EWriteError("Stream is read-only"); }
-  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
-    std::int64_t base = origin == TSeekOrigin::soBeginning ? 0 : origin == TSeekOrigin::soCurrent ? m_position : m_size;
-    if (base + offset < 0) throw EStreamError("Stream seek before its start");
-    m_position = base + offset;
-    return m_position;
-  }
-  std::int64_t Size() override { return m_size; }
-
- private:
-  TStream& m_parent;
-  std::int64_t m_start;
-  std::int64_t m_size;
-  std::int64_t m_position = 0;
-};
-
 void ReadObjectStream(TStream& stream, TSeSkinObject& object) {
   TReader reader(stream);
   reader.ReadRootComponent(&object);
@@ -93,9 +63,28 @@ std::vector<std::uint8_t> ReadSkinBytes(TStream& stream, std::int64_t count, std
   return bytes;
 }
 
+std::span<const std::uint8_t> ReadSkinSpan(TStream& stream, std::int64_t count, std::string_view what,
+                                           std::vector<std::uint8_t>& storage) {
+  auto* memory = dynamic_cast<TReadOnlyMemoryStream*>(&stream);
+  if (!memory) {
+    storage = ReadSkinBytes(stream, count, what);
+    return storage;
+  }
+  if (count < 0) throw EReadError("Invalid size " + IntToStr(count) + " of " + std::string(what));
+  const std::int64_t start = memory->Position();
+  if (count > memory->Size() - start) {
+    // Where gathering would have stopped.
+    memory->SetPosition(memory->Size());
+    EndsEarly(stream, what);
+  }
+  memory->SetPosition(start + count);
+  return {memory->Memory() + start, size_t(count)};
+}
+
 std::string ReadSkinString(TStream& stream, std::string_view what) {
   const std::int32_t length = ReadSkinInteger(stream, what);
-  std::vector<std::uint8_t> bytes = ReadSkinBytes(stream, length, what);
+  std::vector<std::uint8_t> storage;
+  const std::span<const std::uint8_t> bytes = ReadSkinSpan(stream, length, what, storage);
   return std::string(bytes.begin(), bytes.end());
 }
 
@@ -127,18 +116,11 @@ TSeSkinObject* ReadObjectRecord(TStream& stream, TComponent* owner, TObjectRecor
   } else {
     const std::int32_t count = ReadSkinInteger(stream, "the size of object " + className);
     if (count < 0) throw EReadError("Invalid size " + IntToStr(count) + " of object " + className);
-    // Children lie in a block that is already in memory: read them in place.
-    if (dynamic_cast<TReadOnlyMemoryStream*>(&stream)) {
-      const std::int64_t start = stream.Position();
-      if (count > stream.Size() - start) EndsEarly(stream, "object " + className);
-      TStreamWindow data(stream, count);
-      ReadObjectStream(data, *object);
-      stream.SetPosition(start + count);
-    } else {
-      std::vector<std::uint8_t> bytes = ReadSkinBytes(stream, count, "object " + className);
-      TReadOnlyMemoryStream data(bytes.data(), std::int64_t(bytes.size()));
-      ReadObjectStream(data, *object);
-    }
+    // Content and nested children that are already in memory are read in place.
+    std::vector<std::uint8_t> storage;
+    const std::span<const std::uint8_t> bytes = ReadSkinSpan(stream, count, "object " + className, storage);
+    TReadOnlyMemoryStream data(bytes.data(), std::int64_t(bytes.size()));
+    ReadObjectStream(data, *object);
   }
   object->SetCharset(DEFAULT_CHARSET);
   return object.release();

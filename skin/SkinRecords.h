@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ std::int32_t ReadSkinInteger(TStream& stream, std::string_view what);
 std::string ReadSkinString(TStream& stream, std::string_view what);
 // Exactly count bytes, gathered as they arrive.
 std::vector<std::uint8_t> ReadSkinBytes(TStream& stream, std::int64_t count, std::string_view what);
+// The same bytes, where they lie when the stream is a memory stream, else gathered into storage.
+std::span<const std::uint8_t> ReadSkinSpan(TStream& stream, std::int64_t count, std::string_view what,
+                                           std::vector<std::uint8_t>& storage);
 void WriteSkinInteger(TStream& stream, std::int32_t value);
 void WriteSkinString(TStream& stream, std::string_view value);
 

@@ -82,6 +82,8 @@ class TReadOnlyMemoryStream : public TStream {
   std::int64_t Write(const void* buffer, std::int64_t count) override;
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
   std::int64_t Size() override { return m_size; }
+  // The bytes read from, so that a part of them can be read in place by a stream of its own.
+  const std::uint8_t* Memory() const { return m_data; }
 
  private:
   const std::uint8_t* m_data;

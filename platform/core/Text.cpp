@@ -134,7 +134,15 @@ int CompareText(std::string_view a, std::string_view b) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
+  if (a.size() != b.size()) return false;
+  // Stored names mostly match byte for byte; only differing bytes are folded.
+  for (size_t i = 0; i < a.size(); ++i) {
+    const unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
+    if (ca == cb) continue;
+    const unsigned char folded = ca | 0x20;
+    if (folded != (cb | 0x20) || folded < 'a' || folded > 'z') return false;
+  }
+  return true;
 }
 
 bool StartsText(std::string_view prefix, std::string_view text) {

@@ -24,6 +24,12 @@ TEST(Text, CaseInsensitiveComparisonIsAsciiOnly) {
   EXPECT_TRUE(SameText("TEmp", "temp"));
   EXPECT_TRUE(SameText("empName", "EmpName"));
   EXPECT_FALSE(SameText("temp", "temps"));
+  // Every pair of bytes: only A-Z and a-z fold, never '@' and '`', '[' and '{' or bytes above 127.
+  for (int a = 0; a < 256; ++a)
+    for (int b = 0; b < 256; ++b) {
+      const std::string x = {'n', char(a)}, y = {'N', char(b)};
+      ASSERT_EQ(SameText(x, y), AsciiLower(char(a)) == AsciiLower(char(b))) << a << " " << b;
+    }
   EXPECT_LT(CompareText("abc", "ABD"), 0);
   EXPECT_GT(CompareText("abcd", "ABC"), 0);
   EXPECT_TRUE(StartsText("SOFT", "software"));

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "framework/ClassRegistry.h"
 #include "framework/Component.h"
 #include "framework/ComponentErrors.h"
 #include "framework/PropertyInfo.h"
+#include "platform/core/Text.h"
 #include "tests/framework/StreamTestObjects.h"
 
 using namespace vandrel;
@@ -170,4 +173,18 @@ TEST(Component, PropertyTablesPutInheritedPropertiesFirst) {
   EXPECT_EQ(props[2].name, "Tag2");
   EXPECT_EQ(TTestObject::StaticClassInfo().FindProperty("font.")  , nullptr);
   EXPECT_EQ(TTestObject::StaticClassInfo().FindProperty("FONT")->kind, TPropertyKind::Object);
+  // The lookup is hashed: every property is found under any case, and near misses are not.
+  for (const TClassInfo* info : {&TTestObject::StaticClassInfo(), &TTestChild::StaticClassInfo(),
+                                 &TComponent::StaticClassInfo()}) {
+    for (const TPropertyInfo& property : info->Properties()) {
+      const std::string name(property.name);
+      std::string mixed = name;
+      for (size_t i = 0; i < mixed.size(); i += 2) mixed[i] = char(std::toupper(mixed[i]));
+      for (const std::string& asked : {name, UpperCase(name), LowerCase(name), mixed})
+        EXPECT_EQ(info->FindProperty(asked), &property) << info->Name() << " " << asked;
+      for (const std::string& miss : {name + "x", name.substr(1), " " + name, name + "@"})
+        EXPECT_EQ(info->FindProperty(miss), nullptr) << info->Name() << " " << miss;
+    }
+    EXPECT_EQ(info->FindProperty(""), nullptr);
+  }
 }

@@ -4,6 +4,7 @@
 // assignments to and from the framework's pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/Bitmap.h"
@@ -13,6 +14,7 @@
 #include "graphics/Bitmap.h"
 #include "platform/core/Exception.h"
 #include "platform/display/HeadlessScreen.h"
+#include "platform/gdi/DcState.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
@@ -240,6 +242,79 @@ TEST(BitmapDrawTest, TileRepeatsAndCutsTheLastTiles) {
   const std::vector<std::vector<TseColor>> expected = {
       {9, 9, 9, 9, 9, 9}, {9, 2, 3, 2, 3, 2}, {9, 5, 6, 5, 6, 5}, {9, 2, 3, 2, 3, 2}};
   for (int y = 0; y < 4; ++y) EXPECT_EQ(RowOf(target, y), expected[size_t(y)]) << "row " << y;
+}
+
+// Tiling as one draw per tile that meets the clip box, each tile cut by dest: what Tile must give.
+void TileOneByOne(const TseBitmap& image, HDC dc, const TRect& dest, const TRect& source) {
+  const int tw = source.Right - source.Left, th = source.Bottom - source.Top;
+  TRect box, visible;
+  GetClipBox(dc, &box);
+  if (!IntersectRect(visible, dest, box)) return;
+  for (int y = dest.Top + (visible.Top - dest.Top) / th * th; y < visible.Bottom; y += th)
+    for (int x = dest.Left + (visible.Left - dest.Left) / tw * tw; x < visible.Right; x += tw)
+      image.Draw(dc, x, y,
+                 {source.Left, source.Top, source.Left + std::min(tw, dest.Right - x),
+                  source.Top + std::min(th, dest.Bottom - y)});
+}
+
+// Tile lays the tiles out in memory and draws them once; every pixel must be the one a draw per
+// tile gives: each mode, on a bitmap's context (window origin moved, clipped) and on a window
+// (the platform's blits), with tiles cut at every edge and a dest far larger than the clip.
+TEST_F(BitmapWindowDrawTest, TilingInOneDrawGivesThePixelsOfOneDrawPerTile) {
+  const std::vector<TseColor> opaque = {0xFF0000A0, 0xFF00B000, 0xFFC00000, 0xFF0000A3, 0xFF1000A4, 0xFF2000A5,
+                                        0xFF3000A6, 0xFF4000A7, 0xFF5000A8, 0xFF6000A9, 0xFF7000AA, 0xFF8000AB};
+  std::vector<TseColor> keyed = opaque, blended = opaque;
+  keyed[1] = keyed[6] = K;
+  blended[2] = 0x80FF0000;
+  blended[5] = 0x00000000;
+  std::vector<std::unique_ptr<TseBitmap>> sources;
+  for (const std::vector<TseColor>& pixels : {opaque, keyed, blended}) sources.push_back(Picture(4, pixels));
+  ASSERT_EQ(sources[1]->DrawMode(), TseBitmap::TDrawMode::Keyed);
+  ASSERT_EQ(sources[2]->DrawMode(), TseBitmap::TDrawMode::Blend);
+  struct Case {
+    TRect dest, source, clip;
+  };
+  const Case cases[] = {
+      {{1, 1, 18, 9}, {1, 0, 3, 2}, {0, 0, 20, 10}},
+      {{0, 0, 20, 10}, {0, 0, 3, 3}, {3, 2, 14, 7}},
+      {{-5, -4, 17, 8}, {1, 1, 4, 3}, {2, 1, 19, 9}},
+      {{-1000003, -7, 1000000, 1000000}, {0, 0, 4, 3}, {1, 1, 15, 8}},
+      {{2, 2, 4, 3}, {0, 0, 4, 3}, {0, 0, 20, 10}},  // less than one tile
+      {{2, 2, 12, 8}, {0, 0, 1, 1}, {0, 0, 20, 10}},
+  };
+  TseBitmap target;
+  target.SetSize(20, 10);
+  const auto paint = [&](HDC dc, bool bitmap, const Case& c, const TseBitmap& image, bool oneByOne) {
+    if (bitmap)
+      for (int i = 0; i < 200; ++i) target.SetPixel(i % 20, i / 20, 0xFF000000u | TseColor(i * 0x010203));
+    else
+      sources[0]->Draw(dc, {0, 0, 20, 10}, {0, 0, 4, 3});
+    TDCStateSaver saver(dc);
+    if (bitmap) SetWindowOrgEx(dc, -1, 2, nullptr);
+    IntersectClipRect(dc, c.clip.Left, c.clip.Top, c.clip.Right, c.clip.Bottom);
+    if (oneByOne)
+      TileOneByOne(image, dc, c.dest, c.source);
+    else
+      image.Tile(dc, c.dest, c.source);
+  };
+  const auto pixels = [&](HDC dc, bool bitmap) {
+    std::vector<TseColor> out;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) out.push_back(bitmap ? target.Pixel(x, y) : TseColor(GetPixel(dc, x, y)));
+    return out;
+  };
+  for (const bool bitmap : {true, false}) {
+    const HDC dc = bitmap ? target.DC() : m_dc;
+    for (const auto& image : sources)
+      for (const Case& c : cases) {
+        paint(dc, bitmap, c, *image, true);
+        const std::vector<TseColor> expected = pixels(dc, bitmap);
+        paint(dc, bitmap, c, *image, false);
+        EXPECT_EQ(pixels(dc, bitmap), expected)
+            << (bitmap ? "bitmap " : "window ") << int(image->DrawMode()) << " dest " << c.dest.Left << ","
+            << c.dest.Top << " source " << c.source.Right << "x" << c.source.Bottom << " clip " << c.clip.Left;
+      }
+  }
 }
 
 TEST(BitmapAssignTest, FromBitmapsAndGraphicsEveryPixelOpaque) {

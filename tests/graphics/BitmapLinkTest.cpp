@@ -2,6 +2,8 @@
 // and the owning image list that resolves them by name.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "graphics/BitmapLink.h"
 
 namespace vandrel::test {
@@ -76,6 +78,100 @@ TEST(TseBitmapLinkTest, CheckMaskedMarksThePartsHoldingSeeThroughPixels) {
     EXPECT_EQ(link.Masked(), c.masked || c.border || c.angles) << c.what;
     EXPECT_FALSE(link.MaskedBorder());
     EXPECT_FALSE(link.MaskedAngles());
+  }
+}
+
+// The flags as the pixel-by-pixel reading gives them, in 64 bits: a pixel outside the image reads
+// as 0 and is see-through; each see-through pixel marks every part it lies in.
+struct Flags {
+  bool masked = false, border = false, angles = false;
+  bool operator==(const Flags&) const = default;
+};
+
+Flags ReadPixelByPixel(const TseBitmap& image, const TRect& rect, std::int64_t l, std::int64_t t, std::int64_t r,
+                       std::int64_t b) {
+  Flags f;
+  const std::int64_t w = std::int64_t(rect.Right) - rect.Left, h = std::int64_t(rect.Bottom) - rect.Top;
+  const auto in = [](std::int64_t x, std::int64_t y, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                     std::int64_t y1) { return x >= x0 && x < x1 && y >= y0 && y < y1; };
+  const bool margins = l || t || r || b;
+  for (std::int64_t y = 0; y < h; ++y)
+    for (std::int64_t x = 0; x < w; ++x) {
+      const TseColor p = image.Pixel(int(rect.Left + x), int(rect.Top + y));
+      if (p == 0x33333333 || AlphaOf(p) == 255) continue;
+      if (!margins) f.masked = true;
+      if (!margins) continue;
+      if (in(x, y, 0, 0, l, t) || in(x, y, w - r, 0, w, t) || in(x, y, w - r, h - b, w, h) || in(x, y, 0, h - b, l, h))
+        f.angles = true;
+      if (in(x, y, l, 0, w - r, t) || in(x, y, l, h - b, w - r, h) || in(x, y, 0, t, l, h - b) ||
+          in(x, y, w - r, t, w, h - b))
+        f.border = true;
+      if (in(x, y, l, t, w - r, h - b)) f.masked = true;
+    }
+  return f;
+}
+
+Flags Checked(TseBitmapLink& link, int l, int t, int r, int b) {
+  link.CheckMasked(l, t, r, b);
+  return {link.Masked(), link.MaskedBorder(), link.MaskedAngles()};
+}
+
+// Overlapping, negative and oversized margins, and rectangles reaching past the image, all read as
+// the pixel-by-pixel reading does.
+TEST(TseBitmapLinkTest, CheckMaskedAgreesWithThePixelByPixelReadingForAnyMargins) {
+  TseBitmap image;
+  image.SetSize(6, 5);
+  image.Fill(0xFF202020);
+  image.SetPixel(0, 0, kTransparentKey);
+  image.SetPixel(4, 2, 0x80FFFFFF);
+  image.SetPixel(2, 4, 0x33333333);
+  TseBitmapLink link;
+  link.SetImage(&image);
+  const int margins[] = {-3, 0, 1, 2, 7};
+  for (TRect rect : {TRect(0, 0, 6, 5), TRect(1, 1, 6, 5), TRect(-2, -1, 5, 4), TRect(2, 0, 9, 3)}) {
+    link.SetRect(rect);
+    for (int l : margins)
+      for (int t : margins)
+        for (int r : margins)
+          for (int b : margins)
+            ASSERT_EQ(Checked(link, l, t, r, b), ReadPixelByPixel(image, rect, l, t, r, b))
+                << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom << " margins " << l << ","
+                << t << "," << r << "," << b;
+  }
+}
+
+// Sides from damaged data neither overflow nor make the check walk billions of pixels.
+TEST(TseBitmapLinkTest, ExtremeRectanglesAndMarginsAreAnsweredAtOnce) {
+  constexpr int kMax = INT32_MAX, kMin = INT32_MIN;
+  TseBitmap image;
+  image.SetSize(4, 4);
+  image.Fill(0xFF000000);
+  TseBitmapLink link;
+  link.SetImage(&image);
+  struct Case {
+    TRect rect;
+    int l, t, r, b;
+    bool valid;
+    Flags flags;
+  };
+  const Case cases[] = {
+      {{0, 0, kMax, kMax}, 0, 0, 0, 0, true, {true, false, false}},
+      {{kMin, kMin, kMax, kMax}, 0, 0, 0, 0, true, {true, false, false}},
+      {{kMax, kMax, kMin, kMin}, 0, 0, 0, 0, false, {}},
+      {{4, 4, 0, 0}, 0, 0, 0, 0, false, {}},
+      {{kMin, 0, 0, 4}, 0, 0, 0, 0, true, {true, false, false}},
+      {{0, 0, kMax, kMax}, 4, 4, 4, 4, true, {true, true, true}},
+      {{0, 0, 4, 4}, kMax, kMax, kMax, kMax, true, {false, false, false}},
+      {{0, 0, 4, 4}, kMin, kMin, kMin, kMin, true, {false, false, false}},
+      {{kMin, kMin, 4, 4}, kMax, kMin, kMin, kMax, true, {true, true, true}},
+      {{-1, -1, 3, 3}, 1, 1, kMin, kMin, true, {false, true, true}},
+  };
+  for (const Case& c : cases) {
+    link.SetRect(c.rect);
+    EXPECT_EQ(link.IsValid(), c.valid) << c.rect.Left << "," << c.rect.Top << "," << c.rect.Right << "," << c.rect.Bottom;
+    EXPECT_EQ(Checked(link, c.l, c.t, c.r, c.b), c.flags)
+        << c.rect.Left << "," << c.rect.Top << "," << c.rect.Right << "," << c.rect.Bottom << " margins " << c.l
+        << "," << c.t << "," << c.r << "," << c.b;
   }
 }
 

@@ -2,7 +2,9 @@
 // alpha, keying, and composing under a surface with both blend kernels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -255,6 +257,51 @@ TEST(TseBitmapTest, FillAlphaRectAndKeying) {
   b.SetPixel(2, 1, 0x80000000);
   b.CheckAlpha();
   EXPECT_TRUE(b.HasAlpha());
+}
+
+// Keying and the alpha check work on groups of pixels: every offset of a channel around the
+// tolerance, any alpha, and the pixels left over after the last whole group.
+TEST(TseBitmapTest, KeyingAndTheAlphaCheckTreatEveryPixelOfAMixedRowAlike) {
+  const TseColor colour = 0x00FA0305;  // near the ends of the byte range, so distances saturate
+  std::vector<TseColor> pixels;
+  for (int dr : {-6, -5, 0, 5, 6})
+    for (int dg : {-6, -5, 0, 5, 6})
+      for (int db : {-6, -5, 0, 5, 6}) {
+        const auto channel = [](int base, int d) { return TseColor(std::clamp(base + d, 0, 255)); };
+        const TseColor alpha = TseColor(pixels.size() % 3 == 0 ? 0x00 : pixels.size() % 3 == 1 ? 0x80 : 0xFF) << 24;
+        pixels.push_back(alpha | channel(0xFA, dr) << 16 | channel(0x03, dg) << 8 | channel(0x05, db));
+      }
+  const auto near = [&](TseColor p) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(int((p >> shift) & 0xFF) - int((colour >> shift) & 0xFF)) > 5) return false;
+    return true;
+  };
+  for (int width = 1; width <= 9; ++width) {
+    for (size_t start = 0; start + size_t(width) <= pixels.size(); start += size_t(width)) {
+      TseBitmap b;
+      b.SetSize(width, 1);
+      bool anyNear = false;
+      for (int x = 0; x < width; ++x) {
+        b.SetPixel(x, 0, pixels[start + size_t(x)]);
+        anyNear = anyNear || near(pixels[start + size_t(x)]);
+      }
+      b.KeyColor(colour);
+      EXPECT_EQ(b.HasKey(), anyNear) << width << " from " << start;
+      for (int x = 0; x < width; ++x) {
+        const TseColor p = pixels[start + size_t(x)];
+        ASSERT_EQ(b.Pixel(x, 0), near(p) ? kTransparentKey : p) << std::hex << p;
+      }
+    }
+    // One translucent pixel anywhere in a row of opaque and clear ones.
+    for (int at = -1; at < width; ++at) {
+      TseBitmap b;
+      b.SetSize(width, 1);
+      for (int x = 0; x < width; ++x) b.SetPixel(x, 0, x % 2 ? 0xFF123456 : 0x00123456);
+      if (at >= 0) b.SetPixel(at, 0, 0xFE123456);
+      b.CheckAlpha();
+      EXPECT_EQ(b.HasAlpha(), at >= 0) << width << " at " << at;
+    }
+  }
 }
 
 TEST(TseBitmapTest, FillRectSetsOrBlendsByTheAlphaFlag) {

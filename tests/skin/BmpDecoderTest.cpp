@@ -118,6 +118,27 @@ TEST(BmpDecoderTest, ReadsEveryDepthAndBothRowOrders) {
   }
 }
 
+// The common 5-6-5 layout has a row loop of its own; the same masks over 32-bit pixels take the
+// general one. Every 16-bit value, in rows whose width leaves pixels after the last group of eight.
+TEST(BmpDecoderTest, FiveSixFiveRowsWidenEveryValueAsTheGeneralPathDoes) {
+  const std::vector<std::uint32_t> masks565 = {0xF800, 0x07E0, 0x001F};
+  const int width = 251, height = (65536 + width - 1) / width;
+  Bytes narrow, wide;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int v = (y * width + x) & 0xFFFF;
+      narrow.insert(narrow.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+      wide.insert(wide.end(), {std::uint8_t(v), std::uint8_t(v >> 8), 0xA5, 0x5A});
+    }
+    narrow.insert(narrow.end(), {0, 0});  // rows padded to four bytes
+  }
+  const std::unique_ptr<TseBitmap> fast = DecodeBmp(MakeBmp({16, width, height, narrow, {}, 3, masks565}));
+  const std::unique_ptr<TseBitmap> general = DecodeBmp(MakeBmp({32, width, height, wide, {}, 3, masks565}));
+  EXPECT_EQ(PixelsOf(*fast), PixelsOf(*general));
+  EXPECT_EQ(fast->Pixel(0, height - 1), 0xFF000000u);
+  EXPECT_EQ(fast->Pixel(0xFFFF % width, height - 1 - 0xFFFF / width), 0xFFFFFFFFu);
+}
+
 TEST(BmpDecoderTest, ZeroSizeGivesAnEmptyBitmap) {
   std::unique_ptr<TseBitmap> b = DecodeBmp(MakeBmp({24, 0, 5, {}}));
   EXPECT_TRUE(b->IsEmpty());

@@ -200,17 +200,20 @@ void DrawScrollGripper(TSkinImage& image, bool vertical) {
   }
 }
 
-// The panel body: light steel inside a grey outline with a white inner ring; the corner pixels
-// are keyed, which makes a skinned panel see-through.
+// The panel body: light steel inside a grey outline with rounded corners, and around it a rim
+// of one keyed pixel, which makes a skinned panel see-through. Panels lie flush against the
+// window's frame and each other: a lone keyed corner showed the form there as a stray dot, while
+// a rim reads as a gutter of the form's colour, on which the smoothed corners sit as drawn. The
+// 2-pixel margins leave no room for an inner ring (the stretched centre would smear it).
 void DrawGroupBackground(TSkinImage& image) {
+  TPainter p(image);
+  p.FillRect(0, 0, image.Width, image.Height, kKey);
   TFace f;
   f.Radius = 2;
   f.Border = Rgb(0x9AA4AF);
   f.From = f.To = Rgb(0xE5E8EB);
-  f.InnerRing = kWhite;
-  f.RingAllAround = true;
   f.Behind = kClient;
-  TPainter(image).Face(f);
+  p.Face(f, 1, 1, image.Width - 2, image.Height - 2);
 }
 
 // The panel's caption bar: rounded top corners, a light steel gradient, a line under it.
