@@ -114,6 +114,8 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   virtual void PaintFrame(TCanvas& canvas);
   virtual void PaintBackground();
   virtual TRect GetMaximizedBounds();
+  // The frame without the client area, at the owner's current place.
+  virtual TRect GetRollupBounds();
   virtual TSize GetMinTrackSize();
   virtual TSize GetMaxTrackSize();
   // Makes the platform ask for the client area again, keeping the client size.
@@ -172,6 +174,7 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   void OptionChanged();
   void ApplyStayOnTop();
   void TakeRestoreBounds();
+  void EnterState(TSeWindowState state, const TRect& bounds);
   void ChainShortCut();
   void HandleNcCalcSize(TMessage& message);
   void HandleWindowPosChanging(TMessage& message);
