@@ -8,10 +8,20 @@
 
 namespace vandrel {
 
-TWindowSystem& TWindowSystem::Instance() {
-  static TWindowSystem instance;
-  return instance;
+TWindowSystem*& TWindowSystem::CurrentSlot() {
+  static TWindowSystem process;
+  static TWindowSystem* current = &process;
+  return current;
 }
+
+TWindowSystem& TWindowSystem::Instance() { return *CurrentSlot(); }
+
+TScopedWindowSystem::TScopedWindowSystem()
+    : m_fresh(new TWindowSystem), m_previous(TWindowSystem::CurrentSlot()) {
+  TWindowSystem::CurrentSlot() = m_fresh.get();
+}
+
+TScopedWindowSystem::~TScopedWindowSystem() { TWindowSystem::CurrentSlot() = m_previous; }
 
 TWindowSystem::TWindowSystem() {
   auto desktop = std::make_unique<TWindowRecord>();

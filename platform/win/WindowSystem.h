@@ -39,7 +39,11 @@ struct TTimer {
 
 class TWindowSystem {
  public:
+  // The instance every call works on: the process's own, or the one a TScopedWindowSystem put in
+  // its place.
   static TWindowSystem& Instance();
+  TWindowSystem(const TWindowSystem&) = delete;
+  TWindowSystem& operator=(const TWindowSystem&) = delete;
 
   TWindowRecord* Find(HWND hwnd) const;
   // Raises EInvalidArgument naming the call when the handle is stale.
@@ -91,11 +95,28 @@ class TWindowSystem {
   TDisplayBackend* Backend = nullptr;
 
  private:
+  friend class TScopedWindowSystem;
   TWindowSystem();
+  static TWindowSystem*& CurrentSlot();
   std::unordered_map<HWND, std::unique_ptr<TWindowRecord>> m_windows;
   std::vector<std::unique_ptr<TWindowRecord>> m_retired;
   TWindowRecord* m_desktop = nullptr;
   std::uintptr_t m_nextHandle = 0x10000;
+};
+
+// Puts a fresh window system in place of the current one for its lifetime (a test that must not
+// see windows, messages, timers or input state left by another), then puts the previous one back.
+// Windows still alive in the fresh instance when it ends are freed without messages.
+class TScopedWindowSystem {
+ public:
+  TScopedWindowSystem();
+  ~TScopedWindowSystem();
+  TScopedWindowSystem(const TScopedWindowSystem&) = delete;
+  TScopedWindowSystem& operator=(const TScopedWindowSystem&) = delete;
+
+ private:
+  std::unique_ptr<TWindowSystem> m_fresh;
+  TWindowSystem* m_previous;
 };
 
 // Keeps a record alive while a procedure runs on it; the record may be destroyed meanwhile.

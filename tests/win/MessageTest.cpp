@@ -8,6 +8,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/win/ClockChange.h"
+#include "platform/win/WindowSystem.h"
 
 namespace vandrel::test {
 namespace {
@@ -34,6 +35,46 @@ TEST_F(MessageTest, SendRunsAtOncePostWaitsForTheLoopAndPaintAndTimersComeLast) 
             (std::vector<UINT>{kB, kA, kC, WM_PAINT, WM_ERASEBKGND, WM_TIMER}));
   EXPECT_EQ(Of(kA).front().WParam, 1u);
   EXPECT_EQ(Of(kA).front().LParam, 2);
+}
+
+// What one test leaves in a scoped window system (windows, a quit, capture, focus, a timer) is
+// neither seen by nor leaked into the instance it replaced, nor into the next scoped one.
+TEST_F(MessageTest, ScopedWindowSystemIsolatesItsStateFromTheProcessInstance) {
+  HWND outer = Top(10, 10, 100, 80);
+  SetCapture(outer);
+  PostMessage(outer, WM_USER + 1, 0, 0);
+  for (int round = 0; round < 2; ++round) {
+    TScopedWindowSystem fresh;
+    MSG msg;
+    EXPECT_FALSE(IsWindow(outer));
+    EXPECT_EQ(GetTopWindow(nullptr), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(PeekMessage(msg, nullptr, 0, 0, PM_NOREMOVE));
+    WNDCLASS cls;
+    cls.lpszClassName = "inner";
+    cls.lpfnWndProc = MakeWindowProc(DefWindowProc);
+    RegisterClass(cls);
+    HWND inner = CreateWindowEx(0, "inner", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr);
+    ASSERT_TRUE(IsWindow(inner));
+    SetCapture(inner);
+    SetFocus(inner);
+    SetTimer(inner, 7, 10);
+    PostMessage(inner, WM_USER + 2, 0, 0);
+    PostQuitMessage(3);
+  }
+  EXPECT_EQ(GetCapture(), outer);
+  EXPECT_EQ(GetTopWindow(nullptr), outer);
+  ASSERT_TRUE(IsWindow(outer));
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+  TTickClock::Advance(50);
+  while (PeekMessage(msg, nullptr, 0, 0, PM_REMOVE)) {
+    EXPECT_NE(msg.message, static_cast<UINT>(WM_TIMER));
+    EXPECT_NE(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.hwnd, outer);
+    DispatchMessage(msg);
+  }
 }
 
 TEST_F(MessageTest, PeekFiltersByRangeAndWindowAndCanLeaveMessages) {
