@@ -167,6 +167,8 @@ class TSeCustomForm : public TSeHook, public ISeSkinnedWindow {
   void UpdateRegion();
   // The window's shape with, under a shadow, a copy moved by the band's width; the caller owns it.
   HRGN CreateShadowedRegion();
+  // Whether PaintNonClient draws the frame straight onto the window rather than into a bitmap.
+  bool PaintsFrameToWindow() const;
   TCanvas& FormCanvas() { return *m_canvas; }
   TSeWindowState LoadedState() const { return m_loadedState; }
 

@@ -409,7 +409,7 @@ void TSeCustomForm::PaintNonClient() {
       break;
     case ksfpDoubleBuffer: break;
   }
-  if ((m_performance != ksfpNoBuffer || shadow > 0 || blending) && !buffer) {
+  if (!PaintsFrameToWindow() && !buffer) {
     // A double buffer, or a shared buffer lent to another painter at this moment.
     temporary = std::make_unique<TseBitmap>();
     temporary->SetSize(m_windowSize.cx, m_windowSize.cy);
@@ -499,6 +499,10 @@ TRect TSeCustomForm::GravitationArea() const {
   TWinControl* owner = OwnerControl();
   if (owner && owner->Parent()) return {0, 0, owner->Parent()->ClientWidth(), owner->Parent()->ClientHeight()};
   return GetMonitorAreaOfWindow(Handle(), !m_stayOnTop);
+}
+
+bool TSeCustomForm::PaintsFrameToWindow() const {
+  return !m_animationImage && m_performance == ksfpNoBuffer && ShadowBand() == 0 && !BlendingOn();
 }
 
 int TSeCustomForm::ShadowBand() const { return ShadowOn() && m_windowState != kwsMaximized ? m_shadow->Size() : 0; }

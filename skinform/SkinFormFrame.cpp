@@ -145,8 +145,7 @@ void TSeSkinForm::PaintFrame(TCanvas& canvas) {
   TScopeExit show([this] {
     if (m_client) m_client->SetVisible(true);
   });
-  const bool direct = Performance() == ksfpNoBuffer && !Blending()->Enabled() && !Shadow()->Enabled();
-  if (!direct || !m_client || m_client->Top() <= 0) {
+  if (!PaintsFrameToWindow() || !m_client || m_client->Top() <= 0) {
     m_copy->Draw(canvas);
     return;
   }

@@ -12,20 +12,6 @@ namespace {
 
 class FrameTest : public SkinFormTest {
  protected:
-  // The window as the display shows it, one 0x00RRGGBB value per pixel.
-  std::vector<std::uint32_t> Shown(HWND h) {
-    auto surface = m_screen->CaptureWindow(h);
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < surface->Height(); ++y)
-      for (int x = 0; x < surface->Width(); ++x) pixels.push_back(surface->Pixel(x, y) & 0xFFFFFF);
-    return pixels;
-  }
-  TSeSkinForm* Shown(TForm* form) {
-    TSeSkinForm* skin = NewSkinForm(form);
-    ShowWindow(form->Handle(), SW_SHOW);
-    Pump();
-    return skin;
-  }
   void Press(HWND h, UINT msg, TPoint window) {
     const TRect r = WindowRect(h);
     SendMessage(h, msg, 0, PointToLParam({r.Left + window.X, r.Top + window.Y}));
@@ -34,26 +20,8 @@ class FrameTest : public SkinFormTest {
 
 TEST_F(FrameTest, EveryPerformanceModeShowsTheSameFrameAndLeavesTheClientAreaAlone) {
   TForm* form = NewForm();
-  TSeSkinForm* skin = Shown(form);
-  HWND h = form->Handle();
-  const TRect client = skin->GetClientArea();
-  const TPoint sentinel{client.Left + 5, client.Top + 5};
-  std::vector<std::uint32_t> first;
-  for (TSeFormPerformance mode : {ksfpNoBuffer, ksfpSharedBuffer, ksfpPersistentBuffer, ksfpDoubleBuffer}) {
-    SCOPED_TRACE(kFormPerformanceNames[mode]);
-    HDC dc = GetDC(h);
-    SetPixel(dc, 5, 5, RGB(1, 2, 3));
-    ReleaseDC(h, dc);
-    skin->SetPerformance(mode);
-    skin->PaintNonClient();
-    const auto pixels = Shown(h);
-    EXPECT_EQ(pixels[size_t(sentinel.Y * 300 + sentinel.X)], 0x010203u);
-    if (first.empty()) {
-      first = pixels;
-    } else {
-      EXPECT_EQ(pixels, first);
-    }
-  }
+  TSeSkinForm* skin = ShownSkinForm(form);
+  PixelsInEveryPerformanceMode(*skin, form->Handle());
 }
 
 TEST_F(FrameTest, TheLeftEdgeStopsAtTheMinimumWidth) {
@@ -62,7 +30,7 @@ TEST_F(FrameTest, TheLeftEdgeStopsAtTheMinimumWidth) {
   } cases[] = {{0, 150}, {200, 200}};
   for (const Case& c : cases) {
     TForm* form = NewForm();
-    TSeSkinForm* skin = Shown(form);
+    TSeSkinForm* skin = ShownSkinForm(form);
     skin->Constraints()->SetMinWidth(c.minWidth);
     HWND h = form->Handle();
     Press(h, WM_NCLBUTTONDOWN, {1, 100});
@@ -77,7 +45,7 @@ TEST_F(FrameTest, TheLeftEdgeStopsAtTheMinimumWidth) {
 
 TEST_F(FrameTest, TheCaptionMovesTheWindowAndTheBordersSizeItUnlessSwitchedOff) {
   TForm* form = NewForm();
-  TSeSkinForm* skin = Shown(form);
+  TSeSkinForm* skin = ShownSkinForm(form);
   HWND h = form->Handle();
   const int captionY = GetSystemMetrics(SM_CXFRAME) + 5;
   Press(h, WM_NCLBUTTONDOWN, {150, captionY});
@@ -103,7 +71,7 @@ TEST_F(FrameTest, TheCaptionMovesTheWindowAndTheBordersSizeItUnlessSwitchedOff) 
 
 TEST_F(FrameTest, DoubleClickingTheCaptionMaximizesAndRestores) {
   TForm* form = NewForm();
-  TSeSkinForm* skin = Shown(form);
+  TSeSkinForm* skin = ShownSkinForm(form);
   HWND h = form->Handle();
   const int captionY = GetSystemMetrics(SM_CXFRAME) + 5;
   Press(h, WM_NCLBUTTONDBLCLK, {150, captionY});

@@ -51,26 +51,11 @@ TSeSkinEngine* NewFrameEngine(TComponent* owner, int caption = 29, int border = 
   return engine;
 }
 
-class SkinFrameTest : public SkinFormTest {
- protected:
-  TSeSkinForm* Skinned(TForm* form, TSeSkinEngine* engine) {
-    TSeSkinForm* skin = NewSkinForm(form, [engine](TSeSkinForm& s) { s.SetSkinEngine(engine); });
-    ShowWindow(form->Handle(), SW_SHOW);
-    Pump();
-    return skin;
-  }
-  std::vector<std::uint32_t> Shown(HWND h) {
-    auto surface = m_screen->CaptureWindow(h);
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < surface->Height(); ++y)
-      for (int x = 0; x < surface->Width(); ++x) pixels.push_back(surface->Pixel(x, y) & 0xFFFFFF);
-    return pixels;
-  }
-};
+class SkinFrameTest : public SkinFormTest {};
 
 TEST_F(SkinFrameTest, TheFormObjectGivesTheClientAreaAndEveryHitArea) {
   TForm* form = NewForm();
-  TSeSkinForm* skin = Skinned(form, NewFrameEngine(form));
+  TSeSkinForm* skin = ShownSkinForm(form, NewFrameEngine(form));
   ASSERT_TRUE(skin->Skinned());
   for (TSize size : {TSize{300, 200}, TSize{420, 260}}) {
     form->SetBounds(form->Left(), form->Top(), size.cx, size.cy);
@@ -95,7 +80,7 @@ TEST_F(SkinFrameTest, TheFormObjectGivesTheClientAreaAndEveryHitArea) {
 
 TEST_F(SkinFrameTest, ACaptionDragAndASkinnedBorderMoveAndSizeTheWindow) {
   TForm* form = NewForm();
-  Skinned(form, NewFrameEngine(form));
+  ShownSkinForm(form, NewFrameEngine(form));
   HWND h = form->Handle();
   auto drag = [&](TPoint from, TPoint by) {
     const TRect r = WindowRect(h);
@@ -115,7 +100,7 @@ TEST_F(SkinFrameTest, ACaptionDragAndASkinnedBorderMoveAndSizeTheWindow) {
 
 TEST_F(SkinFrameTest, AThickerSkinGrowsTheWindowAndKeepsTheClientSize) {
   TForm* form = NewForm();
-  TSeSkinForm* skin = Skinned(form, NewFrameEngine(form));
+  TSeSkinForm* skin = ShownSkinForm(form, NewFrameEngine(form));
   const int clientWidth = form->ClientWidth(), clientHeight = form->ClientHeight();
   const TRect before = WindowRect(form->Handle());
   skin->SetSkinEngine(NewFrameEngine(form, 35, 8));
@@ -135,7 +120,7 @@ TEST_F(SkinFrameTest, AFormObjectOfNoSizeLeavesTheUnskinnedFrame) {
   object->SetName("Form");
   object->SetKind(skForm);
   engine->SkinSource().AddObject(std::move(object));
-  TSeSkinForm* skin = Skinned(form, engine);
+  TSeSkinForm* skin = ShownSkinForm(form, engine);
   EXPECT_FALSE(skin->Skinned());
   EXPECT_EQ(WindowRect(form->Handle()).Width(), 300);
   EXPECT_FALSE(skin->GetButtonRect(kbiClose).IsEmpty());
@@ -148,7 +133,7 @@ class SteelFrameTest : public SkinFrameTest {
     m_form = NewForm();
     auto* engine = new TSeSkinEngine(m_form);
     engine->SetSkinFile(VANDREL_STEEL_SKIN);
-    m_skin = Skinned(m_form, engine);
+    m_skin = ShownSkinForm(m_form, engine);
     ASSERT_TRUE(m_skin->Skinned());
     // The main window's size.
     m_form->SetBounds(100, 100, 392, 570);
@@ -162,22 +147,7 @@ TEST_F(SteelFrameTest, EveryPerformanceModeShowsTheSameSkinnedFrameAndLeavesTheC
   HWND h = m_form->Handle();
   const TRect client = m_skin->GetClientArea();
   EXPECT_EQ(client, (TRect{5, 29, 387, 565}));
-  std::vector<std::uint32_t> first;
-  for (TSeFormPerformance mode : {ksfpNoBuffer, ksfpSharedBuffer, ksfpPersistentBuffer, ksfpDoubleBuffer}) {
-    SCOPED_TRACE(kFormPerformanceNames[mode]);
-    HDC dc = GetDC(h);
-    SetPixel(dc, 5, 5, RGB(1, 2, 3));
-    ReleaseDC(h, dc);
-    m_skin->SetPerformance(mode);
-    m_skin->PaintNonClient();
-    const auto pixels = Shown(h);
-    EXPECT_EQ(pixels[size_t((client.Top + 5) * 392 + client.Left + 5)], 0x010203u);
-    if (first.empty()) {
-      first = pixels;
-    } else {
-      EXPECT_EQ(pixels, first);
-    }
-  }
+  const std::vector<std::uint32_t> first = PixelsInEveryPerformanceMode(*m_skin, h);
   // The caption band is the skin's, never the fill that stands behind it.
   for (int x = 10; x < 380; x += 37) EXPECT_NE(first[size_t(14 * 392 + x)], 0xFF0000u) << x;
 }
@@ -203,12 +173,12 @@ TEST_F(SteelFrameTest, TheSkinsCaptionButtonsShowHotAndPressedAndAct) {
     if (m_skin->HitTest(x, 14) == haSkinButton) close = {x - 8, 14};
   ASSERT_GE(close.X, 0);
   const TRect r = WindowRect(h);
-  const auto before = Shown(h);
+  const auto before = ShownPixels(h);
   InjectMouseMove({r.Left + close.X, r.Top + close.Y});
   Pump();
   m_skin->HoverTimer()->OnTimer(m_skin->HoverTimer());
   Pump();
-  const auto hot = Shown(h);
+  const auto hot = ShownPixels(h);
   EXPECT_NE(hot, before);
   bool closing = false;
   m_skin->OnClose = [&](TPersistent*, bool& callDefault) {
@@ -218,7 +188,7 @@ TEST_F(SteelFrameTest, TheSkinsCaptionButtonsShowHotAndPressedAndAct) {
   const LPARAM at = PointToLParam({r.Left + close.X, r.Top + close.Y});
   SendMessage(h, WM_NCLBUTTONDOWN, HTBORDER, at);
   Pump();
-  EXPECT_NE(Shown(h), hot);
+  EXPECT_NE(ShownPixels(h), hot);
   EXPECT_FALSE(closing);
   SendMessage(h, WM_NCLBUTTONUP, HTBORDER, at);
   Pump();
